@@ -1,0 +1,509 @@
+// The document parser: the tokens it sees, the trees its loose rules build, the
+// errors and their positions, lookups, growth, building and writing back out.
+#include "TvxXML.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <random>
+#include <string>
+#include <vector>
+
+namespace {
+
+// A compact picture of a tree: element name(entries), declarations marked '?',
+// @attribute=value (@attribute alone without a value), [text], {clear section}.
+// For round trips the declaration mark is left out and an empty value reads as no
+// value, because the writer writes neither.
+std::string describe(const TvxXMLElement *pElement, bool bRoundTrip = false)
+{
+    std::string s = (pElement->nIsDeclaration && !bRoundTrip) ? "?" : "";
+    s += pElement->lpszName ? pElement->lpszName : "";
+    s += "(";
+    for (int i = 0; i < pElement->nSize; i++) {
+        const TvxXMLNode &node = pElement->pEntries[i];
+        if (i)
+            s += " ";
+        switch (node.type) {
+        case eNodeAttribute:
+            s += "@";
+            s += node.pAttrib->lpszName;
+            if (node.pAttrib->lpszValue && (!bRoundTrip || node.pAttrib->lpszValue[0]))
+                s += std::string("=") + node.pAttrib->lpszValue;
+            break;
+        case eNodeElement:
+            s += describe(node.pElement, bRoundTrip);
+            break;
+        case eNodeText:
+            s += std::string("[") + node.pText->lpszValue + "]";
+            break;
+        case eNodeClear:
+            s += std::string("{") + node.pClear->lpszOpenTag + node.pClear->lpszValue +
+                 node.pClear->lpszCloseTag + "}";
+            break;
+        case eNodeEmpty:
+            s += "<empty>";
+            break;
+        }
+    }
+    return s + ")";
+}
+
+// The parsed tree of a text, pictured; "error N" when the parse fails.
+std::string parse_describe(const std::string &sText)
+{
+    TvxXMLResults results;
+    TvxXMLElement *pRoot = TvxParseXML(sText.c_str(), &results);
+    if (!pRoot)
+        return "error " + std::to_string(results.error);
+    std::string s = describe(pRoot);
+    TvxDeleteRoot(pRoot);
+    return s;
+}
+
+struct TreeCase {
+    const char *pszText;
+    const char *pszTree;
+};
+
+const TreeCase kAccepted[] = {
+    // Elements left open at the end of the text, with their text.
+    {"<a><b>text", "(a(b([text])))"},
+    {"", "()"},
+    // Attributes: quotes kept, bare values, no value, spacing around '='.
+    {"<a x=\"1\" y=2 z/>", "(a(@x=\"1\" @y=2 @z))"},
+    {"<a x = \"1\" >", "(a(@x=\"1\"))"},
+    {"<a x='it\"s'/>", "(a(@x='it\"s'))"},
+    {"<a b=\"x\ny\">", "(a(@b=\"x\ny\"))"},
+    {"<a x=1/>", "(a(@x=1))"},
+    {"<a x=1//>", "(a(@x=1/))"},
+    {"<a x=\"1\"y>", "(a(@x=\"1\" @y))"},
+    // Texts: spacing inside kept, around cut; entities and quotes verbatim.
+    {"<a>one<b/>two</a>", "(a([one] b() [two]))"},
+    {"<a>  one  two  </a>", "(a([one  two]))"},
+    {"<a>x &amp; y</a>", "(a([x &amp; y]))"},
+    {"<a>x/y</a>", "(a([x/y]))"},
+    {"<a>\"quoted <b> text\"</a>", "(a([\"quoted <b> text\"]))"},
+    {"<a> = </a>", "(a([=]))"},
+    {"<a>\n\t<b/>\n</a>", "(a(b()))"},
+    {"text <a/>", "([text] a())"},
+    // Repeated elements close the current one; a '/', '\r' or other letter does not.
+    {"<p>one<p>two</p>", "(p([one]) p([two]))"},
+    {"<p>one<p/>", "(p([one] p()))"},
+    {"<p a=1><p a=2>", "(p(@a=1) p(@a=2))"},
+    {"<p><p\r>x", "(p(p([x])))"},
+    {"<p>\n<p\tb/>", "(p() p(@b))"},
+    {"<ab><ab>", "(ab() ab())"},
+    {"<ab><a>", "(ab(a()))"},
+    {"<a><ab>", "(a(ab()))"},
+    {"<p><pq><pq>", "(p(pq()) pq())"},
+    {"<p><b><p>", "(p(b(p())))"},
+    // End tags close up to the element they name, by prefix.
+    {"<a><b></a>", "(a(b()))"},
+    {"<a></ab>", "(a())"},
+    {"<a><b><c></a>x", "(a(b(c())) [x])"},
+    {"<a/ >", "(a/())"},
+    // Clear sections, case-sensitive, raw.
+    {"<!-- x -->", "({<!-- x -->})"},
+    {"<!---->", "({<!---->})"},
+    {"<pre>", "(pre())"},
+    {"<PRE>a<b></PRE>", "({<PRE>a<b></PRE>})"},
+    {"<a><![CDATA[<x>]]></a>", "(a({<![CDATA[<x>]]>}))"},
+    {"<!DOCTYPE html><a/>", "({<!DOCTYPE html>} a())"},
+    {"<a>x<!--c-->y</a>", "(a([x] {<!--c-->} [y]))"},
+    {"<Script>if (a<b) x;</Script>", "({<Script>if (a<b) x;</Script>})"},
+    // Declarations stay open and lose a trailing '?' from attribute names and values.
+    {"<?xml version=\"1.0\"?><NIVEL/>", "(?xml(@version=\"1.0\" NIVEL()))"},
+    {"<?xml a?>", "(?xml(@a))"},
+    {"<?xml v=1.0?>", "(?xml(@v=1.0))"},
+    {"<?xml a? b?>", "(?xml(@a? @b))"},
+    {"<?xml v=?>", "(?xml(@v=))"},
+};
+
+class XmlParseTree : public ::testing::TestWithParam<TreeCase> {};
+
+TEST_P(XmlParseTree, BuildsTheTree)
+{
+    EXPECT_EQ(parse_describe(GetParam().pszText), GetParam().pszTree) << GetParam().pszText;
+}
+INSTANTIATE_TEST_SUITE_P(Accepted, XmlParseTree, ::testing::ValuesIn(kAccepted));
+
+struct ErrorCase {
+    const char *pszText;
+    TvxXMLError error;
+    int nLine;
+    int nColumn;
+};
+
+const ErrorCase kRejected[] = {
+    {"<a>x > y</a>", eXMLErrorUnexpectedToken, 1, 7},
+    {"<>", eXMLErrorMissingTagName, 1, 3},
+    {"< ", eXMLErrorMissingTagName, 1, 3},
+    {"<\"x\">", eXMLErrorMissingTagName, 1, 5},
+    {"<a></a b>", eXMLErrorMissingEndTagName, 1, 9},
+    {"<a></", eXMLErrorMissingEndTagName, 1, 6},
+    {"<a b='c>", eXMLErrorNoMatchingQuote, 1, 9},
+    {"<a>x<b>'unclosed</b>", eXMLErrorNoMatchingQuote, 1, 21},
+    {"<a></b>", eXMLErrorUnmatchedEndTag, 1, 8},
+    {"</a>", eXMLErrorUnmatchedEndTag, 1, 5},
+    {"<!-- x", eXMLErrorUnmatchedEndTag, 1, 5},
+    {"<a><![CDATA[x]>", eXMLErrorUnmatchedEndTag, 1, 13},
+    {"\n\n<a>>", eXMLErrorUnexpectedToken, 3, 5},
+    {"\r\r<>", eXMLErrorMissingTagName, 1, 5},
+    {"<a>\r\n<b =1>", eXMLErrorUnexpectedToken, 2, 5},
+    {"<a/>/>", eXMLErrorUnexpectedToken, 1, 7},
+    {"<a x=>", eXMLErrorUnexpectedToken, 1, 7},
+    {"<a \"x\">", eXMLErrorUnexpectedToken, 1, 7},
+    {"<a <b>", eXMLErrorUnexpectedToken, 1, 5},
+    {"<a x==1>", eXMLErrorUnexpectedToken, 1, 7},
+    {"<a <!-- -->>", eXMLErrorUnexpectedToken, 1, 8},
+};
+
+class XmlParseError : public ::testing::TestWithParam<ErrorCase> {};
+
+TEST_P(XmlParseError, ReportsErrorAndPosition)
+{
+    const ErrorCase &c = GetParam();
+    TvxXMLResults results = {eXMLErrorNone, 0, 0};
+    EXPECT_EQ(TvxParseXML(c.pszText, &results), nullptr);
+    EXPECT_EQ(results.error, c.error) << c.pszText;
+    EXPECT_EQ(results.nLine, c.nLine) << c.pszText;
+    EXPECT_EQ(results.nColumn, c.nColumn) << c.pszText;
+    EXPECT_EQ(TvxParseXML(c.pszText, nullptr), nullptr); // no record is needed
+}
+INSTANTIATE_TEST_SUITE_P(Rejected, XmlParseError, ::testing::ValuesIn(kRejected));
+
+TEST(XmlParse, SuccessLeavesPositionUntouched)
+{
+    TvxXMLResults results = {eXMLErrorUnexpectedToken, -1, -1};
+    TvxXMLElement *pRoot = TvxParseXML("<a>\n<b/>", &results);
+    ASSERT_NE(pRoot, nullptr);
+    EXPECT_EQ(results.error, eXMLErrorNone);
+    EXPECT_EQ(results.nLine, -1);
+    EXPECT_EQ(results.nColumn, -1);
+    EXPECT_EQ(pRoot->lpszName, nullptr);
+    EXPECT_EQ(pRoot->pParent, nullptr);
+    TvxXMLElement *pA = TvxFindElement(pRoot, "a");
+    ASSERT_NE(pA, nullptr);
+    EXPECT_EQ(pA->pParent, pRoot);
+    EXPECT_EQ(TvxFindElement(pA, "b")->pParent, pA);
+    TvxDeleteRoot(pRoot);
+}
+
+TEST(XmlParse, NestingDepthIsBounded)
+{
+    auto nested = [](int nDepth) { // alternating names: "<a><a>" would be siblings
+        std::string s;
+        for (int i = 0; i < nDepth; i++)
+            s += i % 2 ? "<b>" : "<a>";
+        return s;
+    };
+    TvxXMLResults results;
+    TvxXMLElement *pRoot = TvxParseXML(nested(TVX_XML_MAX_DEPTH).c_str(), &results);
+    ASSERT_NE(pRoot, nullptr);
+    TvxDeleteRoot(pRoot);
+    EXPECT_EQ(TvxParseXML(nested(TVX_XML_MAX_DEPTH + 1).c_str(), &results), nullptr);
+    EXPECT_EQ(results.error, eXMLErrorInvalidTag);
+    EXPECT_EQ(TvxParseXML(nested(100000).c_str(), &results), nullptr);
+}
+
+// The tokens of a text, as "type:token", until the end or an error.
+std::vector<std::string> tokens(const char *pszText)
+{
+    TvxXML xml = {pszText, 0, eXMLErrorNone, nullptr, 0, nullptr, 0, 0, TvxGetClearTags(), 0};
+    std::vector<std::string> vTokens;
+    for (;;) {
+        int cbToken;
+        TvxTokenType type;
+        TvxNextToken token = TvxGetNextToken(&xml, &cbToken, &type);
+        if (type == eTokenError)
+            return vTokens;
+        vTokens.push_back(std::to_string(type) + ":" + std::string(token.pStr, cbToken));
+    }
+}
+
+struct TokenCase {
+    const char *pszText;
+    std::vector<std::string> vTokens;
+};
+
+class XmlTokenizer : public ::testing::TestWithParam<TokenCase> {};
+
+TEST_P(XmlTokenizer, SplitsTheText)
+{
+    EXPECT_EQ(tokens(GetParam().pszText), GetParam().vTokens) << GetParam().pszText;
+}
+INSTANTIATE_TEST_SUITE_P(
+    Tokens, XmlTokenizer,
+    ::testing::Values(
+        TokenCase{"<a x=\"1\"/>", {"2:<", "0:a", "0:x", "5:=", "1:\"1\"", "7:/>"}},
+        TokenCase{" </b >", {"3:</", "0:b", "4:>"}},
+        TokenCase{"<?xml?>", {"6:<?", "0:xml?", "4:>"}},
+        TokenCase{"a/b\tc", {"0:a/b", "0:c"}},
+        TokenCase{"x/>", {"0:x", "7:/>"}},
+        TokenCase{"/ a", {"0:/", "0:a"}},
+        TokenCase{"'it''s'", {"1:'it'", "1:'s'"}},
+        TokenCase{"a\"b\" c", {"0:a\"b\"", "0:c"}},
+        TokenCase{"\"x\ny\"  z", {"1:\"x\ny\"", "0:z"}},
+        TokenCase{"<!--c-->", {"8:<!--", "0:c--", "4:>"}},
+        TokenCase{"<PRE><pre>", {"8:<PRE>", "2:<", "0:pre", "4:>"}},
+        TokenCase{"a=b<c", {"0:a", "5:=", "0:b", "2:<", "0:c"}},
+        TokenCase{"  \r\n\t", {}}));
+
+TEST(XmlTokenizer, UnmatchedQuoteSetsTheError)
+{
+    TvxXML xml = {"'abc", 0, eXMLErrorNone, nullptr, 0, nullptr, 0, 0, TvxGetClearTags(), 0};
+    int cbToken;
+    TvxTokenType type;
+    TvxGetNextToken(&xml, &cbToken, &type);
+    EXPECT_EQ(type, eTokenError);
+    EXPECT_EQ(xml.error, eXMLErrorNoMatchingQuote);
+}
+
+TEST(XmlParse, EntryArrayGrowsByFiveKeepingOrder)
+{
+    for (int nChildren : {1, 5, 6, 10, 11, 15, 16}) {
+        std::string s = "<a>";
+        for (int i = 0; i < nChildren; i++)
+            s += "<e" + std::to_string(i) + "/>";
+        TvxXMLElement *pRoot = TvxParseXML(s.c_str(), nullptr);
+        ASSERT_NE(pRoot, nullptr);
+        TvxXMLElement *pA = TvxFindElement(pRoot, "a");
+        EXPECT_EQ(pA->nSize, nChildren);
+        EXPECT_EQ(pA->nMax, (nChildren + 4) / 5 * 5) << nChildren;
+        for (int i = 0; i < nChildren; i++)
+            EXPECT_EQ(std::string(pA->pEntries[i].pElement->lpszName), "e" + std::to_string(i));
+        TvxDeleteRoot(pRoot);
+    }
+}
+
+class XmlLookup : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        pRoot = TvxParseXML("<menus><menu id=1><item/></menu><menu id=2><opcion/></menu>"
+                            "</menus><otro nombre=1 nombre2=2 color=3/>",
+                            nullptr);
+        ASSERT_NE(pRoot, nullptr);
+    }
+    void TearDown() override { TvxDeleteRoot(pRoot); }
+    // Name and first attribute value of what a path finds, or "-".
+    std::string find(const char *pszPath)
+    {
+        TvxXMLElement *p = TvxFindElement(pRoot, pszPath);
+        if (!p)
+            return "-";
+        TvxXMLAttribute *pAttr = TvxFindAttribute(p, "");
+        return std::string(p->lpszName) + (pAttr ? std::string(" ") + pAttr->lpszValue : "");
+    }
+    TvxXMLElement *pRoot = nullptr;
+};
+
+TEST_F(XmlLookup, PathSegmentsMatchByPrefix)
+{
+    EXPECT_EQ(find("menu"), "menus");              // "menu" also matches "menus"
+    EXPECT_EQ(find("menus/menu"), "menu 1");       // the first of the run
+    EXPECT_EQ(find("menus/menu/item"), "item");
+    EXPECT_EQ(find("menus/menu/opcion"), "-");     // the second menu is never tried
+    EXPECT_EQ(find("menus/"), "menus");            // a trailing '/' adds nothing
+    EXPECT_EQ(find("/menus"), "-");
+    EXPECT_EQ(find(""), "-");
+    EXPECT_EQ(find("menus//menu"), "-");
+    EXPECT_EQ(find("ot"), "otro 1");
+    EXPECT_EQ(find("nada"), "-");
+    EXPECT_EQ(find("menusx"), "-");
+}
+
+TEST_F(XmlLookup, AttributesMatchByPrefixInOrder)
+{
+    TvxXMLElement *pOtro = TvxFindElement(pRoot, "otro");
+    auto value = [&](const char *pszName) {
+        TvxXMLAttribute *p = TvxFindAttribute(pOtro, pszName);
+        return p ? std::string(p->lpszValue) : std::string("-");
+    };
+    EXPECT_EQ(value("nombre"), "1");
+    EXPECT_EQ(value("nombre2"), "2");
+    EXPECT_EQ(value("col"), "3");
+    EXPECT_EQ(value("colores"), "-");
+    EXPECT_EQ(value("x"), "-");
+}
+
+TEST(XmlEnumerate, WalksEntriesByKind)
+{
+    TvxXMLElement *pRoot = TvxParseXML("<a x=1 y=2>t<b/><c/></a>", nullptr);
+    TvxXMLElement *pA = TvxFindElement(pRoot, "a");
+    int nIndex = 0, nCount = 0;
+    while (TvxEnumNodes(pA, &nIndex))
+        nCount++;
+    EXPECT_EQ(nCount, 5);
+    EXPECT_EQ(nIndex, pA->nSize);
+
+    nIndex = 0;
+    EXPECT_STREQ(TvxEnumElements(pA, &nIndex)->lpszName, "b");
+    EXPECT_EQ(nIndex, 4);
+    EXPECT_STREQ(TvxEnumElements(pA, &nIndex)->lpszName, "c");
+    EXPECT_EQ(TvxEnumElements(pA, &nIndex), nullptr);
+    EXPECT_EQ(nIndex, pA->nSize);
+
+    nIndex = 1;
+    EXPECT_STREQ(TvxEnumAttributes(pA, &nIndex)->lpszName, "y");
+    EXPECT_EQ(TvxEnumAttributes(pA, &nIndex), nullptr);
+    EXPECT_EQ(nIndex, pA->nSize);
+    TvxDeleteRoot(pRoot);
+}
+
+char *dup(const char *psz) { return strdup(psz); }
+
+TEST(XmlBuild, WritesWithAndWithoutFormatting)
+{
+    TvxXMLElement *pRoot = TvxParseXML("", nullptr);
+    TvxXMLElement *pNivel = TvxAddElement(pRoot, dup("NIVEL"), 0, 1);
+    TvxAddAttribute(pNivel, dup("nombre"), dup("\"uno\""), 1);
+    TvxAddAttribute(pNivel, dup("x"), dup("5"), 1);
+    TvxAddAttribute(pNivel, dup("z"), nullptr, 1);
+    TvxXMLElement *pEscena = TvxAddElement(pNivel, dup("escena"), 0, 2);
+    TvxAddAttribute(pEscena, dup("a"), dup("1"), 2);
+    TvxAddText(pNivel, dup("hola"), 3);
+    TvxAddCData(pNivel, dup("c"), 3);
+    EXPECT_EQ(pEscena->pParent, pNivel);
+
+    int nSize = -1;
+    char *psz = TvxCreateXMLString(pRoot, 0, &nSize);
+    EXPECT_STREQ(psz, "<NIVEL nombre=\"uno\" x=5 z><escena a=1/>hola<![CDATA[c]]></NIVEL>");
+    EXPECT_EQ(nSize, static_cast<int>(strlen(psz)));
+    free(psz);
+    psz = TvxCreateXMLString(pRoot, 1, &nSize);
+    EXPECT_STREQ(psz, "<NIVEL nombre=\"uno\" x=5 z>\n\t<escena a=1/>\n\thola\n\t<![CDATA[c]]>\n"
+                      "</NIVEL>\n");
+    EXPECT_EQ(nSize, static_cast<int>(strlen(psz)));
+    free(psz);
+    psz = TvxCreateXMLString(pEscena, 0, nullptr);
+    EXPECT_STREQ(psz, "<escena a=1/>");
+    free(psz);
+    TvxDeleteRoot(pRoot);
+}
+
+TEST(XmlBuild, CreateElementsFindsThenCreates)
+{
+    TvxXMLElement *pRoot = TvxParseXML("<a><b/></a>", nullptr);
+    TvxXMLElement *pC = TvxCreateElements(pRoot, "a/b/c");
+    EXPECT_STREQ(pC->lpszName, "c");
+    EXPECT_EQ(TvxCreateElements(pRoot, "a/b/c"), pC);
+    TvxCreateElements(pRoot, "a/bb/");
+    TvxCreateElements(pRoot, "d");
+    EXPECT_EQ(describe(pRoot), "(a(b(c()) bb()) d())");
+    TvxDeleteRoot(pRoot);
+}
+
+// Trees the writer must take care with: each text reads back as the same tree.
+struct WriteCase {
+    const char *pszText;
+    const char *pszWritten;
+};
+
+class XmlWriteBack : public ::testing::TestWithParam<WriteCase> {};
+
+TEST_P(XmlWriteBack, WritesTextThatReadsBackTheSame)
+{
+    TvxXMLElement *pRoot = TvxParseXML(GetParam().pszText, nullptr);
+    ASSERT_NE(pRoot, nullptr);
+    char *psz = TvxCreateXMLString(pRoot, 0, nullptr);
+    EXPECT_STREQ(psz, GetParam().pszWritten);
+    EXPECT_EQ(parse_describe(psz), describe(pRoot, true));
+    free(psz);
+    TvxDeleteRoot(pRoot);
+}
+INSTANTIATE_TEST_SUITE_P(
+    Written, XmlWriteBack,
+    ::testing::Values(WriteCase{"<a x=\"1\" y=2 z/>", "<a x=\"1\" y=2 z/>"},
+                      WriteCase{"<a>\n  one <b/> two\n</a>", "<a>one<b/>two</a>"},
+                      WriteCase{"<p><p\r>x", "<p><p\r>x</p></p>"},
+                      WriteCase{"<p><p\rb/>", "<p><p\r b/></p>"},
+                      WriteCase{"<p><p/>", "<p><p/></p>"},
+                      WriteCase{"< PRE>x", "< PRE>x</PRE>"},
+                      WriteCase{"< !--x/>", "< !--x/>"},
+                      WriteCase{"< ?x/>", "< ?x/>"},
+                      WriteCase{"< /x/>", "< /x/>"},
+                      WriteCase{"<a/ >x", "<a/ >x</a/ >"},
+                      WriteCase{"<a b/ >x", "<a b/ >x</a>"},
+                      WriteCase{"<?xml version=\"1.0\"?><a/>", "<xml version=\"1.0\"><a/></xml>"},
+                      WriteCase{"<a><!----></a>", "<a><!----></a>"}));
+
+// Random texts from the pieces documents are made of: whatever the parser accepts,
+// written out (plain and formatted) and parsed again, gives the same tree.
+TEST(XmlRoundTrip, AcceptedTextsSurviveWritingAndReading)
+{
+    const char *apszPieces[] = {"<", "</", "<?", ">", "/>", "=", " ", "\n", "\r", "\t", "a",
+                                "b", "NIVEL", "p", "\"v\"", "'w'", "x", "<!--", "-->",
+                                "<![CDATA[", "]]>", "<PRE>", "</PRE>", "?", "/", "!"};
+    std::mt19937 rng(20261206);
+    std::uniform_int_distribution<size_t> piece(0, std::size(apszPieces) - 1);
+    std::uniform_int_distribution<int> length(1, 30);
+    int nAccepted = 0;
+    for (int nCase = 0; nCase < 40000; nCase++) {
+        std::string sText;
+        for (int i = length(rng); i > 0; i--)
+            sText += apszPieces[piece(rng)];
+        TvxXMLElement *pRoot = TvxParseXML(sText.c_str(), nullptr);
+        if (!pRoot)
+            continue;
+        nAccepted++;
+        for (int nFormat : {0, 1}) {
+            char *psz = TvxCreateXMLString(pRoot, nFormat, nullptr);
+            ASSERT_EQ(parse_describe(psz), describe(pRoot, true))
+                << "text: " << sText << "\nwritten: " << psz;
+            free(psz);
+        }
+        TvxDeleteRoot(pRoot);
+    }
+    EXPECT_GT(nAccepted, 2000); // the property was checked on many trees, not a few
+}
+
+TEST(XmlErrorText, EveryCodeHasItsText)
+{
+    const std::pair<TvxXMLError, const char *> aTexts[] = {
+        {eXMLErrorNone, "No error"},
+        {eXMLErrorEmpty, "No XML data"},
+        {eXMLErrorFirstNotStartTag, "First token not start tag"},
+        {eXMLErrorMissingTagName, "Missing start tag name"},
+        {eXMLErrorMissingEndTagName, "Missing end tag name"},
+        {eXMLErrorNoMatchingQuote, "Unmatched quote"},
+        {eXMLErrorUnmatchedEndTag, "Unmatched end tag"},
+        {eXMLErrorUnexpectedToken, "Unexpected token found"},
+        {eXMLErrorInvalidTag, "Invalid tag found"},
+        {eXMLErrorNoElements, "No elements found"},
+        {static_cast<TvxXMLError>(42), "Unknown"},
+    };
+    for (const auto &t : aTexts)
+        EXPECT_STREQ(TvxGetError(t.first), t.second);
+}
+
+TEST(XmlClearTags, TableInOrderEndedByNull)
+{
+    const TvxClearTag *p = TvxGetClearTags();
+    const char *apszExpected[][2] = {{"<![CDATA[", "]]>"}, {"<PRE>", "</PRE>"},
+                                     {"<Script>", "</Script>"}, {"<!--", "-->"},
+                                     {"<!DOCTYPE", ">"}};
+    for (const auto &row : apszExpected) {
+        EXPECT_STREQ(p->lpszOpen, row[0]);
+        EXPECT_STREQ(p->lpszClose, row[1]);
+        p++;
+    }
+    EXPECT_EQ(p->lpszOpen, nullptr);
+    EXPECT_EQ(p->lpszClose, nullptr);
+}
+
+TEST(XmlDeathTest, ProgrammingErrorsStop)
+{
+    TvxXMLElement *pRoot = TvxParseXML("<a/>", nullptr);
+    EXPECT_DEATH(TvxFindElement(nullptr, "a"), "null element");
+    EXPECT_DEATH(TvxFindElement(pRoot, nullptr), "null path");
+    EXPECT_DEATH(TvxFindAttribute(pRoot, nullptr), "null attribute");
+    EXPECT_DEATH(TvxAddText(pRoot, dup("x"), 0), "growth step");
+    EXPECT_DEATH(TvxAddElement(nullptr, dup("x"), 0, 5), "null element");
+    EXPECT_DEATH(TvxCreateXMLString(nullptr, 0, nullptr), "null element");
+    TvxDeleteRoot(pRoot);
+}
+
+} // namespace
