@@ -627,12 +627,15 @@ enMixResult mix_system_init(int iMaxChannels, unsigned int iFlags)
         return MIX_ERR_INVALID_PARAM;
     for (stChannel &tChannel : atChannel)
         tChannel = stChannel{};
-    tSystem.iNumChannels = iMaxChannels;
     tSystem.iDevice = 0;
     if (!(iFlags & MIX_INIT_NO_OUTPUT)) {
         enMixResult iResult = open_output();
         if (iResult != MIX_OK)
             return iResult;
+    }
+    {
+        std::lock_guard<std::mutex> tLock(mtxMixer);  // the callback may already be running
+        tSystem.iNumChannels = iMaxChannels;
     }
     tSystem.bInitialised = true;
     return MIX_OK;

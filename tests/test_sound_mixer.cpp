@@ -457,6 +457,21 @@ TEST_F(SoundMixerRender, OtherRatesAreResampledToTheOutputRate)
     }
 }
 
+TEST_F(SoundMixerRender, LoopSectionThatResamplingEmptiesPlaysOnce)
+{
+    // 2206 frames at 22050 Hz: 100 ms falls on the last source frame, and
+    // past the last frame of the resampled sound.
+    constexpr int SOURCE_FRAMES = 2206;
+    stMixSound *sndSound = create(write("edge.wav", ramp(SOURCE_FRAMES), 1, RATE / 2), MIX_SAMPLE);
+    ASSERT_EQ(mix_sound_set_loop_points(sndSound, 100, 101), MIX_OK);
+    ASSERT_EQ(mix_sound_set_loop_count(sndSound, -1), MIX_OK);
+    MixChannel cnlChannel = play(sndSound);
+    render(3 * SOURCE_FRAMES);
+    bool bPlaying = true;
+    EXPECT_EQ(mix_channel_is_playing(cnlChannel, &bPlaying), MIX_OK);
+    EXPECT_FALSE(bPlaying);
+}
+
 TEST_F(SoundMixerRender, StealsTheLowestPriorityThenTheOldest)
 {
     stMixSound *sndLoop = create(write("loop.wav", ramp(RATE / 10)), MIX_SAMPLE);
