@@ -113,5 +113,3 @@ void BM_DecodeAndMixOneSecond64OggChannels(benchmark::State &state)
 BENCHMARK(BM_DecodeAndMixOneSecond64OggChannels)->Unit(benchmark::kMillisecond);
 
 }  // namespace
-
-BENCHMARK_MAIN();
