@@ -23,8 +23,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <iterator>
 #include <mutex>
+#include <new>
 
 namespace {
 

@@ -6,6 +6,9 @@
 #include <gtest/gtest.h>
 #include <sndfile.h>
 
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -212,7 +215,7 @@ TEST_F(SoundEngine, VolumeArgumentChoosesTheVolume)
     struct {
         int iChannel;
         int iVolume;
-    } atPlays[] = {{CHANNEL_SOUNDS, FX_VOLUME}, {CHANNEL_GAME_MUSIC, MUSIC_VOLUME}, {CHANNEL_LIGHT, 2}};
+    } atPlays[] = {{CHANNEL_SOUNDS, FX_VOLUME}, {CHANNEL_GAME_MUSIC, MUSIC_VOLUME}, {CHANNEL_SOUNDS, 2}};
     for (const auto &tPlay : atPlays) {
         play_sound(sndTone, tPlay.iChannel, tPlay.iVolume, 0.0f);
         wait_slot_ends(tPlay.iChannel);
