@@ -533,6 +533,8 @@ TvxNextToken TvxGetNextToken(TvxXML *pXML, int *pcbToken, TvxTokenType *pType)
         type = eTokenError;
     } else {
         for (const TvxClearTag *pClr = pXML->pClrTags; pClr->lpszOpen; pClr++) {
+            if (ch != pClr->lpszOpen[0])
+                continue;
             size_t cbOpen = strlen(pClr->lpszOpen);
             if (strncmp(lpXML + n, pClr->lpszOpen, cbOpen) == 0) {
                 token.pClr = pClr;
@@ -691,6 +693,7 @@ TvxXMLNode *TvxEnumNodes(TvxXMLElement *pEntry, int *pnIndex)
         if (pEntry->pEntries[*pnIndex].type != eNodeEmpty)
             return &pEntry->pEntries[(*pnIndex)++];
     }
+    *pnIndex = pEntry->nSize;
     return nullptr;
 }
 

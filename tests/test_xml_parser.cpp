@@ -350,6 +350,10 @@ TEST(XmlEnumerate, WalksEntriesByKind)
     EXPECT_STREQ(TvxEnumAttributes(pA, &nIndex)->lpszName, "y");
     EXPECT_EQ(TvxEnumAttributes(pA, &nIndex), nullptr);
     EXPECT_EQ(nIndex, pA->nSize);
+
+    nIndex = pA->nSize + 3; // past the end: null, and the index comes back to the end
+    EXPECT_EQ(TvxEnumNodes(pA, &nIndex), nullptr);
+    EXPECT_EQ(nIndex, pA->nSize);
     TvxDeleteRoot(pRoot);
 }
 
@@ -473,7 +477,7 @@ TEST(XmlErrorText, EveryCodeHasItsText)
         {eXMLErrorUnexpectedToken, "Unexpected token found"},
         {eXMLErrorInvalidTag, "Invalid tag found"},
         {eXMLErrorNoElements, "No elements found"},
-        {static_cast<TvxXMLError>(42), "Unknown"},
+        {static_cast<TvxXMLError>(15), "Unknown"}, // unlisted, within the type's range
     };
     for (const auto &t : aTexts)
         EXPECT_STREQ(TvxGetError(t.first), t.second);
