@@ -1,0 +1,51 @@
+# Set-up and everyday commands. `make play` and `make test` work on a fresh
+# Debian 12 machine: they install what is missing, configure and build first.
+BUILD      := build
+ASAN_BUILD := build-asan
+JOBS       ?= 2
+FUZZ_SECONDS      ?= 60
+FUZZ_LONG_SECONDS ?= 1800
+
+.PHONY: all deps build build-asan play test test-asan fuzz-smoke fuzz bench clean
+
+all: build
+
+deps:
+	@bash tools/install-deps.sh
+
+$(BUILD)/CMakeCache.txt: | deps
+	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+
+$(ASAN_BUILD)/CMakeCache.txt: | deps
+	@cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DTVX_SANITIZE=ON >/dev/null
+
+build: deps $(BUILD)/CMakeCache.txt
+	@cmake --build $(BUILD) -j $(JOBS) -- --no-print-directory
+
+build-asan: deps $(ASAN_BUILD)/CMakeCache.txt
+	@cmake --build $(ASAN_BUILD) -j $(JOBS) -- --no-print-directory
+
+play: build
+	./$(BUILD)/tarvelix_windowed
+
+# Unit tests under AddressSanitizer and UndefinedBehaviorSanitizer.
+test-asan: build-asan
+	@cd $(ASAN_BUILD) && if ctest -L unit -j $(JOBS) --output-on-failure >ctest.log 2>&1; \
+	  then grep 'tests passed' ctest.log | sed 's/^/sanitizers: /'; else cat ctest.log; exit 1; fi
+
+fuzz-smoke: deps
+	@if [ -x tools/run-fuzz.sh ]; then tools/run-fuzz.sh $(FUZZ_SECONDS); fi
+
+fuzz: deps
+	tools/run-fuzz.sh $(FUZZ_LONG_SECONDS)
+
+# Everything: sanitizer unit tests, a short fuzzing run, then every test of
+# the normal build (unit and end-to-end), whose summary closes the output.
+test: build test-asan fuzz-smoke
+	@cd $(BUILD) && ctest -j $(JOBS) --output-on-failure
+
+bench: build
+	./$(BUILD)/bench/tarvelix_microbench
+
+clean:
+	rm -rf $(BUILD) $(ASAN_BUILD) build-fuzz

@@ -1,0 +1,162 @@
+// The main routine: brings the libraries up in a fixed order, runs the
+// top-level loop, and releases everything in a fixed order. Every start-up
+// failure is fatal; the release steps skip what was never created.
+#include "main.h"
+#include "random.h"
+#include "tables.h"
+#include "time.h"
+#include "utils.h"
+
+#include <allegro.h>
+#include <array>
+#include <climits>
+#include <cstdio>
+#include <string>
+#include <sys/stat.h>
+#include <unistd.h>
+
+BITMAP *g_bmpBuffer = nullptr;
+
+namespace {
+constexpr std::array<int, 4> aiScreenRes = {24, 32, 16, 15}; // colour depths, in the order tried
+constexpr int FRAME_WAIT = 33; // ms a screen loop waits between passes
+
+// The two halves of the datafiles' password, combined byte by byte.
+constexpr char PASSWORD_KEY[] = "k3WQ9PzLm2Rt8";
+constexpr char PASSWORD_MASK[] = "\x39\x45\x60\x20\x75\x2a\x48\x14\x08\x79\x6b\x04\x6c";
+static_assert(sizeof(PASSWORD_KEY) == sizeof(PASSWORD_MASK), "password halves differ in length");
+static_assert(sizeof(PASSWORD_KEY) <= DATA_PASSWORD_SIZE, "password does not fit its buffer");
+
+// Start-up state for the whole run.
+struct MainState {
+    int iGfxCard = GFX_AUTODETECT_WINDOWED; // graphics driver this build asks for
+};
+MainState g_tMain;
+
+int try_depth_with_card(int iDepth)
+{
+    if (!system_driver) // the graphics library found no system to run on
+        return -1;
+    set_color_depth(iDepth);
+    return set_gfx_mode(g_tMain.iGfxCard, SCREEN_WIDTH, SCREEN_HEIGHT, 0, 0);
+}
+
+void init_graphics_mode()
+{
+    if (find_graphics_depth(try_depth_with_card) == 0)
+        error_message("El modo de video no pudo ser inicializado.");
+    set_window_title("Tarvelix");
+}
+
+BITMAP *create_back_buffer()
+{
+    BITMAP *bmp = create_system_bitmap(SCREEN_W, SCREEN_H);
+    return bmp ? bmp : create_bitmap(SCREEN_W, SCREEN_H);
+}
+
+bool has_data_directory(const std::string &sDir)
+{
+    struct stat tInfo;
+    return stat((sDir + "/data").c_str(), &tInfo) == 0 && S_ISDIR(tInfo.st_mode);
+}
+
+bool escape_pressed()
+{
+    while (keypressed())
+        if ((readkey() >> 8) == KEY_ESC)
+            return true;
+    return false;
+}
+
+// The screens of the top-level loop: until they exist, a plain frame that
+// Escape leaves (read from the key buffer, so a short tap counts too).
+void run_top_level_loop()
+{
+    const int iBackground = makecol(16, 22, 40);
+    const int iFrame = makecol(70, 110, 190);
+    constexpr int FRAME_MARGIN = 24; // px
+    while (!escape_pressed()) {
+        clear_to_color(g_bmpBuffer, iBackground);
+        rect(g_bmpBuffer, FRAME_MARGIN, FRAME_MARGIN, g_bmpBuffer->w - 1 - FRAME_MARGIN,
+             g_bmpBuffer->h - 1 - FRAME_MARGIN, iFrame);
+        blit(g_bmpBuffer, screen, 0, 0, 0, 0, g_bmpBuffer->w, g_bmpBuffer->h);
+        wait_clock(FRAME_WAIT);
+    }
+}
+} // namespace
+
+void build_data_password(char szPassword[DATA_PASSWORD_SIZE])
+{
+    for (int i = 0; i < DATA_PASSWORD_SIZE; i++)
+        szPassword[i] = 0;
+    for (size_t i = 0; PASSWORD_KEY[i] != '\0'; i++)
+        szPassword[i] = static_cast<char>(PASSWORD_KEY[i] ^ PASSWORD_MASK[i]);
+}
+
+int find_graphics_depth(int (*pfnTryDepth)(int iDepth))
+{
+    for (int iDepth : aiScreenRes)
+        if (pfnTryDepth(iDepth) == 0)
+            return iDepth;
+    return 0;
+}
+
+void enter_game_directory()
+{
+    char szExe[PATH_MAX] = {0};
+    const ssize_t iLength = readlink("/proc/self/exe", szExe, sizeof(szExe) - 1);
+    std::string sExeDir = iLength > 0 ? std::string(szExe, iLength) : std::string();
+    sExeDir = sExeDir.substr(0, sExeDir.find_last_of('/'));
+    for (const std::string &sDir : {sExeDir, sExeDir + "/..", std::string(TVX_SOURCE_DIR)}) {
+        if (!sDir.empty() && has_data_directory(sDir) && chdir(sDir.c_str()) == 0)
+            return;
+    }
+}
+
+void libraries_init()
+{
+    set_uformat(U_UTF8);
+    // Without a system to run on (no display at all) the library stays down and
+    // the graphics mode below fails with its own message; the keyboard cannot be
+    // installed on a library that is not up.
+    if (allegro_init() == 0)
+        install_keyboard();
+    else if (allegro_error[0])
+        fprintf(stderr, "Tarvelix: allegro_init: %s\n", allegro_error);
+
+    char szPassword[DATA_PASSWORD_SIZE];
+    build_data_password(szPassword);
+    packfile_password(szPassword);
+
+    init_graphics_mode();
+    if (install_joystick(JOY_TYPE_AUTODETECT) != 0)
+        error_message("Error al inicializar joystick.");
+    if (install_mouse() < 0)
+        error_message("No se encontro el mouse.\n");
+    enable_hardware_cursor();
+
+    timer_init();
+    random_init();
+
+    g_bmpBuffer = create_back_buffer();
+    init_tables();
+}
+
+void libraries_exit()
+{
+    if (g_bmpBuffer)
+        destroy_bitmap(g_bmpBuffer);
+    g_bmpBuffer = nullptr;
+    timer_exit();
+    allegro_exit();
+}
+
+int tarvelix_main(int iGfxCard)
+{
+    g_tMain.iGfxCard = iGfxCard;
+    enter_game_directory();
+    libraries_init();
+    run_top_level_loop();
+    libraries_exit();
+    return 0;
+}

@@ -1,0 +1,31 @@
+// Start-up, shutdown and the top-level flow of the game.
+#pragma once
+
+struct BITMAP;
+
+extern BITMAP *g_bmpBuffer; // back buffer, 800 by 600: every screen draws here first
+
+constexpr int SCREEN_WIDTH = 800;  // px
+constexpr int SCREEN_HEIGHT = 600; // px
+constexpr int DATA_PASSWORD_SIZE = 15; // bytes of the buffer the password is built in
+
+// Brings up every library and loads the resources that live for the whole run;
+// any failure ends the program through error_message.
+void libraries_init();
+// Releases everything in a fixed order, skipping what was never created.
+void libraries_exit();
+
+// The main routine: start-up, the top-level loop, the closing screen and
+// shutdown. iGfxCard is the graphics driver this build asks for.
+int tarvelix_main(int iGfxCard);
+
+// The datafiles' password (13 characters and a terminating zero).
+void build_data_password(char szPassword[DATA_PASSWORD_SIZE]);
+
+// Tries the colour depths 24, 32, 16, 15 in that order with pfnTryDepth, which
+// returns 0 when a mode at that depth was set. Gives the depth, or 0 when all fail.
+int find_graphics_depth(int (*pfnTryDepth)(int iDepth));
+
+// Makes the directory that holds data/ the current one (next to the program,
+// one level up, or the source tree the program was built from).
+void enter_game_directory();

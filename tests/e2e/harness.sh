@@ -1,0 +1,133 @@
+# End-to-end harness: runs the real game under a virtual display and drives it
+# as a person would. Sourced by the test_*.sh scripts, which CTest calls as
+#   test_x.sh WINDOWED_BINARY FULLSCREEN_BINARY SCREENSHOT_DIR
+# Every function fails the test (exit 1) with a message when its check fails.
+set -u
+
+E2E_WINDOWED=$1
+E2E_FULLSCREEN=$2
+E2E_SHOTS=$3
+E2E_NAME=$(basename "$0" .sh)
+E2E_LOG=$E2E_SHOTS/$E2E_NAME
+mkdir -p "$E2E_SHOTS"
+E2E_XVFB_PID=""
+E2E_GAME_PID=""
+
+fail() { echo "FAIL [$E2E_NAME]: $*" >&2; [ -f "$E2E_LOG.stderr" ] && sed 's/^/  game: /' "$E2E_LOG.stderr" >&2; exit 1; }
+note() { echo "[$E2E_NAME] $*"; }
+
+e2e_cleanup() {
+  [ -n "$E2E_GAME_PID" ] && kill "$E2E_GAME_PID" 2>/dev/null
+  pkill -P $$ xmessage 2>/dev/null
+  [ -n "$E2E_XVFB_PID" ] && kill "$E2E_XVFB_PID" 2>/dev/null
+  return 0
+}
+trap e2e_cleanup EXIT
+
+# Starts Xvfb on a free display number and exports DISPLAY.
+start_display() {
+  local n
+  for n in $(seq 90 160); do
+    [ -e /tmp/.X11-unix/X$n ] || [ -e /tmp/.X$n-lock ] && continue
+    Xvfb :$n -screen 0 1024x768x24 -nolisten tcp >"$E2E_LOG.xvfb" 2>&1 &
+    E2E_XVFB_PID=$!
+    for _ in $(seq 50); do
+      [ -e /tmp/.X11-unix/X$n ] && { export DISPLAY=:$n; return 0; }
+      kill -0 $E2E_XVFB_PID 2>/dev/null || break
+      sleep 0.1
+    done
+  done
+  fail "no virtual display could be started"
+}
+
+# Starts a build of the game in the background, from a directory that is not
+# the project's, so that it has to find data/ by itself.
+start_game() {
+  local binary=$1
+  (cd /tmp && exec "$binary") >"$E2E_LOG.stdout" 2>"$E2E_LOG.stderr" &
+  E2E_GAME_PID=$!
+}
+
+# Waits for the game's window (WM_CLASS "allegro") and sets E2E_WID. The
+# full-screen build keeps that window unmapped behind a screen-sized one of its
+# own and grabs the keyboard.
+find_game_window() {
+  local timeout=${1:-15}
+  for _ in $(seq $((timeout * 10))); do
+    E2E_WID=$(xdotool search --class allegro 2>/dev/null | head -1)
+    [ -n "$E2E_WID" ] && return 0
+    kill -0 "$E2E_GAME_PID" 2>/dev/null || fail "the game ended before showing its window"
+    sleep 0.1
+  done
+  fail "no game window within ${timeout}s"
+}
+
+# Prints the window's size as WxH.
+window_size() { xdotool getwindowgeometry "$1" | sed -n 's/.*Geometry: //p'; }
+
+# Takes a PNG of the whole virtual screen under the build tree.
+screenshot() {
+  local file=$E2E_SHOTS/$E2E_NAME-$1.png
+  import -window root "$file" 2>/dev/null || fail "screenshot $1 failed"
+  [ -s "$file" ] || fail "screenshot $1 is empty"
+  note "screenshot $file"
+  E2E_SHOT=$file
+}
+
+# Prints the colour of one pixel of the last screenshot as "r,g,b".
+shot_pixel() {
+  convert "$E2E_SHOT" -format '%[fx:int(255*p{'"$1,$2"'}.r)],%[fx:int(255*p{'"$1,$2"'}.g)],%[fx:int(255*p{'"$1,$2"'}.b)]' info:
+}
+
+# Presses and releases a key in the game's window, held long enough for a
+# game loop that polls the keyboard to see it.
+send_key() {
+  if xwininfo -id "$E2E_WID" | grep -q 'IsViewable'; then
+    xdotool mousemove --window "$E2E_WID" 400 300
+    xdotool windowfocus --sync "$E2E_WID"
+  fi
+  xdotool keydown "$1"
+  sleep "${2:-0.15}"
+  xdotool keyup "$1"
+}
+
+# Waits for the game to end and checks its exit status.
+expect_exit() {
+  local want=$1 timeout=${2:-20} rc
+  for _ in $(seq $((timeout * 10))); do
+    kill -0 "$E2E_GAME_PID" 2>/dev/null || break
+    sleep 0.1
+  done
+  kill -0 "$E2E_GAME_PID" 2>/dev/null && fail "the game still runs after ${timeout}s"
+  wait "$E2E_GAME_PID"; rc=$?
+  E2E_GAME_PID=""
+  [ "$rc" = "$want" ] || fail "exit status $rc, expected $want"
+  note "exit status $rc"
+}
+
+# Checks that the game's error output holds a text (fatal messages are copied there).
+expect_stderr() {
+  grep -qF -- "$1" "$E2E_LOG.stderr" || fail "the game did not report \"$1\""
+}
+
+# A fatal message is shown in a message box (xmessage): waits for it,
+# screenshots it and clicks its OK button, the lowest widget of the box.
+dismiss_message_box() {
+  local box="" x y
+  for _ in $(seq 150); do
+    box=$(xdotool search --onlyvisible --class Xmessage 2>/dev/null | head -1)
+    [ -n "$box" ] && break
+    sleep 0.1
+  done
+  [ -n "$box" ] || fail "no message box appeared"
+  sleep 0.3
+  screenshot "${1:-message-box}"
+  # Widgets appear in the tree as "0xID (has no name): ()  WxH+relx+rely  +absx+absy";
+  # the button row is the lowest one.
+  read -r x y <<<"$(xwininfo -tree -id "$box" | awk '/\(has no name\): \(\)/ {
+      split($6, g, /[x+]/); split($7, a, "+"); print a[3], a[2] + int(g[1] / 2), a[3] + int(g[2] / 2) }' |
+      sort -n | tail -1 | cut -d' ' -f2-)"
+  [ -n "$x" ] || fail "the message box has no button"
+  xdotool mousemove "$x" "$y" click 1
+  note "clicked OK at $x,$y"
+}

@@ -1,0 +1,13 @@
+# The windowed build opens an 800 by 600 window, draws its frame, and Escape
+# closes it through the normal shutdown with exit status 0.
+source "$(dirname "$0")/harness.sh"
+start_display
+start_game "$E2E_WINDOWED"
+find_game_window
+[ "$(window_size "$E2E_WID")" = "800x600" ] || fail "window is $(window_size "$E2E_WID"), expected 800x600"
+[ "$(xdotool getwindowname "$E2E_WID")" = "Tarvelix" ] || fail "window title is not Tarvelix"
+sleep 1
+screenshot running
+[ "$(shot_pixel 400 300)" != "0,0,0" ] || fail "the window shows nothing"
+send_key Escape
+expect_exit 0

@@ -1,0 +1,49 @@
+// Guarded allocation: never null, fatal on failure, safe_free clears the pointer.
+#include "memory.h"
+
+#include <cstdint>
+#include <cstring>
+#include <gtest/gtest.h>
+
+TEST(Memory, AllocationsAreUsableAndFreeClearsThePointer)
+{
+    char *p = static_cast<char *>(safe_malloc(0));
+    ASSERT_NE(p, nullptr);
+    safe_free(&p);
+    EXPECT_EQ(p, nullptr);
+    safe_free(&p); // freeing a cleared pointer is harmless
+    EXPECT_EQ(p, nullptr);
+
+    int *pi = static_cast<int *>(safe_calloc(16, sizeof(int)));
+    for (int i = 0; i < 16; i++)
+        EXPECT_EQ(pi[i], 0);
+    pi = static_cast<int *>(safe_realloc(pi, 1024 * sizeof(int)));
+    pi[1023] = 5;
+    EXPECT_EQ(pi[0], 0);
+    safe_free(&pi);
+}
+
+TEST(Memory, SwapsExchangeContents)
+{
+    char a[] = "left block", b[] = "right side";
+    mem_swap(a, b, sizeof(a));
+    EXPECT_STREQ(a, "right side");
+    EXPECT_STREQ(b, "left block");
+    int x = 3, y = -8;
+    int_swap(&x, &y);
+    EXPECT_EQ(x, -8);
+    EXPECT_EQ(y, 3);
+}
+
+using MemoryDeathTest = ::testing::Test;
+
+TEST_F(MemoryDeathTest, FailedAllocationIsFatal)
+{
+    const size_t iHuge = SIZE_MAX / 2;
+    EXPECT_EXIT(safe_malloc(iHuge), ::testing::ExitedWithCode(255),
+                "Error al crear memoria dinamica\\.");
+    EXPECT_EXIT(safe_calloc(iHuge, 4), ::testing::ExitedWithCode(255),
+                "Error al crear memoria dinamica\\.");
+    EXPECT_EXIT(safe_realloc(nullptr, iHuge), ::testing::ExitedWithCode(255),
+                "Error al crear memoria dinamica\\s");
+}

@@ -1,0 +1,91 @@
+// Random operations: ranges, the weighted draw's skewed distribution, shuffles.
+#include "random.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <gtest/gtest.h>
+#include <map>
+#include <vector>
+
+TEST(Random, RangeBoundsAreInclusiveAndEmptyRangeDrawsNothing)
+{
+    random_init_seed(7);
+    for (int i = 0; i < 1000; i++) {
+        EXPECT_EQ(random_range(5, 5), 5);
+        const int v = random_range(-3, 4);
+        EXPECT_GE(v, -3);
+        EXPECT_LE(v, 4);
+    }
+    // An empty range gives 0 and leaves the generator where it was.
+    random_init_seed(11);
+    const int iFirst = rand();
+    random_init_seed(11);
+    EXPECT_EQ(random_range(6, 5), 0);
+    EXPECT_EQ(rand(), iFirst);
+}
+
+TEST(Random, NumStaysBelowItsModulusAndZeroModulusGivesZero)
+{
+    random_init_seed(3);
+    for (int iMod : {1, 2, 7, 100}) {
+        for (int i = 0; i < 500; i++) {
+            const int v = random_num(iMod);
+            EXPECT_GE(v, 0);
+            EXPECT_LT(v, iMod);
+        }
+    }
+    EXPECT_EQ(random_num(0), 0);
+}
+
+TEST(Random, WeightedDrawGivesMinusOneForZeroAndShortchangesTheLastIndex)
+{
+    struct Case {
+        std::vector<int> vWeights;
+        std::map<int, double> mExpected; // index -> probability
+    };
+    const Case aCases[] = {
+        {{1, 1, 1}, {{-1, 1.0 / 3}, {0, 1.0 / 3}, {1, 1.0 / 3}}},
+        {{2, 2}, {{-1, 0.25}, {0, 0.5}, {1, 0.25}}},
+        {{0, 4}, {{-1, 0.25}, {1, 0.75}}},
+        {{5}, {{-1, 0.2}, {0, 0.8}}},
+    };
+    constexpr int DRAWS = 60000;
+    random_init_seed(42);
+    for (const Case &c : aCases) {
+        std::map<int, int> mCount;
+        for (int i = 0; i < DRAWS; i++)
+            mCount[weighted_random(int(c.vWeights.size()), c.vWeights.data())]++;
+        for (const auto &[iIndex, iCount] : mCount)
+            EXPECT_TRUE(c.mExpected.count(iIndex)) << "unexpected index " << iIndex;
+        for (const auto &[iIndex, fP] : c.mExpected)
+            EXPECT_NEAR(double(mCount[iIndex]) / DRAWS, fP, 0.015) << "index " << iIndex;
+    }
+}
+
+TEST(Random, WeightedDrawWithNoWeightGivesMinusOne)
+{
+    const int aiZero[] = {0, 0, 0};
+    EXPECT_EQ(weighted_random(3, aiZero), -1);
+    EXPECT_EQ(weighted_random(0, aiZero), -1);
+}
+
+TEST(Random, ShuffleKeepsTheElementsAndMovesThem)
+{
+    random_init_seed(5);
+    int iMoved = 0;
+    for (int iRun = 0; iRun < 200; iRun++) {
+        std::vector<int> v(10);
+        for (int i = 0; i < 10; i++)
+            v[i] = i;
+        randomize_array(int(v.size()), v.data());
+        std::vector<int> vSorted = v;
+        std::sort(vSorted.begin(), vSorted.end());
+        for (int i = 0; i < 10; i++)
+            ASSERT_EQ(vSorted[i], i);
+        iMoved += v[0] != 0;
+    }
+    EXPECT_GT(iMoved, 150);
+    int aiNothing[1] = {9};
+    randomize_array(0, aiNothing);
+    EXPECT_EQ(aiNothing[0], 9);
+}

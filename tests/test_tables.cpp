@@ -1,0 +1,52 @@
+// Sine and cosine lookups: whole degrees by truncation, any angle accepted.
+#include "tables.h"
+
+#include <cmath>
+#include <gtest/gtest.h>
+#include <limits>
+
+namespace {
+float exact_sin_deg(int d) { return static_cast<float>(std::sin(d * double(fDegToRad))); }
+float exact_cos_deg(int d) { return static_cast<float>(std::cos(d * double(fDegToRad))); }
+} // namespace
+
+TEST(Tables, LookupsTruncateToTheWholeDegree)
+{
+    init_tables();
+    struct Case {
+        float fRadian;
+        int iDegree; // the entry that must be read
+    };
+    const Case aCases[] = {
+        {3.14159f, 179},              // just under 180 degrees: truncated, not rounded
+        {-0.01f, 0},                  // -0.57 degrees truncates to 0
+        {0.99f * fDegToRad, 0},       {-1.5f * fDegToRad, 359}, {1.0f, 57},
+        {-1.0f, 360 - 57},            {7.0f, 401 % 360},        {-7.0f, 360 - 401 % 360},
+        {100.0f, 5729 % 360},         {45.5f * fDegToRad, 45},
+    };
+    for (const Case &c : aCases) {
+        EXPECT_FLOAT_EQ(table_sin(c.fRadian), exact_sin_deg(c.iDegree)) << c.fRadian;
+        EXPECT_FLOAT_EQ(table_cos(c.fRadian), exact_cos_deg(c.iDegree)) << c.fRadian;
+    }
+}
+
+TEST(Tables, ZeroCrossingsAreExact)
+{
+    init_tables();
+    EXPECT_EQ(table_sin(0.0f), 0.0f);
+    EXPECT_EQ(table_sin(180.5f * fDegToRad), 0.0f);
+    EXPECT_EQ(table_cos(90.5f * fDegToRad), 0.0f);
+    EXPECT_EQ(table_cos(270.5f * fDegToRad), 0.0f);
+}
+
+TEST(Tables, HugeAndNonFiniteAnglesStayInTheTable)
+{
+    init_tables();
+    const float aAngles[] = {1e12f, -1e12f, 3e38f, -3e38f, std::numeric_limits<float>::infinity(),
+                             std::numeric_limits<float>::quiet_NaN()};
+    for (float f : aAngles) {
+        EXPECT_LE(std::fabs(table_sin(f)), 1.0f) << f;
+        EXPECT_LE(std::fabs(table_cos(f)), 1.0f) << f;
+    }
+    EXPECT_EQ(table_cos(std::numeric_limits<float>::quiet_NaN()), 1.0f);
+}
