@@ -247,7 +247,7 @@ bool read_child(TvxXML *pXML, TvxXMLElement *pEntry, TvxTokenType tagType, bool 
     if (pEntry->lpszName) {
         // The same name again, as in <p>one<p>two, closes the current element.
         size_t cbOwn = strlen(pEntry->lpszName);
-        if (strncmp(name.pStr, pEntry->lpszName, cbOwn) == 0) {
+        if (token_starts_with(name.pStr, cbName, pEntry->lpszName)) {
             char chAfter = name.pStr[cbOwn];
             if (chAfter == '>' || chAfter == '\t' || chAfter == '\n' || chAfter == ' ') {
                 pXML->lpNewElement = name.pStr;
@@ -322,7 +322,7 @@ bool read_clear(TvxXML *pXML, TvxXMLElement *pEntry, const TvxClearTag *pClr)
     }
     TvxAddClear(pEntry, copy_string(pStart, static_cast<int>(pClose - pStart)), pClr,
                 TVX_XML_GROW_BY);
-    pXML->nIndex = static_cast<int>(pClose - pXML->lpXML) + static_cast<int>(strlen(pClr->lpszClose));
+    pXML->nIndex = static_cast<int>(pClose - pXML->lpXML + strlen(pClr->lpszClose));
     return true;
 }
 
@@ -394,7 +394,10 @@ void put_bytes(XmlWriter *pW, const char *p, int cb)
         memcpy(pW->pOut + pW->cbLength, p, static_cast<size_t>(cb));
     pW->cbLength += cb;
 }
-void put_string(XmlWriter *pW, const char *lpsz) { put_bytes(pW, lpsz, static_cast<int>(strlen(lpsz))); }
+void put_string(XmlWriter *pW, const char *lpsz)
+{
+    put_bytes(pW, lpsz, static_cast<int>(strlen(lpsz)));
+}
 void put_char(XmlWriter *pW, char ch) { put_bytes(pW, &ch, 1); }
 void put_indent(XmlWriter *pW, int nFormat, int nDepth)
 {
@@ -766,7 +769,7 @@ TvxXMLElement *TvxCreateElements(TvxXMLElement *pEntry, const char *lpszPath)
     xml_require(lpszPath != nullptr, "null path");
     while (*lpszPath) {
         const char *pSlash = strchr(lpszPath, '/');
-        int cbSegment = pSlash ? static_cast<int>(pSlash - lpszPath) : static_cast<int>(strlen(lpszPath));
+        int cbSegment = static_cast<int>(pSlash ? pSlash - lpszPath : strlen(lpszPath));
         if (cbSegment > 0) { // empty segments ("a//b", a leading '/') are skipped
             char *lpszSegment = copy_string(lpszPath, cbSegment);
             TvxXMLElement *pFound = TvxFindElement(pEntry, lpszSegment);
@@ -787,7 +790,8 @@ char *TvxCreateXMLString(TvxXMLElement *pHead, int nFormat, int *pnSize)
     xml_require(pHead != nullptr, "null element");
     XmlWriter measure = {nullptr, 0};
     write_element(&measure, pHead, nFormat, 0, nullptr);
-    XmlWriter write = {static_cast<char *>(safe_malloc(static_cast<size_t>(measure.cbLength) + 1)), 0};
+    auto *pszText = static_cast<char *>(safe_malloc(static_cast<size_t>(measure.cbLength) + 1));
+    XmlWriter write = {pszText, 0};
     write_element(&write, pHead, nFormat, 0, nullptr);
     write.pOut[write.cbLength] = '\0';
     if (pnSize)

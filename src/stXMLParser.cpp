@@ -41,11 +41,20 @@ int xmlparser_saveFile(stXMLParser *ptParser, const char *pszPath)
     return xmlparser_impl_saveFile(impl_of(ptParser), pszPath);
 }
 
-int xmlparser_parserFile(stXMLParser *ptParser) { return xmlparser_impl_parserFile(impl_of(ptParser)); }
+int xmlparser_parserFile(stXMLParser *ptParser)
+{
+    return xmlparser_impl_parserFile(impl_of(ptParser));
+}
 
-int xmlparser_gotoRoot(stXMLParser *ptParser) { return xmlparser_impl_gotoRoot(impl_of(ptParser)); }
+int xmlparser_gotoRoot(stXMLParser *ptParser)
+{
+    return xmlparser_impl_gotoRoot(impl_of(ptParser));
+}
 
-int xmlparser_gotoParent(stXMLParser *ptParser) { return xmlparser_impl_gotoParent(impl_of(ptParser)); }
+int xmlparser_gotoParent(stXMLParser *ptParser)
+{
+    return xmlparser_impl_gotoParent(impl_of(ptParser));
+}
 
 int xmlparser_findElement(stXMLParser *ptParser, const char *pszName)
 {

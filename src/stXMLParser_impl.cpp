@@ -90,7 +90,8 @@ TvxXMLElement *next_sibling(TvxXMLElement *ptElement, const char *pszName, size_
     if (!ptParent)
         return nullptr;
     for (int i = 0; i + 1 < ptParent->nSize; i++) {
-        if (ptParent->pEntries[i].type != eNodeElement || ptParent->pEntries[i].pElement != ptElement)
+        const TvxXMLNode &node = ptParent->pEntries[i];
+        if (node.type != eNodeElement || node.pElement != ptElement)
             continue;
         const TvxXMLNode &next = ptParent->pEntries[i + 1];
         if (next.type == eNodeElement && next.pElement->lpszName &&
@@ -244,7 +245,8 @@ int xmlparser_impl_getAttributeVal_asIntegerBase(stXMLParser_impl *ptImpl, const
 
 int xmlparser_impl_getAttributeVal_asColor(stXMLParser_impl *ptImpl, const char *pszName)
 {
-    return change_color24(xmlparser_impl_getAttributeVal_asIntegerBase(ptImpl, pszName, HEXADECIMAL));
+    return change_color24(
+        xmlparser_impl_getAttributeVal_asIntegerBase(ptImpl, pszName, HEXADECIMAL));
 }
 
 void xmlparser_impl_destroy(stXMLParser_impl *ptImpl)

@@ -93,6 +93,8 @@ const TreeCase kAccepted[] = {
     {"<p>one<p/>", "(p([one] p()))"},
     {"<p a=1><p a=2>", "(p(@a=1) p(@a=2))"},
     {"<p><p\r>x", "(p(p([x])))"},
+    {"<p/ ><p/>", "(p/(p()))"}, // the name "p" does not start with "p/"
+    {"<p/ ><p/ >", "(p/() p/())"},
     {"<p>\n<p\tb/>", "(p() p(@b))"},
     {"<ab><ab>", "(ab() ab())"},
     {"<ab><a>", "(ab(a()))"},

@@ -201,7 +201,8 @@ TEST_P(XmlQueryInteger, ConvertsLikeTheCLibrary)
     xmlparser_destroy(ptParser);
 }
 INSTANTIATE_TEST_SUITE_P(Numbers, XmlQueryInteger,
-                         ::testing::Values(NumberCase{"12abc", 10, 12}, NumberCase{"\"-7\"", 10, -7},
+                         ::testing::Values(NumberCase{"12abc", 10, 12},
+                                           NumberCase{"\"-7\"", 10, -7},
                                            NumberCase{"\" +42\"", 10, 42},
                                            NumberCase{"abc", 10, 0}, NumberCase{"0x1F", 10, 0},
                                            NumberCase{"99999999999", 10, 2147483647},
@@ -342,7 +343,8 @@ protected:
 
 TEST_F(XmlQueryFiles, LoadParseAndSaveUnchanged)
 {
-    const std::string sText = "<?xml version=\"1.0\"?>\r\n<ITEMS>\n\t<item nombre=\"bola\"/>\n</ITEMS>\n";
+    const std::string sText =
+        "<?xml version=\"1.0\"?>\r\n<ITEMS>\n\t<item nombre=\"bola\"/>\n</ITEMS>\n";
     std::string sIn = path("tvx_xml_in.xml"), sOut = path("tvx_xml_out.xml");
     std::ofstream(sIn, std::ios::binary) << sText;
     stXMLParser *ptParser = xmlparser_create();
