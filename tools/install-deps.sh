@@ -10,7 +10,7 @@ PACKAGES=(
   libgtest-dev libbenchmark-dev
   liballegro4-dev libfreetype-dev libsdl2-dev libsndfile1-dev
   xvfb xdotool x11-utils imagemagick librsvg2-bin
-  fonts-beteckna fonts-bebas-neue
+  fonts-league-spartan fonts-bebas-neue
 )
 
 missing=()
