@@ -3,6 +3,7 @@
 // failure is fatal; the release steps skip what was never created.
 #include "main.h"
 #include "random.h"
+#include "sound.h"
 #include "tables.h"
 #include "time.h"
 #include "utils.h"
@@ -115,6 +116,7 @@ void enter_game_directory()
 
 void libraries_init()
 {
+    init_sound_library(); // first: the sound engine comes up before the graphics library
     set_uformat(U_UTF8);
     // Without a system to run on (no display at all) the library stays down and
     // the graphics mode below fails with its own message; the keyboard cannot be
@@ -149,6 +151,7 @@ void libraries_exit()
     g_bmpBuffer = nullptr;
     timer_exit();
     allegro_exit();
+    exit_sound_libary(); // last: also safe when start-up never brought sound up
 }
 
 int tarvelix_main(int iGfxCard)
