@@ -6,7 +6,7 @@ JOBS       ?= 2
 FUZZ_SECONDS      ?= 60
 FUZZ_LONG_SECONDS ?= 1800
 
-.PHONY: all deps build build-asan play test test-asan fuzz-smoke fuzz bench clean
+.PHONY: all deps build build-asan data play test test-asan fuzz-smoke fuzz bench clean
 
 all: build
 
@@ -24,6 +24,10 @@ build: deps $(BUILD)/CMakeCache.txt
 
 build-asan: deps $(ASAN_BUILD)/CMakeCache.txt
 	@cmake --build $(ASAN_BUILD) -j $(JOBS) -- --no-print-directory
+
+# Only the datafiles and songs under data/ (also built by `make build`).
+data: deps $(BUILD)/CMakeCache.txt
+	@cmake --build $(BUILD) --target data -- --no-print-directory
 
 play: build
 	./$(BUILD)/tarvelix_windowed
