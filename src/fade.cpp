@@ -1,15 +1,20 @@
 // Picture fades: the picture is redrawn straight onto the screen, lit towards or
 // away from a colour, once per retrace until the fade counter reaches the total
-// time; the fade always ends on its exact final picture.
+// time; the fade always ends on its exact final picture. Music fades move a
+// channel slot's volume the same way and always end on exactly 0 or the music volume.
 #include "fade.h"
+#include "sound.h"
 #include "time.h"
 
 #include <allegro.h>
+#include <cassert>
 
 namespace {
 constexpr int FULL_LIGHT = 255; // lighting level at which a lit sprite is the colour alone
 
+// Music rises while the picture comes out of the colour and falls while it goes in.
 enum class FadeDirection { FROM_COLOUR, TO_COLOUR };
+constexpr int NO_MUSIC = -1; // channel slot of a picture fade that leaves the music alone
 
 // Lighting level after t of iTotalTime ms: the colour's share of the picture.
 int fade_light_level(FadeDirection eDirection, int t, int iTotalTime)
@@ -28,25 +33,83 @@ void draw_final_picture(BITMAP *bmpOriginal, int iX, int iY, int iColour, FadeDi
     }
 }
 
+// Music volume after t of iTotalTime ms, between 0 and the music volume.
+float fade_music_volume(FadeDirection eDirection, int t, int iTotalTime)
+{
+    const float fShare = static_cast<float>(t) * fMusicVolume / static_cast<float>(iTotalTime);
+    return eDirection == FadeDirection::FROM_COLOUR ? fShare : fMusicVolume - fShare;
+}
+
+// The slot's newest channel; without sound there is none and nothing happens.
+void set_music_volume(int iChannel, float fVolume)
+{
+    assert(iChannel >= 0 && iChannel < NUM_CHANNELS);
+    mix_channel_set_volume(cnlChannelSounds[iChannel], fVolume);
+}
+
+void set_final_music_volume(int iChannel, FadeDirection eDirection)
+{
+    set_music_volume(iChannel, eDirection == FadeDirection::FROM_COLOUR ? fMusicVolume : 0.0f);
+}
+
+// iChannel NO_MUSIC: the picture only.
 void run_picture_fade(BITMAP *bmpOriginal, int iTotalTime, int iX, int iY, int iColour,
-                      FadeDirection eDirection)
+                      FadeDirection eDirection, int iChannel)
 {
     set_trans_blender(getr(iColour), getg(iColour), getb(iColour), 0);
     clean_fade_count();
     for (int t = 0; t < iTotalTime; t = return_fade_count()) {
         draw_lit_sprite(screen, bmpOriginal, iX, iY, fade_light_level(eDirection, t, iTotalTime));
+        if (iChannel != NO_MUSIC) {
+            set_music_volume(iChannel, fade_music_volume(eDirection, t, iTotalTime));
+            update_fmod();
+        }
         wait_retrace();
     }
     draw_final_picture(bmpOriginal, iX, iY, iColour, eDirection);
+    if (iChannel != NO_MUSIC)
+        set_final_music_volume(iChannel, eDirection);
+}
+
+void run_music_fade(int iChannel, int iTotalTime, FadeDirection eDirection)
+{
+    clean_fade_count();
+    for (int t = 0; t < iTotalTime; t = return_fade_count()) {
+        set_music_volume(iChannel, fade_music_volume(eDirection, t, iTotalTime));
+        update_fmod();
+        wait_retrace();
+    }
+    set_final_music_volume(iChannel, eDirection);
+    update_fmod();
 }
 } // namespace
 
 void fade_from_color(BITMAP *bmpOriginal, int iTotalTime, int iX, int iY, int iColour)
 {
-    run_picture_fade(bmpOriginal, iTotalTime, iX, iY, iColour, FadeDirection::FROM_COLOUR);
+    run_picture_fade(bmpOriginal, iTotalTime, iX, iY, iColour, FadeDirection::FROM_COLOUR, NO_MUSIC);
 }
 
 void fade_to_color(BITMAP *bmpOriginal, int iTotalTime, int iX, int iY, int iColour)
 {
-    run_picture_fade(bmpOriginal, iTotalTime, iX, iY, iColour, FadeDirection::TO_COLOUR);
+    run_picture_fade(bmpOriginal, iTotalTime, iX, iY, iColour, FadeDirection::TO_COLOUR, NO_MUSIC);
+}
+
+void fade_music_in(int iChannel, int iTotalTime)
+{
+    run_music_fade(iChannel, iTotalTime, FadeDirection::FROM_COLOUR);
+}
+
+void fade_music_out(int iChannel, int iTotalTime)
+{
+    run_music_fade(iChannel, iTotalTime, FadeDirection::TO_COLOUR);
+}
+
+void fade_media_in(BITMAP *bmpOriginal, int iTotalTime, int iX, int iY, int iColour, int iChannel)
+{
+    run_picture_fade(bmpOriginal, iTotalTime, iX, iY, iColour, FadeDirection::FROM_COLOUR, iChannel);
+}
+
+void fade_media_out(BITMAP *bmpOriginal, int iTotalTime, int iX, int iY, int iColour, int iChannel)
+{
+    run_picture_fade(bmpOriginal, iTotalTime, iX, iY, iColour, FadeDirection::TO_COLOUR, iChannel);
 }
