@@ -1,5 +1,7 @@
 // The sound engine's slots, volumes and failure policy, on the real mixer with
 // SDL's disk driver (or a device that cannot open).
+#include "fade.h"
+#include "headless.h"
 #include "sound.h"
 
 #include <SDL.h>
@@ -13,6 +15,7 @@
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -296,6 +299,133 @@ TEST_F(SoundEngine, ReleaseIsSafeWithoutStartUp)
     set_fmod_channel_priority(CHANNEL_GAME_MUSIC, 0);
     // Only the frame update complains: there is no mixer to service.
     EXPECT_EQ(testing::internal::GetCapturedStdout(), "Mixer error! (3) The mixer is not initialized.\n");
+}
+
+// Music fades on a running engine, with the clock fed far faster than real time.
+class SoundFade : public HeadlessAllegro {
+protected:
+    void SetUp() override
+    {
+        HeadlessAllegro::SetUp();
+        char szDir[] = "/tmp/tvx_fade_XXXXXX";
+        ASSERT_NE(mkdtemp(szDir), nullptr);
+        sDir = szDir;
+        setenv("SDL_AUDIODRIVER", "disk", 1);
+        setenv("SDL_DISKAUDIOFILE", (sDir + "/output.raw").c_str(), 1);
+        setenv("SDL_DISKAUDIODELAY", DISK_DELAY_MS, 1);
+        init_sound_library();
+        ASSERT_EQ(bSoundError, 0);
+        SF_INFO tInfo = {};
+        tInfo.samplerate = MIX_OUTPUT_RATE;
+        tInfo.channels = 1;
+        tInfo.format = SF_FORMAT_WAV | SF_FORMAT_PCM_16;
+        std::string sPath = sDir + "/music.wav";
+        SNDFILE *ptFile = sf_open(sPath.c_str(), SFM_WRITE, &tInfo);
+        ASSERT_NE(ptFile, nullptr);
+        std::vector<int16_t> aiSamples(TONE_FRAMES, TONE_LEVEL);
+        sf_writef_short(ptFile, aiSamples.data(), TONE_FRAMES);
+        sf_close(ptFile);
+        create_sample_sound(&sndMusic, sPath.c_str(), 1);
+        set_fmod_volume(0.8f, 0.8f);
+        play_sound(sndMusic, CHANNEL_INTRO_MUSIC, MUSIC_VOLUME, 0.0f);
+    }
+    void TearDown() override
+    {
+        destroy_sound(sndMusic);
+        exit_sound_libary();
+        fMusicVolume = 1.0f;
+        fFXVolume = 1.0f;
+        std::filesystem::remove_all(sDir);
+        HeadlessAllegro::TearDown();
+    }
+    float intro_volume()
+    {
+        float fVolume = -1.0f;
+        mix_channel_get_volume(cnlChannelSounds[CHANNEL_INTRO_MUSIC], &fVolume);
+        return fVolume;
+    }
+    // Runs a fade while another thread samples the intro music's volume.
+    std::vector<float> watch(void (*pfnFade)(BITMAP *bmpPicture))
+    {
+        std::vector<float> afSeen;
+        std::atomic<bool> bDone{false};
+        std::thread tWatcher([&] {
+            while (!bDone) {
+                afSeen.push_back(intro_volume());
+                std::this_thread::sleep_for(std::chrono::microseconds(200));
+            }
+        });
+        BITMAP *bmpPicture = create_bitmap(32, 32);
+        clear_to_color(bmpPicture, makecol(200, 100, 50));
+        {
+            ClockFeeder tFeeder(1);
+            pfnFade(bmpPicture);
+        }
+        destroy_bitmap(bmpPicture);
+        bDone = true;
+        tWatcher.join();
+        return afSeen;
+    }
+    std::string sDir;
+    stMixSound *sndMusic = nullptr;
+};
+
+struct stFadeCase {
+    const char *pszName;
+    void (*pfnFade)(BITMAP *bmpPicture);
+    bool bIn;
+};
+
+class SoundFades : public SoundFade, public ::testing::WithParamInterface<stFadeCase> {};
+
+TEST_P(SoundFades, VolumeMovesSteadilyAndEndsExactly)
+{
+    // Start from the other end, as a zero-length fade leaves it.
+    if (GetParam().bIn)
+        fade_music_out(CHANNEL_INTRO_MUSIC, 0);
+    else
+        fade_music_in(CHANNEL_INTRO_MUSIC, 0);
+    std::vector<float> afSeen = watch(GetParam().pfnFade);
+    float fEnd = GetParam().bIn ? 0.8f : 0.0f;
+    EXPECT_FLOAT_EQ(intro_volume(), fEnd);
+    bool bMiddle = false;
+    for (size_t i = 1; i < afSeen.size(); i++) {
+        ASSERT_GE(afSeen[i] * (GetParam().bIn ? 1 : -1), afSeen[i - 1] * (GetParam().bIn ? 1 : -1) - 1e-6f)
+            << GetParam().pszName << " sample " << i;
+        bMiddle = bMiddle || (afSeen[i] > 0.1f && afSeen[i] < 0.7f);
+    }
+    EXPECT_TRUE(bMiddle) << GetParam().pszName;
+    EXPECT_EQ(channel_is_playing(CHANNEL_INTRO_MUSIC), 1);  // neither paused nor stopped
+    bool bPaused = true;
+    mix_channel_get_paused(cnlChannelSounds[CHANNEL_INTRO_MUSIC], &bPaused);
+    EXPECT_FALSE(bPaused);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    SoundFadeKinds, SoundFades,
+    ::testing::Values(
+        stFadeCase{"MusicIn", [](BITMAP *) { fade_music_in(CHANNEL_INTRO_MUSIC, 1000); }, true},
+        stFadeCase{"MusicOut", [](BITMAP *) { fade_music_out(CHANNEL_INTRO_MUSIC, 1000); }, false},
+        stFadeCase{"MediaIn", [](BITMAP *bmp) { fade_media_in(bmp, 1000, 0, 0, makecol(0, 0, 0), CHANNEL_INTRO_MUSIC); },
+                   true},
+        stFadeCase{"MediaOut",
+                   [](BITMAP *bmp) { fade_media_out(bmp, 1000, 0, 0, makecol(0, 0, 0), CHANNEL_INTRO_MUSIC); }, false}),
+    [](const ::testing::TestParamInfo<stFadeCase> &tInfo) { return std::string(tInfo.param.pszName); });
+
+TEST_F(SoundFade, FadesRunToTheirEndWithSoundOff)
+{
+    exit_sound_libary();
+    bSoundError = -1;
+    BITMAP *bmpPicture = create_bitmap(8, 8);
+    clear_to_color(bmpPicture, makecol(200, 100, 50));
+    {
+        ClockFeeder tFeeder(7);
+        fade_music_in(CHANNEL_GAME_MUSIC, 200);
+        fade_media_out(bmpPicture, 200, 10, 10, makecol(0, 0, 0), CHANNEL_GAME_MUSIC);
+        fade_music_out(CHANNEL_GAME_MUSIC, 0);
+    }
+    EXPECT_EQ(pixel_rgb(screen, 10, 10), (Rgb{0, 0, 0}));
+    destroy_bitmap(bmpPicture);
 }
 
 }  // namespace
