@@ -65,6 +65,16 @@ find_game_window() {
 # Prints the window's size as WxH.
 window_size() { xdotool getwindowgeometry "$1" | sed -n 's/.*Geometry: //p'; }
 
+# Waits until the game's window has the given size (it is created small and
+# then resized to the graphics mode).
+expect_window_size() {
+  for _ in $(seq 50); do
+    [ "$(window_size "$E2E_WID")" = "$1" ] && return 0
+    sleep 0.1
+  done
+  fail "window is $(window_size "$E2E_WID"), expected $1"
+}
+
 # Takes a PNG of the whole virtual screen under the build tree.
 screenshot() {
   local file=$E2E_SHOTS/$E2E_NAME-$1.png

@@ -4,7 +4,7 @@ source "$(dirname "$0")/harness.sh"
 start_display
 start_game "$E2E_WINDOWED"
 find_game_window
-[ "$(window_size "$E2E_WID")" = "800x600" ] || fail "window is $(window_size "$E2E_WID"), expected 800x600"
+expect_window_size 800x600
 [ "$(xdotool getwindowname "$E2E_WID")" = "Tarvelix" ] || fail "window title is not Tarvelix"
 sleep 1
 screenshot running
