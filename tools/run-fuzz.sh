@@ -30,7 +30,7 @@ cp "$root"/tests/fuzz/corpus/xml/* "$corpus"/
 seeds=0
 if [[ -d $root/assets ]]; then
     while IFS= read -r -d '' file; do
-        first=$(head -c 4096 "$file" | tr -d ' \t\r\n' | head -c 1)
+        first=$(head -c 4096 "$file" | tr -d ' \t\r\n' | head -c 1 || true)
         if [[ $first == "<" ]]; then
             seeds=$((seeds + 1))
             cp "$file" "$corpus/asset_${seeds}_$(basename "$file")"
