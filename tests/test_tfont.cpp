@@ -1,0 +1,518 @@
+// The TrueType text layer on memory bitmaps with the game's two real faces:
+// widths against FreeType's own advances, the height search, the two kinds of
+// output, alignment, clipping, formatting limits and invalid UTF-8.
+#include "headless.h"
+#include "tfont.h"
+
+#include <ft2build.h>
+#include FT_FREETYPE_H
+#include <fstream>
+#include <gtest/gtest.h>
+#include <iterator>
+#include <random>
+#include <set>
+#include <string>
+#include <vector>
+
+namespace {
+const char *const FUTURA_FILE = "/usr/share/fonts/opentype/league-spartan/LeagueSpartan-SemiBold.otf";
+const char *const CRACKHOUSE_FILE = "/usr/share/fonts/opentype/bebas-neue/BebasNeue-Bold.otf";
+
+std::vector<unsigned char> read_file(const char *pszPath)
+{
+    std::ifstream tFile(pszPath, std::ios::binary);
+    return std::vector<unsigned char>(std::istreambuf_iterator<char>(tFile), {});
+}
+
+TFONT_FONT *load_font_file(const char *pszPath)
+{
+    const std::vector<unsigned char> vBytes = read_file(pszPath);
+    if (vBytes.empty())
+        return nullptr;
+    return tfont_load_font_from_mem(vBytes.data(), static_cast<int>(vBytes.size()));
+}
+
+// Every pixel of two bitmaps of the same size compared; gives the count that differ.
+int count_differences(BITMAP *a, BITMAP *b)
+{
+    int iDifferent = 0;
+    for (int y = 0; y < a->h; y++)
+        for (int x = 0; x < a->w; x++)
+            iDifferent += getpixel(a, x, y) != getpixel(b, x, y);
+    return iDifferent;
+}
+
+// Distinct colours on a bitmap, and the box that holds every pixel not of iBg.
+struct Drawn {
+    std::set<int> sColours;
+    int iLeft = INT32_MAX, iTop = INT32_MAX, iRight = -1, iBottom = -1;
+};
+Drawn inspect(BITMAP *bmp, int iBg)
+{
+    Drawn tDrawn;
+    for (int y = 0; y < bmp->h; y++)
+        for (int x = 0; x < bmp->w; x++) {
+            const int c = getpixel(bmp, x, y);
+            tDrawn.sColours.insert(c);
+            if (c == iBg)
+                continue;
+            tDrawn.iLeft = std::min(tDrawn.iLeft, x);
+            tDrawn.iRight = std::max(tDrawn.iRight, x);
+            tDrawn.iTop = std::min(tDrawn.iTop, y);
+            tDrawn.iBottom = std::max(tDrawn.iBottom, y);
+        }
+    return tDrawn;
+}
+
+// FreeType used directly on the same file: the reference for sizes and advances.
+class FreeTypeReference {
+public:
+    explicit FreeTypeReference(const char *pszPath)
+    {
+        if (FT_Init_FreeType(&ptLibrary) == 0)
+            FT_New_Face(ptLibrary, pszPath, 0, &face);
+    }
+    ~FreeTypeReference()
+    {
+        if (face)
+            FT_Done_Face(face);
+        FT_Done_FreeType(ptLibrary);
+    }
+    int total_height(int iPixels)
+    {
+        FT_Set_Pixel_Sizes(face, 0, iPixels);
+        return static_cast<int>(face->size->metrics.ascender >> 6) +
+               std::abs(static_cast<int>(face->size->metrics.descender >> 6));
+    }
+    int advance_sum(int iPixels, const char *pszAscii)
+    {
+        FT_Set_Pixel_Sizes(face, 0, iPixels);
+        int iSum = 0;
+        for (const char *p = pszAscii; *p; p++) {
+            FT_Load_Char(face, static_cast<unsigned char>(*p), FT_LOAD_DEFAULT);
+            iSum += static_cast<int>(face->glyph->advance.x >> 6);
+        }
+        return iSum;
+    }
+    FT_Face face = nullptr;
+
+private:
+    FT_Library ptLibrary = nullptr;
+};
+} // namespace
+
+class Tfont : public HeadlessAllegro {
+protected:
+    void SetUp() override
+    {
+        HeadlessAllegro::SetUp();
+        ASSERT_EQ(tfont_init(), 0);
+        ptFutura = load_font_file(FUTURA_FILE);
+        ptCrackhouse = load_font_file(CRACKHOUSE_FILE);
+        ASSERT_NE(ptFutura, nullptr) << FUTURA_FILE;
+        ASSERT_NE(ptCrackhouse, nullptr) << CRACKHOUSE_FILE;
+        tfont_text_mode(TFONT_TRANSPARENT);
+        bmpA = create_bitmap(400, 120);
+        bmpB = create_bitmap(400, 120);
+        clear_to_color(bmpA, iBlack());
+        clear_to_color(bmpB, iBlack());
+    }
+    void TearDown() override
+    {
+        destroy_bitmap(bmpA);
+        destroy_bitmap(bmpB);
+        tfont_destroy_font(ptFutura);
+        tfont_destroy_font(ptCrackhouse);
+        tfont_exit();
+        HeadlessAllegro::TearDown();
+    }
+    static int iBlack() { return makecol(0, 0, 0); }
+    static int iWhite() { return makecol(255, 255, 255); }
+    TFONT_FONT *ptFutura = nullptr;
+    TFONT_FONT *ptCrackhouse = nullptr;
+    BITMAP *bmpA = nullptr;
+    BITMAP *bmpB = nullptr;
+};
+
+TEST_F(Tfont, WidthOfTarvelixIsTheSumOfFreeTypesOwnAdvances)
+{
+    struct Case {
+        const char *pszFile;
+        int iHeight;
+    };
+    const Case aCases[] = {
+        {FUTURA_FILE, 15}, {FUTURA_FILE, 70}, {CRACKHOUSE_FILE, 15}, {CRACKHOUSE_FILE, 70},
+    };
+    for (const Case &c : aCases) {
+        TFONT_FONT *ptFont = c.pszFile == FUTURA_FILE ? ptFutura : ptCrackhouse;
+        ASSERT_EQ(tfont_set_font_size(ptFont, c.iHeight), 0);
+        FreeTypeReference tReference(c.pszFile);
+        ASSERT_NE(tReference.face, nullptr);
+        const int iExpected = tReference.advance_sum(ptFont->real_face_h, "Tarvelix");
+        EXPECT_EQ(tfont_text_length(ptFont, "Tarvelix"), iExpected) << c.pszFile << " " << c.iHeight;
+        EXPECT_GT(iExpected, c.iHeight) << "a real word is wider than it is high";
+        // The extra spacing adds once per glyph that advances.
+        tfont_set_char_extra_spacing(ptFont, 3);
+        EXPECT_EQ(tfont_text_length(ptFont, "Tarvelix"), iExpected + 8 * 3);
+        tfont_set_char_extra_spacing(ptFont, 0);
+    }
+}
+
+TEST_F(Tfont, HeightSearchGivesTheTallestSizeThatFits)
+{
+    for (const char *pszFile : {FUTURA_FILE, CRACKHOUSE_FILE}) {
+        TFONT_FONT *ptFont = pszFile == FUTURA_FILE ? ptFutura : ptCrackhouse;
+        FreeTypeReference tReference(pszFile);
+        for (int h = 4; h <= 120; h++) {
+            ASSERT_EQ(tfont_set_font_size(ptFont, h), 0) << h;
+            EXPECT_EQ(tfont_get_font_height(ptFont), h);
+            const int iReal = ptFont->real_face_h;
+            const int iTotal = tReference.total_height(iReal);
+            EXPECT_EQ(ptFont->face_ascender,
+                      static_cast<int>(tReference.face->size->metrics.ascender >> 6));
+            // Exactly h when some size gives it, else the tallest size below h.
+            EXPECT_LE(iTotal, h) << pszFile << " " << h;
+            if (iTotal < h) {
+                EXPECT_GT(tReference.total_height(iReal + 1), h) << pszFile << " " << h;
+            }
+        }
+    }
+}
+
+TEST_F(Tfont, GlyphsDrawnStayInsideTheAskedHeight)
+{
+    // Letters with ascenders and descenders, no accents: they stay inside the
+    // face's line from y to y + h - 1, with the baseline at the ascender.
+    for (TFONT_FONT *ptFont : {ptFutura, ptCrackhouse}) {
+        for (int h : {15, 32, 70}) {
+            clear_to_color(bmpA, iBlack());
+            ASSERT_EQ(tfont_set_font_size(ptFont, h), 0);
+            tfont_textout_aa(bmpA, ptFont, "Hdgjpqy", 10, 20, iWhite());
+            const Drawn tDrawn = inspect(bmpA, iBlack());
+            ASSERT_GE(tDrawn.iBottom, 0) << "something is drawn";
+            EXPECT_GE(tDrawn.iTop, 20) << h;
+            EXPECT_LE(tDrawn.iBottom, 20 + h - 1) << h;
+            // The capital H spans most of the line: the text really is about h high.
+            EXPECT_GE(tDrawn.iBottom - tDrawn.iTop + 1, h * 6 / 10) << h;
+        }
+    }
+}
+
+TEST_F(Tfont, HeightOfZeroIsRefusedAndTheSameHeightKeepsTheCache)
+{
+    ASSERT_EQ(tfont_set_font_size(ptFutura, 20), 0);
+    tfont_textout_aa(bmpA, ptFutura, "T", 0, 0, iWhite());
+    const int iGlyph = FT_Get_Char_Index(ptFutura->face, 'T');
+    ASSERT_TRUE(ptFutura->cached_glyphs[iGlyph].is_cached);
+    const unsigned char *pBitmap = ptFutura->cached_glyphs[iGlyph].aa_bitmap;
+
+    EXPECT_EQ(tfont_set_font_size(ptFutura, 20), 0);
+    EXPECT_TRUE(ptFutura->cached_glyphs[iGlyph].is_cached);
+    EXPECT_EQ(ptFutura->cached_glyphs[iGlyph].aa_bitmap, pBitmap);
+
+    for (int iBad : {0, -1, -500})
+        EXPECT_EQ(tfont_set_font_size(ptFutura, iBad), -1) << iBad;
+    EXPECT_EQ(tfont_get_font_height(ptFutura), 20);
+    EXPECT_TRUE(ptFutura->cached_glyphs[iGlyph].is_cached);
+
+    EXPECT_EQ(tfont_set_font_size(ptFutura, 21), 0);
+    EXPECT_FALSE(ptFutura->cached_glyphs[iGlyph].is_cached);
+    EXPECT_EQ(ptFutura->cached_glyphs[iGlyph].aa_bitmap, nullptr);
+}
+
+TEST_F(Tfont, ExtraSpacingIsClamped)
+{
+    const struct {
+        int iAsked, iStored;
+    } aCases[] = {{5000, 4096}, {4096, 4096}, {-3, 0}, {0, 0}, {7, 7}};
+    for (const auto &c : aCases) {
+        tfont_set_char_extra_spacing(ptFutura, c.iAsked);
+        EXPECT_EQ(ptFutura->ch_spacing, c.iStored) << c.iAsked;
+    }
+}
+
+TEST_F(Tfont, EmptyTextMeasuresZeroAndDrawsNothing)
+{
+    EXPECT_EQ(tfont_text_length(ptFutura, ""), 0);
+    tfont_textout_aa_ex(bmpA, ptFutura, "", 50, 50, iWhite(), makecol(0, 0, 255));
+    tfont_textout_ex(bmpA, ptFutura, "", 50, 50, iWhite(), makecol(0, 0, 255));
+    tfont_textprintf_centre_aa(bmpA, ptFutura, 50, 50, iWhite(), "%s", "");
+    EXPECT_EQ(count_differences(bmpA, bmpB), 0);
+}
+
+TEST_F(Tfont, TwoLevelOutputHasTwoColoursAndAntiAliasedHasGreyLevels)
+{
+    for (TFONT_FONT *ptFont : {ptFutura, ptCrackhouse}) {
+        for (int h : {15, 32, 70}) {
+            ASSERT_EQ(tfont_set_font_size(ptFont, h), 0);
+            clear_to_color(bmpA, iBlack());
+            tfont_textout(bmpA, ptFont, "Tarvelix Año", 5, 5, iWhite());
+            EXPECT_EQ(inspect(bmpA, iBlack()).sColours, (std::set<int>{iBlack(), iWhite()})) << h;
+
+            clear_to_color(bmpA, iBlack());
+            tfont_textout_aa(bmpA, ptFont, "Tarvelix Año", 5, 5, iWhite());
+            const std::set<int> sColours = inspect(bmpA, iBlack()).sColours;
+            EXPECT_TRUE(sColours.count(iWhite())) << h;
+            EXPECT_GE(sColours.size(), 10u) << "edges are shaded at height " << h;
+        }
+    }
+}
+
+TEST_F(Tfont, TransparentGreyLevelsBlendOverWhatIsThere)
+{
+    // Each pixel of the glyph's grey picture shows the text colour over the
+    // background in proportion to its coverage: 255 solid, 1 barely visible.
+    ASSERT_EQ(tfont_set_font_size(ptCrackhouse, 40), 0);
+    const int iBg = makecol(0, 0, 200);
+    clear_to_color(bmpA, iBg);
+    const int x = 30, y = 10;
+    tfont_textout_aa(bmpA, ptCrackhouse, "S", x, y, makecol(255, 255, 0));
+    const TFONT_GLYPH &tGlyph = ptCrackhouse->cached_glyphs[FT_Get_Char_Index(ptCrackhouse->face, 'S')];
+    ASSERT_TRUE(tGlyph.has_aa);
+    int iSolid = 0, iFaint = 0;
+    for (int r = 0; r < tGlyph.aa_h; r++)
+        for (int c = 0; c < tGlyph.aa_w; c++) {
+            const int v = tGlyph.aa_bitmap[r * tGlyph.aa_w + c];
+            const Rgb tGot = pixel_rgb(bmpA, x + tGlyph.aa_left + c, y + ptCrackhouse->face_ascender - tGlyph.aa_top + r);
+            const Rgb tWant = {255 * v / 255, 255 * v / 255, 200 - 200 * v / 255};
+            EXPECT_NEAR(tGot.r, tWant.r, 2) << v;
+            EXPECT_NEAR(tGot.g, tWant.g, 2) << v;
+            EXPECT_NEAR(tGot.b, tWant.b, 2) << v;
+            iSolid += v == 255;
+            iFaint += v > 0 && v < 16;
+            if (v == 255) {
+                EXPECT_EQ(tGot, (Rgb{255, 255, 0}));
+            }
+        }
+    EXPECT_GT(iSolid, 0);
+    EXPECT_GT(iFaint, 0);
+}
+
+TEST_F(Tfont, BackgroundBoxIsAsWideAsTheTextAndAsHighAsTheFont)
+{
+    const int iBg = makecol(0, 90, 0);
+    for (bool bAntiAliased : {true, false}) {
+        ASSERT_EQ(tfont_set_font_size(ptFutura, 24), 0);
+        clear_to_color(bmpA, iBlack());
+        const int x = 20, y = 30;
+        const int w = tfont_text_length(ptFutura, "Tarvelix");
+        if (bAntiAliased)
+            tfont_textout_aa_ex(bmpA, ptFutura, "Tarvelix", x, y, iWhite(), iBg);
+        else
+            tfont_textout_ex(bmpA, ptFutura, "Tarvelix", x, y, iWhite(), iBg);
+        EXPECT_EQ(getpixel(bmpA, x, y), iBg);
+        EXPECT_EQ(getpixel(bmpA, x + w - 1, y + 23), iBg);
+        EXPECT_EQ(getpixel(bmpA, x - 1, y), iBlack());
+        EXPECT_EQ(getpixel(bmpA, x + w, y), iBlack());
+        EXPECT_EQ(getpixel(bmpA, x, y - 1), iBlack());
+        EXPECT_EQ(getpixel(bmpA, x, y + 24), iBlack());
+        // Over a box the edges are shades between the two colours, never a blend with black.
+        for (int c : inspect(bmpA, iBlack()).sColours) {
+            if (c == iBlack())
+                continue;
+            EXPECT_EQ(getr(c), getb(c)) << std::hex << c;
+            EXPECT_GE(getg(c), 90) << std::hex << c;
+        }
+        EXPECT_TRUE(inspect(bmpA, iBlack()).sColours.count(iWhite()));
+    }
+    // The forms without _ex follow the global mode.
+    EXPECT_EQ(tfont_text_mode(iBg), TFONT_TRANSPARENT);
+    clear_to_color(bmpA, iBlack());
+    tfont_textout_aa(bmpA, ptFutura, "T", 20, 30, iWhite());
+    EXPECT_EQ(getpixel(bmpA, 20, 30), iBg);
+    EXPECT_EQ(tfont_text_mode(TFONT_TRANSPARENT), iBg);
+}
+
+TEST_F(Tfont, CentredAndRightAlignedTextIsTheLeftTextMoved)
+{
+    for (const char *pszText : {"Tarvelix", "¿Jugar otra vez?", "i", "Año"}) {
+        for (TFONT_FONT *ptFont : {ptFutura, ptCrackhouse}) {
+            ASSERT_EQ(tfont_set_font_size(ptFont, 32), 0);
+            const int w = tfont_text_length(ptFont, pszText);
+            struct Form {
+                void (*pfnDraw)(BITMAP *, TFONT_FONT *, const char *, int, int, int);
+                int iLeftOf200; // where the text starts when drawn at x = 200
+                void (*pfnLeft)(BITMAP *, TFONT_FONT *, const char *, int, int, int);
+            };
+            const Form aForms[] = {
+                {tfont_textout_centre_aa, 200 - w / 2, tfont_textout_aa},
+                {tfont_textout_centre, 200 - w / 2, tfont_textout},
+                {tfont_textout_right_aa, 200 - w, tfont_textout_aa},
+                {tfont_textout_right, 200 - w, tfont_textout},
+            };
+            for (const Form &f : aForms) {
+                clear_to_color(bmpA, iBlack());
+                clear_to_color(bmpB, iBlack());
+                f.pfnDraw(bmpA, ptFont, pszText, 200, 40, iWhite());
+                f.pfnLeft(bmpB, ptFont, pszText, f.iLeftOf200, 40, iWhite());
+                ASSERT_TRUE(inspect(bmpA, iBlack()).sColours.count(iWhite())) << pszText;
+                EXPECT_EQ(count_differences(bmpA, bmpB), 0) << pszText;
+            }
+        }
+    }
+}
+
+TEST_F(Tfont, FormattedTextIsCutAtTheBufferWithoutOverflow)
+{
+    ASSERT_EQ(tfont_set_font_size(ptFutura, 8), 0);
+    BITMAP *bmpWide1 = create_bitmap(8000, 12);
+    BITMAP *bmpWide2 = create_bitmap(8000, 12);
+    const int iKept = TFONT_PRINTF_BUFFER - 1;
+    struct Case {
+        std::string sText;     // what the format produces
+        std::string sExpected; // what must be drawn
+    };
+    const std::string sLong(iKept + 300, 'l');
+    // "ñ" is two bytes: this one would straddle the end of the buffer.
+    const std::string sStraddle = std::string(iKept - 1, 'l') + "ñ" + "lll";
+    const std::string sFitsExactly = std::string(iKept - 2, 'l') + "ñ";
+    const Case aCases[] = {
+        {sLong, sLong.substr(0, iKept)},
+        {sStraddle, sStraddle.substr(0, iKept - 1)},
+        {sFitsExactly, sFitsExactly},
+        {"short", "short"},
+    };
+    for (const Case &c : aCases) {
+        clear_to_color(bmpWide1, iBlack());
+        clear_to_color(bmpWide2, iBlack());
+        tfont_textprintf_aa(bmpWide1, ptFutura, 0, 0, iWhite(), "%s", c.sText.c_str());
+        tfont_textout_aa(bmpWide2, ptFutura, c.sExpected.c_str(), 0, 0, iWhite());
+        EXPECT_EQ(count_differences(bmpWide1, bmpWide2), 0) << c.sText.size();
+        // The two-level form shares the same buffer.
+        clear_to_color(bmpWide1, iBlack());
+        clear_to_color(bmpWide2, iBlack());
+        tfont_textprintf_ex(bmpWide1, ptFutura, 0, 0, iWhite(), -1, "%s", c.sText.c_str());
+        tfont_textout_ex(bmpWide2, ptFutura, c.sExpected.c_str(), 0, 0, iWhite(), -1);
+        EXPECT_EQ(count_differences(bmpWide1, bmpWide2), 0) << c.sText.size();
+    }
+    // Arguments are formatted as printf does.
+    clear_to_color(bmpWide1, iBlack());
+    clear_to_color(bmpWide2, iBlack());
+    tfont_textprintf_right_aa(bmpWide1, ptFutura, 500, 0, iWhite(), "%d%% %s", 50, "vol");
+    tfont_textout_right_aa(bmpWide2, ptFutura, "50% vol", 500, 0, iWhite());
+    EXPECT_EQ(count_differences(bmpWide1, bmpWide2), 0);
+    destroy_bitmap(bmpWide1);
+    destroy_bitmap(bmpWide2);
+}
+
+TEST_F(Tfont, InvalidUtf8IsDrawnAsReplacementCharacters)
+{
+    ASSERT_EQ(tfont_set_font_size(ptFutura, 20), 0);
+    const char *const REPLACEMENT = "\xEF\xBF\xBD";
+    const struct {
+        const char *pszBytes;
+        std::string sSameAs; // valid text of the same width
+    } aCases[] = {
+        {"A\x80" "B", std::string("A") + REPLACEMENT + "B"},                // lone continuation byte
+        {"A\xC3", std::string("A") + REPLACEMENT},                         // cut at the end
+        {"\xC3(", std::string(REPLACEMENT) + "("},                          // lead without continuation
+        {"\xC0\xAF", std::string(REPLACEMENT) + REPLACEMENT},               // overlong "/"
+        {"\xED\xA0\x80", std::string(REPLACEMENT) + REPLACEMENT + REPLACEMENT}, // surrogate
+        {"\xF4\x90\x80\x80", std::string(REPLACEMENT) + REPLACEMENT + REPLACEMENT + REPLACEMENT},
+        {"\xFF\xFE", std::string(REPLACEMENT) + REPLACEMENT},
+        {"\xE2\x82", std::string(REPLACEMENT) + REPLACEMENT},               // cut three-byte sequence
+        {"a\xC3\xB1" "b", "añb"},                                          // valid, for contrast
+    };
+    for (const auto &c : aCases) {
+        EXPECT_EQ(tfont_text_length(ptFutura, c.pszBytes), tfont_text_length(ptFutura, c.sSameAs.c_str()))
+            << c.sSameAs;
+        clear_to_color(bmpA, iBlack());
+        clear_to_color(bmpB, iBlack());
+        tfont_textout_aa(bmpA, ptFutura, c.pszBytes, 10, 10, iWhite());
+        tfont_textout_aa(bmpB, ptFutura, c.sSameAs.c_str(), 10, 10, iWhite());
+        EXPECT_EQ(count_differences(bmpA, bmpB), 0) << c.sSameAs;
+    }
+}
+
+TEST_F(Tfont, RandomBytesAtRandomPlacesNeverDrawOutsideTheClip)
+{
+    std::mt19937 tRandom(20261206);
+    std::uniform_int_distribution<int> tByte(1, 255), tLength(0, 40), tPos(-150, 450),
+        tHeight(5, 60);
+    BITMAP *bmpClip = create_bitmap(300, 200);
+    const int iOutside = makecol(10, 20, 30);
+    for (int iRun = 0; iRun < 300; iRun++) {
+        std::string sText;
+        for (int n = tLength(tRandom); n > 0; n--)
+            sText += static_cast<char>(tByte(tRandom));
+        TFONT_FONT *ptFont = iRun % 2 ? ptFutura : ptCrackhouse;
+        ASSERT_EQ(tfont_set_font_size(ptFont, tHeight(tRandom)), 0);
+        clear_to_color(bmpClip, iOutside);
+        set_clip_rect(bmpClip, 50, 40, 249, 159);
+        const int x = tPos(tRandom), y = tPos(tRandom) / 2;
+        const int iBg = iRun % 3 == 0 ? makecol(200, 0, 0) : -1;
+        if (iRun % 4 < 2)
+            tfont_textout_aa_ex(bmpClip, ptFont, sText.c_str(), x, y, iWhite(), iBg);
+        else
+            tfont_textout_centre_ex(bmpClip, ptFont, sText.c_str(), x, y, iWhite(), iBg);
+        EXPECT_GE(tfont_text_length(ptFont, sText.c_str()), 0);
+        set_clip_rect(bmpClip, 0, 0, bmpClip->w - 1, bmpClip->h - 1);
+        for (int py = 0; py < bmpClip->h; py++)
+            for (int px = 0; px < bmpClip->w; px++)
+                if (px < 50 || px > 249 || py < 40 || py > 159) {
+                    ASSERT_EQ(getpixel(bmpClip, px, py), iOutside) << iRun << " at " << px << "," << py;
+                }
+    }
+    destroy_bitmap(bmpClip);
+}
+
+TEST_F(Tfont, TextWhollyOutsideTheClipDrawsNothing)
+{
+    ASSERT_EQ(tfont_set_font_size(ptFutura, 30), 0);
+    set_clip_rect(bmpA, 0, 50, 399, 99);
+    const int iBg = makecol(200, 0, 0);
+    tfont_textout_aa_ex(bmpA, ptFutura, "Tarvelix", 10, 50 - 31, iWhite(), iBg); // above
+    tfont_textout_aa_ex(bmpA, ptFutura, "Tarvelix", 10, 100, iWhite(), iBg);     // below
+    tfont_textout_aa_ex(bmpA, ptFutura, "Tarvelix", 400, 60, iWhite(), iBg);     // right of it
+    set_clip_rect(bmpA, 0, 0, 399, 119);
+    EXPECT_EQ(count_differences(bmpA, bmpB), 0);
+}
+
+TEST_F(Tfont, RejectedBytesGiveNoFontAndTheFontKeepsItsOwnCopy)
+{
+    std::vector<unsigned char> vBytes = read_file(FUTURA_FILE);
+    ASSERT_GT(vBytes.size(), 1000u);
+    std::mt19937 tRandom(7);
+    std::vector<unsigned char> vNoise(4096);
+    for (unsigned char &b : vNoise)
+        b = static_cast<unsigned char>(tRandom());
+    const std::string sText = "not a font at all";
+    EXPECT_EQ(tfont_load_font_from_mem(vNoise.data(), static_cast<int>(vNoise.size())), nullptr);
+    EXPECT_EQ(tfont_load_font_from_mem(sText.data(), static_cast<int>(sText.size())), nullptr);
+    EXPECT_EQ(tfont_load_font_from_mem(vBytes.data(), 64), nullptr); // only the header
+    EXPECT_EQ(tfont_load_font_from_mem(vBytes.data(), 0), nullptr);
+    EXPECT_EQ(tfont_load_font_from_mem(nullptr, 100), nullptr);
+
+    // The caller's bytes may go at once: the font reads its own copy.
+    TFONT_FONT *ptFont = tfont_load_font_from_mem(vBytes.data(), static_cast<int>(vBytes.size()));
+    ASSERT_NE(ptFont, nullptr);
+    EXPECT_EQ(tfont_get_font_height(ptFont), 8);
+    EXPECT_EQ(ptFont->num_fixed_sizes, -1);
+    EXPECT_EQ(ptFont->fixed_sizes[0], -1);
+    std::fill(vBytes.begin(), vBytes.end(), 0);
+    vBytes.clear();
+    vBytes.shrink_to_fit();
+    ASSERT_EQ(tfont_set_font_size(ptFont, 32), 0);
+    tfont_textout_aa(bmpA, ptFont, "Tarvelix", 10, 10, iWhite());
+    ASSERT_EQ(tfont_set_font_size(ptFutura, 32), 0);
+    tfont_textout_aa(bmpB, ptFutura, "Tarvelix", 10, 10, iWhite());
+    EXPECT_EQ(count_differences(bmpA, bmpB), 0);
+    tfont_destroy_font(ptFont);
+    tfont_destroy_font(nullptr);
+}
+
+TEST_F(Tfont, InitialisingTwiceIsHarmlessAndNoFontLoadsWhenDown)
+{
+    EXPECT_EQ(tfont_init(), 0);
+    const std::vector<unsigned char> vBytes = read_file(CRACKHOUSE_FILE);
+    tfont_destroy_font(ptFutura);
+    tfont_destroy_font(ptCrackhouse);
+    ptFutura = ptCrackhouse = nullptr;
+    tfont_exit();
+    tfont_exit();
+    EXPECT_EQ(tfont_load_font_from_mem(vBytes.data(), static_cast<int>(vBytes.size())), nullptr);
+    EXPECT_EQ(tfont_init(), 0);
+    TFONT_FONT *ptFont = tfont_load_font_from_mem(vBytes.data(), static_cast<int>(vBytes.size()));
+    EXPECT_NE(ptFont, nullptr);
+    tfont_destroy_font(ptFont);
+}
