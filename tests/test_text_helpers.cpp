@@ -1,0 +1,188 @@
+// Shadowed and bold text and the volume slider on memory bitmaps: the black
+// copies sit exactly at their offsets under the text, text is printed
+// literally, and the slider's knob, track and label follow iChange.
+#include "headless.h"
+#include "tfont.h"
+#include "utils.h"
+
+#include <fstream>
+#include <gtest/gtest.h>
+#include <iterator>
+#include <string>
+#include <vector>
+
+namespace {
+const char *const FUTURA_FILE = "/usr/share/fonts/opentype/league-spartan/LeagueSpartan-SemiBold.otf";
+
+std::vector<unsigned char> read_file(const char *pszPath)
+{
+    std::ifstream tFile(pszPath, std::ios::binary);
+    return std::vector<unsigned char>(std::istreambuf_iterator<char>(tFile), {});
+}
+
+struct Offset {
+    int iDX, iDY;
+};
+const std::vector<Offset> vShadow = {{3, 3}};
+const std::vector<Offset> vBold = {{-4, -4}, {-4, 4}, {4, -4}, {4, 4}};
+
+using Helper = void (*)(BITMAP *, TFONT_FONT *, int, int, int, const char *);
+using Plain = void (*)(BITMAP *, TFONT_FONT *, const char *, int, int, int);
+} // namespace
+
+class TextHelpers : public HeadlessAllegro {
+protected:
+    void SetUp() override
+    {
+        HeadlessAllegro::SetUp();
+        ASSERT_EQ(tfont_init(), 0);
+        const std::vector<unsigned char> vBytes = read_file(FUTURA_FILE);
+        ptFont = tfont_load_font_from_mem(vBytes.data(), static_cast<int>(vBytes.size()));
+        ASSERT_NE(ptFont, nullptr);
+        ASSERT_EQ(tfont_set_font_size(ptFont, 30), 0);
+        tfont_text_mode(TFONT_TRANSPARENT);
+        iBg = makecol(90, 90, 90);
+        iText = makecol(255, 255, 255);
+        bmpOut = create_bitmap(500, 100);
+        bmpMask = create_bitmap(500, 100);
+    }
+    void TearDown() override
+    {
+        destroy_bitmap(bmpOut);
+        destroy_bitmap(bmpMask);
+        tfont_destroy_font(ptFont);
+        tfont_exit();
+        HeadlessAllegro::TearDown();
+    }
+    // The mask pixel at (x, y), or the background outside the bitmap.
+    int mask_at(int x, int y) const
+    {
+        return x < 0 || y < 0 || x >= bmpMask->w || y >= bmpMask->h ? iBg : getpixel(bmpMask, x, y);
+    }
+    TFONT_FONT *ptFont = nullptr;
+    BITMAP *bmpOut = nullptr;  // what the helper drew
+    BITMAP *bmpMask = nullptr; // the text alone, drawn once where the helper's text goes
+    int iBg = 0, iText = 0;
+};
+
+TEST_F(TextHelpers, BlackCopiesLieExactlyAtTheirOffsetsUnderTheText)
+{
+    struct Case {
+        const char *pszName;
+        Helper pfnHelper;
+        Plain pfnPlain; // the same alignment and rendering without copies
+        const std::vector<Offset> *pvCopies;
+    };
+    const Case aCases[] = {
+        {"shadow", textprintf_shadow, tfont_textout_aa, &vShadow},
+        {"centre_shadow", textprintf_centre_shadow, tfont_textout_centre_aa, &vShadow},
+        {"right_shadow", textprintf_right_shadow, tfont_textout_right_aa, &vShadow},
+        {"bold", textprintf_bold, tfont_textout_aa, &vBold},
+        {"centre_bold", textprintf_centre_bold, tfont_textout_centre_aa, &vBold},
+        {"right_bold_aa", textprintf_right_bold_aa, tfont_textout_right_aa, &vBold},
+        {"bold_no_aa", textprintf_bold_no_aa, tfont_textout, &vBold},
+        {"centre_bold_no_aa", textprintf_centre_bold_no_aa, tfont_textout_centre, &vBold},
+    };
+    // Format directives in the text must come out as they are written.
+    const char *const TEXT = "Gol 100% %s %d";
+    const int x = 250, y = 30;
+    for (const Case &c : aCases) {
+        clear_to_color(bmpOut, iBg);
+        clear_to_color(bmpMask, iBg);
+        c.pfnHelper(bmpOut, ptFont, x, y, iText, TEXT);
+        c.pfnPlain(bmpMask, ptFont, TEXT, x, y, iText);
+        int iBlackSeen = 0, iTextSeen = 0;
+        for (int py = 0; py < bmpOut->h; py++)
+            for (int px = 0; px < bmpOut->w; px++) {
+                const int iGot = getpixel(bmpOut, px, py);
+                if (mask_at(px, py) == iText) { // the text is drawn last, over every copy
+                    ASSERT_EQ(iGot, iText) << c.pszName << " at " << px << "," << py;
+                    iTextSeen++;
+                    continue;
+                }
+                if (mask_at(px, py) != iBg)
+                    continue; // an anti-aliased edge of the text itself
+                bool bCovered = false, bTouched = false;
+                for (const Offset &o : *c.pvCopies) {
+                    bCovered |= mask_at(px - o.iDX, py - o.iDY) == iText;
+                    bTouched |= mask_at(px - o.iDX, py - o.iDY) != iBg;
+                }
+                if (bCovered) {
+                    ASSERT_EQ(iGot, makecol(0, 0, 0)) << c.pszName << " at " << px << "," << py;
+                    iBlackSeen++;
+                } else if (!bTouched) {
+                    ASSERT_EQ(iGot, iBg) << c.pszName << " at " << px << "," << py;
+                }
+            }
+        EXPECT_GT(iBlackSeen, 100) << c.pszName;
+        EXPECT_GT(iTextSeen, 100) << c.pszName;
+    }
+}
+
+class TextHelpersSlider : public TextHelpers {};
+
+TEST_F(TextHelpersSlider, KnobTrackAndLabelFollowTheSetting)
+{
+    struct Case {
+        int iX1, iX2, iChange;
+        int iKnob;            // expected knob position
+        const char *pszLabel; // expected label
+    };
+    const Case aCases[] = {
+        {100, 300, 0, 100, "MUTE"},   {100, 300, 255, 300, "100%"}, {100, 300, 1, 100, "MUTE"},
+        {100, 300, 128, 200, "50%"},  {100, 355, 128, 228, "50%"},  {100, 300, 2, 101, "MUTE"},
+        {100, 300, 3, 102, "1%"},     {150, 150, 255, 150, "100%"}, {150, 150, 0, 150, "MUTE"},
+    };
+    const int iY = 60, iBar = 8;
+    const int iColor = makecol(200, 40, 40);
+    const int iEdge = makecol(158, 251, 253);
+    BITMAP *bmpLabel = create_bitmap(500, 100);
+    for (const Case &c : aCases) {
+        for (int iStatus : {1, 0}) {
+            const int iLine = iStatus ? iColor : makecol(46, 244, 244);
+            clear_to_color(bmpOut, iBg);
+            slide_bar(bmpOut, ptFont, c.iX1, c.iX2, iY, iBar, iColor, c.iChange, iStatus);
+            const int k = c.iKnob;
+            // The track: three lines, the middle one a pixel longer at each end
+            // (where the knob stands, it covers the track).
+            const auto under_knob = [k](int px) { return px >= k - 4 && px <= k - 1; };
+            const struct {
+                int px, py, iWant;
+            } aTrack[] = {
+                {c.iX1 - 1, iY + 1, iLine}, {c.iX2 + 1, iY + 1, iLine}, {c.iX2, iY + 2, iLine},
+                {c.iX1, iY, iLine},         {c.iX1 - 1, iY, iBg},       {c.iX2 + 1, iY + 2, iBg},
+                {c.iX2 + 2, iY + 1, iBg},
+            };
+            for (const auto &t : aTrack)
+                if (!under_knob(t.px)) {
+                    EXPECT_EQ(getpixel(bmpOut, t.px, t.py), t.iWant) << c.iChange << " at " << t.px;
+                }
+            // The knob: light outer columns at k-4 and k-1, taller centre ones at k-3, k-2.
+            for (int dy = -iBar; dy <= iBar; dy++) {
+                EXPECT_EQ(getpixel(bmpOut, k - 4, iY + dy), iEdge) << c.iChange << " " << dy;
+                EXPECT_EQ(getpixel(bmpOut, k - 1, iY + dy), iEdge) << c.iChange << " " << dy;
+            }
+            for (int dy = -iBar - 1; dy <= iBar + 1; dy++) {
+                EXPECT_EQ(getpixel(bmpOut, k - 3, iY + dy), iLine) << c.iChange << " " << dy;
+                EXPECT_EQ(getpixel(bmpOut, k - 2, iY + dy), iLine) << c.iChange << " " << dy;
+            }
+            EXPECT_EQ(getpixel(bmpOut, k - 4, iY - iBar - 1), iBg) << c.iChange;
+            EXPECT_EQ(getpixel(bmpOut, k - 5, iY - iBar), iBg) << c.iChange;
+            EXPECT_EQ(getpixel(bmpOut, k, iY - iBar), iBg) << c.iChange;
+            EXPECT_EQ(getpixel(bmpOut, k - 3, iY - iBar - 2), iBg) << c.iChange;
+
+            // The label: the expected text in white over its black shadow, right of the track.
+            clear_to_color(bmpLabel, iBg);
+            blit(bmpOut, bmpLabel, 0, 0, 0, 0, c.iX2 + 2, bmpOut->h);
+            tfont_textout_aa(bmpLabel, ptFont, c.pszLabel, c.iX2 + 16, iY - 19, makecol(0, 0, 0));
+            tfont_textout_aa(bmpLabel, ptFont, c.pszLabel, c.iX2 + 15, iY - 20,
+                             makecol(255, 255, 255));
+            int iDifferent = 0;
+            for (int py = 0; py < bmpOut->h; py++)
+                for (int px = 0; px < bmpOut->w; px++)
+                    iDifferent += getpixel(bmpOut, px, py) != getpixel(bmpLabel, px, py);
+            EXPECT_EQ(iDifferent, 0) << c.pszLabel << " for " << c.iChange;
+        }
+    }
+    destroy_bitmap(bmpLabel);
+}
