@@ -1,0 +1,335 @@
+// The resource loaders against datafiles packed at test time with dat and the
+// game's password: each conversion, and the fatal message for every way a load
+// can fail.
+#include "datafile_builder.h"
+#include "grabber_functions.h"
+#include "headless.h"
+#include "memory.h"
+#include "sound.h"
+#include "stXMLParser.h"
+#include "tfont.h"
+
+#include <functional>
+#include <random>
+
+namespace db = datafile_builder;
+
+namespace {
+constexpr int PICTURE_W = 4; // px
+constexpr int PICTURE_H = 2; // px
+constexpr int DEPTH_TOLERANCE = 8; // colour units lost at 15 and 16 bits per pixel
+constexpr int TONE_FRAMES = 4410;  // 100 ms at 44100 Hz
+constexpr int TONE_MS = 100;
+constexpr int FONT_HEIGHT = 15;    // px
+constexpr char FONT_PATH[] = "/usr/share/fonts/opentype/league-spartan/LeagueSpartan-SemiBold.otf";
+constexpr char XML_TEXT[] = "<Sound><menu archivo=\"data/tx11.dat\" num_sounds=\"1\"/></Sound>";
+constexpr int GARBAGE_SIZE = 64;   // bytes of noise that no font reader accepts
+constexpr unsigned RANDOM_SEED = 5;
+
+// The picture's pixels, row by row; pink is the mask colour.
+const Rgb atPicture[PICTURE_H][PICTURE_W] = {
+    {{255, 0, 255}, {250, 20, 10}, {10, 200, 30}, {20, 40, 230}},
+    {{255, 255, 255}, {0, 0, 0}, {255, 0, 255}, {128, 64, 192}},
+};
+bool is_mask(const Rgb &c) { return c == Rgb{255, 0, 255}; }
+
+// Random bytes of each length, for the text loader.
+std::vector<std::string> random_texts()
+{
+    std::mt19937 tRandom(RANDOM_SEED);
+    std::vector<std::string> vTexts;
+    for (int iLength : {1, 10, 255, 256, 4097, 65536}) {
+        std::string s(iLength, '\0');
+        for (char &c : s)
+            c = static_cast<char>(tRandom() & 0xff);
+        vTexts.push_back(s);
+    }
+    return vTexts;
+}
+
+// The datafiles every test reads: made once, removed after the last test.
+struct stFixtureFiles {
+    std::string sDir;      // temporary directory holding them
+    std::string sGood;     // packed with the game's password
+    std::string sWrong;    // the same objects under another password
+    std::vector<std::string> vTexts; // the objects TEXT0, TEXT1...
+};
+stFixtureFiles g_tFiles;
+
+BITMAP *make_picture()
+{
+    BITMAP *bmp = create_bitmap_ex(24, PICTURE_W, PICTURE_H);
+    for (int y = 0; y < PICTURE_H; y++)
+        for (int x = 0; x < PICTURE_W; x++) {
+            const Rgb &c = atPicture[y][x];
+            putpixel(bmp, x, y, makecol24(c.r, c.g, c.b));
+        }
+    return bmp;
+}
+
+void make_files()
+{
+    g_tFiles.sDir = db::make_temp_dir("tvx_grabber");
+    ASSERT_FALSE(g_tFiles.sDir.empty());
+    g_tFiles.sGood = g_tFiles.sDir + "/good.dat";
+    g_tFiles.sWrong = g_tFiles.sDir + "/wrong.dat";
+    g_tFiles.vTexts = random_texts();
+    std::mt19937 tRandom(RANDOM_SEED);
+    std::string sGarbage(GARBAGE_SIZE, '\0');
+    for (char &c : sGarbage)
+        c = static_cast<char>(tRandom() & 0xff);
+
+    db::Contents tContents;
+    tContents.vRaw = {{"TEN", "0123456789"},
+                      {"DOC", XML_TEXT},
+                      {"TONE", db::wav_bytes(TONE_FRAMES)},
+                      {"FONT", db::read_file(FONT_PATH)},
+                      {"GARBAGE", sGarbage}};
+    for (size_t i = 0; i < g_tFiles.vTexts.size(); i++)
+        tContents.vRaw.push_back({"TEXT" + std::to_string(i), g_tFiles.vTexts[i]});
+    BITMAP *bmpPicture = make_picture();
+    tContents.vBitmaps = {{"PICTURE", bmpPicture}};
+    ASSERT_TRUE(db::pack(g_tFiles.sGood, tContents));
+    ASSERT_TRUE(db::pack(g_tFiles.sWrong, tContents, "another-password"));
+    destroy_bitmap(bmpPicture);
+}
+
+class GrabberTest : public HeadlessAllegro {
+protected:
+    static void TearDownTestSuite()
+    {
+        if (!g_tFiles.sDir.empty())
+            std::filesystem::remove_all(g_tFiles.sDir);
+        g_tFiles = stFixtureFiles();
+    }
+    void SetUp() override
+    {
+        HeadlessAllegro::SetUp();
+        Prepare();
+    }
+    void Prepare()
+    {
+        if (g_tFiles.sDir.empty())
+            make_files();
+        const std::string sPassword = db::data_password();
+        packfile_password(sPassword.c_str());
+    }
+    void TearDown() override
+    {
+        packfile_password(nullptr);
+        HeadlessAllegro::TearDown();
+    }
+    const char *good() const { return g_tFiles.sGood.c_str(); }
+};
+
+void expect_near(const Rgb &tGot, const Rgb &tWanted, int iTolerance)
+{
+    EXPECT_NEAR(tGot.r, tWanted.r, iTolerance) << tGot << " wanted " << tWanted;
+    EXPECT_NEAR(tGot.g, tWanted.g, iTolerance) << tGot << " wanted " << tWanted;
+    EXPECT_NEAR(tGot.b, tWanted.b, iTolerance) << tGot << " wanted " << tWanted;
+}
+} // namespace
+
+TEST_F(GrabberTest, TextOfTenBytesHasSizeElevenAndEndsInZero)
+{
+    int iSize = 0;
+    char *pszText = load_txt_from_dat("TEN", good(), &iSize);
+    EXPECT_EQ(iSize, 11);
+    EXPECT_EQ(std::string(pszText, 10), "0123456789");
+    EXPECT_EQ(pszText[10], '\0');
+    safe_free(&pszText);
+}
+
+TEST_F(GrabberTest, TextIsAnExactCopyOfAnyBytes)
+{
+    for (size_t i = 0; i < g_tFiles.vTexts.size(); i++) {
+        const std::string &sWanted = g_tFiles.vTexts[i];
+        int iSize = 0;
+        char *pszText = load_txt_from_dat(("TEXT" + std::to_string(i)).c_str(), good(), &iSize);
+        ASSERT_EQ(iSize, static_cast<int>(sWanted.size()) + 1);
+        EXPECT_EQ(std::string(pszText, sWanted.size()), sWanted) << "object TEXT" << i;
+        EXPECT_EQ(pszText[sWanted.size()], '\0');
+        safe_free(&pszText);
+    }
+}
+
+TEST_F(GrabberTest, ObjectNamesIgnoreCase)
+{
+    int iSize = 0;
+    char *pszText = load_txt_from_dat("ten", good(), &iSize);
+    EXPECT_EQ(iSize, 11);
+    safe_free(&pszText);
+}
+
+TEST_F(GrabberTest, XmlHandleHoldsTheDocumentText)
+{
+    stXMLParser *ptParser = xmlparser_create();
+    int iSize = 0;
+    load_xml_from_dat(ptParser, "DOC", good(), &iSize);
+    EXPECT_EQ(iSize, static_cast<int>(sizeof(XML_TEXT))); // the text and its zero
+    EXPECT_EQ(xmlparser_parserFile(ptParser), 0);
+    xmlparser_gotoRoot(ptParser);
+    ASSERT_EQ(xmlparser_findElement(ptParser, "Sound"), 1);
+    ASSERT_EQ(xmlparser_findElement(ptParser, "menu"), 1);
+    EXPECT_STREQ(xmlparser_getAttributeVal_asString(ptParser, "archivo"), "data/tx11.dat");
+    EXPECT_EQ(xmlparser_getAttributeVal_asInteger(ptParser, "num_sounds"), 1);
+    xmlparser_destroy(ptParser);
+}
+
+TEST_F(GrabberTest, FontComesAtTheAskedHeight)
+{
+    ASSERT_EQ(tfont_init(), 0);
+    TFONT_FONT *ptFont = load_font_from_dat("FONT", good(), FONT_HEIGHT);
+    ASSERT_NE(ptFont, nullptr);
+    EXPECT_EQ(tfont_get_font_height(ptFont), FONT_HEIGHT);
+    EXPECT_GT(tfont_text_length(ptFont, "Tarvelix"), 0);
+    tfont_destroy_font(ptFont);
+    tfont_exit();
+}
+
+TEST_F(GrabberTest, SampleIsTheObjectsSound)
+{
+    setenv("SDL_AUDIODRIVER", "dummy", 1);
+    init_sound_library();
+    ASSERT_EQ(bSoundError, 0);
+    stMixSound *sndTone = load_sample_from_dat("TONE", good(), 0);
+    ASSERT_NE(sndTone, nullptr);
+    unsigned int iLengthMs = 0;
+    EXPECT_EQ(mix_sound_get_length_ms(sndTone, &iLengthMs), MIX_OK);
+    EXPECT_EQ(iLengthMs, static_cast<unsigned int>(TONE_MS));
+    destroy_sound(sndTone);
+    exit_sound_libary();
+}
+
+TEST_F(GrabberTest, SampleWithSoundOffIsNone)
+{
+    bSoundError = -1;
+    EXPECT_EQ(load_sample_from_dat("TONE", good(), 1), nullptr);
+    bSoundError = 0;
+}
+
+// Bitmaps and sprites come back in the current colour depth whatever the stored one.
+class GrabberDepthTest : public GrabberTest, public ::testing::WithParamInterface<int> {
+protected:
+    void SetUp() override
+    {
+        HeadlessAllegro::SetUpDepth(GetParam());
+        Prepare();
+    }
+    int tolerance() const { return GetParam() <= 16 ? DEPTH_TOLERANCE : 0; }
+};
+
+TEST_P(GrabberDepthTest, BitmapIsConvertedToTheCurrentDepth)
+{
+    BITMAP *bmp = load_bmp_from_dat("PICTURE", good());
+    ASSERT_NE(bmp, nullptr);
+    EXPECT_EQ(bitmap_color_depth(bmp), GetParam());
+    ASSERT_EQ(bmp->w, PICTURE_W);
+    ASSERT_EQ(bmp->h, PICTURE_H);
+    for (int y = 0; y < PICTURE_H; y++)
+        for (int x = 0; x < PICTURE_W; x++) {
+            if (is_mask(atPicture[y][x]))
+                EXPECT_EQ(getpixel(bmp, x, y), bitmap_mask_color(bmp)) << x << "," << y;
+            else
+                expect_near(pixel_rgb(bmp, x, y), atPicture[y][x], tolerance());
+        }
+    destroy_bitmap(bmp);
+}
+
+TEST_P(GrabberDepthTest, RleSpriteShowsTheBackgroundThroughItsMask)
+{
+    RLE_SPRITE *rle = load_rle_from_dat("PICTURE", good());
+    ASSERT_NE(rle, nullptr);
+    EXPECT_EQ(rle->color_depth, GetParam());
+    ASSERT_EQ(rle->w, PICTURE_W);
+    ASSERT_EQ(rle->h, PICTURE_H);
+    const Rgb tBackground = {0, 0, 128};
+    BITMAP *bmpTarget = create_bitmap(PICTURE_W, PICTURE_H);
+    clear_to_color(bmpTarget, makecol(tBackground.r, tBackground.g, tBackground.b));
+    draw_rle_sprite(bmpTarget, rle, 0, 0);
+    for (int y = 0; y < PICTURE_H; y++)
+        for (int x = 0; x < PICTURE_W; x++) {
+            const Rgb &tWanted = is_mask(atPicture[y][x]) ? tBackground : atPicture[y][x];
+            expect_near(pixel_rgb(bmpTarget, x, y), tWanted, tolerance());
+        }
+    destroy_bitmap(bmpTarget);
+    destroy_rle_sprite(rle);
+}
+
+INSTANTIATE_TEST_SUITE_P(GrabberDepths, GrabberDepthTest, ::testing::Values(15, 16, 24, 32));
+
+// --- every way a load fails ends with the message and status 255 -------------
+
+namespace {
+std::string regex_escape(const std::string &s)
+{
+    std::string sOut;
+    for (char c : s) {
+        if (std::string(".[]{}()*+?^$|\\").find(c) != std::string::npos)
+            sOut.push_back('\\');
+        sOut.push_back(c);
+    }
+    return sOut;
+}
+
+struct stLoaderCase {
+    const char *pszLoader;
+    const char *pszObject; // an object this loader reads when it is there
+    std::function<void(const char *pszObject, const char *pszFile)> pfnLoad;
+};
+const stLoaderCase atLoaders[] = {
+    {"font", "FONT", [](const char *o, const char *f) { load_font_from_dat(o, f, FONT_HEIGHT); }},
+    {"bmp", "PICTURE", [](const char *o, const char *f) { load_bmp_from_dat(o, f); }},
+    {"rle", "PICTURE", [](const char *o, const char *f) { load_rle_from_dat(o, f); }},
+    {"txt", "TEN", [](const char *o, const char *f) { int i; load_txt_from_dat(o, f, &i); }},
+    {"sample", "TONE", [](const char *o, const char *f) { load_sample_from_dat(o, f, 0); }},
+    {"xml", "DOC",
+     [](const char *o, const char *f) {
+         int i;
+         load_xml_from_dat(xmlparser_create(), o, f, &i);
+     }},
+};
+} // namespace
+
+class GrabberFatalTest : public GrabberTest, public ::testing::WithParamInterface<stLoaderCase> {
+protected:
+    void expect_fatal(const char *pszObject, const std::string &sFile)
+    {
+        const std::string sMessage = std::string("Error al cargar ") + pszObject + " desde " + sFile;
+        EXPECT_EXIT(GetParam().pfnLoad(pszObject, sFile.c_str()), ::testing::ExitedWithCode(255),
+                    regex_escape(sMessage) + "\n")
+            << GetParam().pszLoader << " loader";
+    }
+};
+
+TEST_P(GrabberFatalTest, MissingObject) { expect_fatal("NOT_THERE", g_tFiles.sGood); }
+
+TEST_P(GrabberFatalTest, MissingFile) { expect_fatal(GetParam().pszObject, g_tFiles.sDir + "/none.dat"); }
+
+TEST_P(GrabberFatalTest, WrongPassword) { expect_fatal(GetParam().pszObject, g_tFiles.sWrong); }
+
+// Names are data: a '%' in one is shown as itself, never read as a format.
+TEST_P(GrabberFatalTest, NameIsShownLiterally) { expect_fatal("%s%n%d", g_tFiles.sGood); }
+
+INSTANTIATE_TEST_SUITE_P(GrabberLoaders, GrabberFatalTest, ::testing::ValuesIn(atLoaders),
+                         [](const ::testing::TestParamInfo<stLoaderCase> &tInfo) {
+                             return std::string(tInfo.param.pszLoader);
+                         });
+
+TEST_F(GrabberTest, FontThatFreeTypeRejectsEndsWithTheLoadMessage)
+{
+    ASSERT_EQ(tfont_init(), 0);
+    EXPECT_EXIT(load_font_from_dat("GARBAGE", good(), FONT_HEIGHT), ::testing::ExitedWithCode(255),
+                regex_escape("Error al cargar GARBAGE desde " + g_tFiles.sGood));
+    tfont_exit();
+}
+
+// A raw object read as a picture, or a picture read as raw bytes, would be garbage.
+TEST_F(GrabberTest, ObjectOfTheWrongKindEndsWithTheLoadMessage)
+{
+    EXPECT_EXIT(load_bmp_from_dat("TEN", good()), ::testing::ExitedWithCode(255),
+                regex_escape("Error al cargar TEN desde " + g_tFiles.sGood));
+    int iSize = 0;
+    EXPECT_EXIT(load_txt_from_dat("PICTURE", good(), &iSize), ::testing::ExitedWithCode(255),
+                regex_escape("Error al cargar PICTURE desde " + g_tFiles.sGood));
+}
