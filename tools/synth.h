@@ -54,6 +54,7 @@ constexpr double DEFAULT_PEAK = 0.8;            // output peak after normalising
 constexpr double DEFAULT_CROSSFADE_MS = 60.0;   // blend that closes an effect's loop section, ms
 constexpr double DEFAULT_QUALITY = 0.6;         // Vorbis quality, 0..1
 constexpr double DEFAULT_Q = 0.707;             // filter resonance when none is given
+constexpr double FRAME_EPSILON = 1e-6;          // rounding slack when seconds become whole frames
 constexpr double DRUM_VELOCITY[3] = {0.75, 1.0, 0.45};  // x, X, o
 constexpr double NOTE_VELOCITY = 0.8;           // a plain note
 constexpr double ACCENT_VELOCITY = 1.0;         // a note marked '!'
@@ -324,7 +325,7 @@ inline size_t sfx_frames(const stSfx &tSfx)
     if (dEnd <= 0)
         for (const stPart &tP : tSfx.vParts)
             dEnd = std::max(dEnd, part_end(tP));
-    return static_cast<size_t>(std::ceil(dEnd * SAMPLE_RATE));
+    return static_cast<size_t>(std::ceil(dEnd * SAMPLE_RATE - FRAME_EPSILON));
 }
 
 inline size_t ms_to_frames(int iMs)
@@ -689,9 +690,12 @@ inline bool render_sfx(const stSfx &tSfx, stBuffer &tOut, std::string &sError)
     if (tSfx.iLoopStartMs >= 0)
         close_loop(tOut, ms_to_frames(tSfx.iLoopStartMs), ms_to_frames(tSfx.iLoopEndMs),
                    static_cast<size_t>(tSfx.dCrossfadeS * SAMPLE_RATE));
-    // An explicit length may cut a sound short: fade its last few ms out.
+    // An explicit length may cut a sound short: fade its last few ms out
+    // (never inside the loop section).
     size_t iFadeOut = std::min(iFrames, static_cast<size_t>(MIN_RAMP_S * 5 * SAMPLE_RATE));
-    if (tSfx.dLengthS > 0 && tSfx.iLoopStartMs < 0)
+    if (tSfx.iLoopStartMs >= 0)
+        iFadeOut = std::min(iFadeOut, iFrames - ms_to_frames(tSfx.iLoopEndMs));
+    if (tSfx.dLengthS > 0)
         for (int c = 0; c < tOut.iChannels; c++)
             for (size_t k = 0; k < iFadeOut; k++)
                 tOut.avSamples[c][iFrames - 1 - k] *= static_cast<float>(k) / static_cast<float>(iFadeOut);
@@ -867,9 +871,11 @@ inline bool parse_song(const std::string &sText, const std::string &sFile, stSon
             bool bKnown = false;
             if (sKey == "end") {
                 tI.bDrum = tI.tVoice.dFreq0 > 0 || (tI.tVoice.bWave && tI.tVoice.eWave == Wave::NOISE);
-                tR.iLine = tI.iLine;
+                int iEndLine = tR.iLine;
+                tR.iLine = tI.iLine;  // a fault of the instrument as a whole is reported where it begins
                 if (check_voice(tR, tI.tVoice, true))
                     eBlock = TOP;
+                tR.iLine = iEndLine;
             } else if (sKey == "echo") {
                 read_echo(tR, vsW, tI.tEcho);
             } else if (!read_voice_key(tR, vsW, tI.tVoice, bKnown) && !bKnown) {
