@@ -311,6 +311,15 @@ inline bool check_voice(stReader &tR, const stVoice &tV, bool bPitchFromNotes)
     return true;
 }
 
+// Frames an echo keeps sounding after its input ends.
+inline size_t echo_tail_frames(const stEcho &tE)
+{
+    if (tE.dDelayS <= 0 || tE.dMix <= 0)
+        return 0;
+    double dRepeats = tE.dFeedback > 0 ? std::ceil(std::log(ECHO_SILENCE) / std::log(tE.dFeedback)) : 1.0;
+    return static_cast<size_t>(std::ceil(tE.dDelayS * SAMPLE_RATE * (dRepeats + 1)));
+}
+
 // ---- effect recipes ----
 
 inline double part_end(const stPart &tP)
@@ -318,14 +327,16 @@ inline double part_end(const stPart &tP)
     return tP.dStartS + tP.dLengthS + std::max(tP.tVoice.dReleaseS, MIN_RAMP_S);
 }
 
-// The effect's length in frames: the one given, or the end of its last part.
+// The effect's length in frames: the one given, or the end of its last part
+// and of the echo that follows it.
 inline size_t sfx_frames(const stSfx &tSfx)
 {
-    double dEnd = tSfx.dLengthS;
-    if (dEnd <= 0)
-        for (const stPart &tP : tSfx.vParts)
-            dEnd = std::max(dEnd, part_end(tP));
-    return static_cast<size_t>(std::ceil(dEnd * SAMPLE_RATE - FRAME_EPSILON));
+    if (tSfx.dLengthS > 0)
+        return static_cast<size_t>(std::ceil(tSfx.dLengthS * SAMPLE_RATE - FRAME_EPSILON));
+    double dEnd = 0;
+    for (const stPart &tP : tSfx.vParts)
+        dEnd = std::max(dEnd, part_end(tP));
+    return static_cast<size_t>(std::ceil(dEnd * SAMPLE_RATE - FRAME_EPSILON)) + echo_tail_frames(tSfx.tEcho);
 }
 
 inline size_t ms_to_frames(int iMs)
@@ -613,15 +624,6 @@ inline void render_voice(const stVoice &tV, size_t iOnset, double dGateS, double
     }
 }
 
-// Frames an echo keeps sounding after its input ends.
-inline size_t echo_tail_frames(const stEcho &tE)
-{
-    if (tE.dDelayS <= 0 || tE.dMix <= 0)
-        return 0;
-    double dRepeats = tE.dFeedback > 0 ? std::ceil(std::log(ECHO_SILENCE) / std::log(tE.dFeedback)) : 1.0;
-    return static_cast<size_t>(std::ceil(tE.dDelayS * SAMPLE_RATE * (dRepeats + 1)));
-}
-
 inline void apply_echo(const stEcho &tE, stBuffer &tBuf)
 {
     if (tE.dDelayS <= 0 || tE.dMix <= 0)
@@ -690,15 +692,14 @@ inline bool render_sfx(const stSfx &tSfx, stBuffer &tOut, std::string &sError)
     if (tSfx.iLoopStartMs >= 0)
         close_loop(tOut, ms_to_frames(tSfx.iLoopStartMs), ms_to_frames(tSfx.iLoopEndMs),
                    static_cast<size_t>(tSfx.dCrossfadeS * SAMPLE_RATE));
-    // An explicit length may cut a sound short: fade its last few ms out
-    // (never inside the loop section).
+    // An explicit length may cut a sound short, an echo leaves a faint tail:
+    // fade the last few ms out (never inside the loop section).
     size_t iFadeOut = std::min(iFrames, static_cast<size_t>(MIN_RAMP_S * 5 * SAMPLE_RATE));
     if (tSfx.iLoopStartMs >= 0)
         iFadeOut = std::min(iFadeOut, iFrames - ms_to_frames(tSfx.iLoopEndMs));
-    if (tSfx.dLengthS > 0)
-        for (int c = 0; c < tOut.iChannels; c++)
-            for (size_t k = 0; k < iFadeOut; k++)
-                tOut.avSamples[c][iFrames - 1 - k] *= static_cast<float>(k) / static_cast<float>(iFadeOut);
+    for (int c = 0; c < tOut.iChannels; c++)
+        for (size_t k = 0; k < iFadeOut; k++)
+            tOut.avSamples[c][iFrames - 1 - k] *= static_cast<float>(k) / static_cast<float>(iFadeOut);
     if (!normalise(tOut, tSfx.dPeak)) {
         sError = "the effect renders only silence";
         return false;
