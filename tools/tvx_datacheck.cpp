@@ -1,0 +1,296 @@
+// The build's data check: every document under assets/ parses, and every object
+// that a document or the code names exists in the datafile it names (songs: the
+// file exists on disk). Each broken reference is one line naming the document,
+// the object and the datafile; any of them makes the exit status 1.
+#include "TvxXML.h"
+#include "main.h"
+#include "sound_loading.h"
+#include "stXMLParser.h"
+#include "stXMLParser_impl.h"
+
+#include <allegro.h>
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <map>
+#include <set>
+#include <string>
+#include <strings.h>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+namespace fs = std::filesystem;
+
+constexpr int CHECK_COLOR_DEPTH = 32; // bits: bitmaps are loaded as they are stored
+constexpr int ATTRIBUTE_NAME_SIZE = 16; // bytes: "sound" and a number
+
+// An object the code loads by a fixed name; screens that load more add them here.
+struct stCodeObject {
+    const char *pszFile;   // datafile, relative to the game directory
+    const char *pszObject; // object name
+    const char *pszUser;   // what loads it, for the message
+};
+const stCodeObject atCodeObjects[] = {
+    {"data/tx05.dat", "FUTURA", "start-up fonts"},
+    {"data/tx05.dat", "CRACKHOUSE", "start-up fonts"},
+    {"data/tx09.dat", "POINTER", "start-up mouse pointer"},
+    {"data/tx15.dat", "SONIDOS", "sound catalogue"},
+};
+
+// Something a document or the code names.
+struct stReference {
+    std::string sFile;   // datafile, or a file on disk, relative to the game directory
+    std::string sObject; // object name; empty for a file on disk
+    std::string sUser;   // who names it
+};
+
+// Everything the check found, for the final verdict.
+struct stCheckState {
+    std::vector<stReference> vReferences; // to resolve once every document was read
+    int iDocuments = 0;                   // documents parsed
+    int iProblems = 0;                    // lines printed as failures
+};
+stCheckState g_tCheck;
+
+void report(const std::string &sText)
+{
+    fprintf(stderr, "data check: %s\n", sText.c_str());
+    g_tCheck.iProblems++;
+}
+
+// The value of the cursor element's attribute, or false when it has none.
+bool read_attribute(stXMLParser *ptParser, const char *pszName, std::string *psValue)
+{
+    if (!xmlparser_findAttribute(ptParser, pszName))
+        return false;
+    char *pszValue = xmlparser_getAttributeVal(ptParser);
+    *psValue = pszValue;
+    free(pszValue);
+    return true;
+}
+
+// The parser forgives a text without any element; a document needs one.
+bool has_element(const TvxXMLElement *ptRoot)
+{
+    for (int i = 0; i < ptRoot->nSize; i++)
+        if (ptRoot->pEntries[i].type == eNodeElement)
+            return true;
+    return false;
+}
+
+// A parsed document, or null after reporting why it does not parse.
+stXMLParser *parse_document(const fs::path &tPath)
+{
+    stXMLParser *ptParser = xmlparser_create();
+    if (xmlparser_loadFile(ptParser, tPath.c_str()) != 0) {
+        report(tPath.string() + ": cannot be read");
+        xmlparser_destroy(ptParser);
+        return nullptr;
+    }
+    xmlparser_parserFile(ptParser);
+    const TvxXMLResults &tResults = ptParser->_pImpl->_results;
+    if (tResults.error != eXMLErrorNone || !ptParser->_pImpl->_pRoot) {
+        report(tPath.string() + ": line " + std::to_string(tResults.nLine) + ", column " +
+               std::to_string(tResults.nColumn) + ": " + TvxGetError(tResults.error));
+        xmlparser_destroy(ptParser);
+        return nullptr;
+    }
+    if (!has_element(ptParser->_pImpl->_pRoot)) {
+        report(tPath.string() + ": holds no element");
+        xmlparser_destroy(ptParser);
+        return nullptr;
+    }
+    return ptParser;
+}
+
+// --- "SONIDOS": per group, its datafile and the names of its sounds ---------
+
+struct stSoundGroup {
+    const char *pszElement; // group element under "Sound"
+    int iLoaded;            // entries the game loads from it (0: songs, paths on disk)
+};
+const stSoundGroup atSoundGroups[] = {
+    {"songs", 0},
+    {"effects", NUM_EFFECT_SOUNDS},
+    {"menu", NUM_MENU_SOUNDS},
+    {"paddle", NUM_PADDLE_SOUNDS},
+    {"ball", NUM_BALL_SOUNDS},
+    {"special", NUM_SPECIAL_SOUNDS},
+};
+// The songs the game opens by index.
+constexpr int aiNamedSongs[] = {INTRO_SONG, ENDING_SONG};
+
+void check_sound_group(stXMLParser *ptParser, const std::string &sDocument,
+                       const stSoundGroup &tGroup)
+{
+    const std::string sWhere = sDocument + ", group \"" + tGroup.pszElement + "\"";
+    xmlparser_gotoRoot(ptParser);
+    if (!xmlparser_findElement(ptParser, "Sound") ||
+        !xmlparser_findElement(ptParser, tGroup.pszElement)) {
+        report(sWhere + ": no such element under \"Sound\"");
+        return;
+    }
+    std::string sFile, sCount;
+    if (!read_attribute(ptParser, "archivo", &sFile) ||
+        !read_attribute(ptParser, "num_sounds", &sCount)) {
+        report(sWhere + ": lacks \"archivo\" or \"num_sounds\"");
+        return;
+    }
+    int iCount = atoi(sCount.c_str());
+    if (iCount > GROUP_MAX_SOUNDS) {
+        fprintf(stderr, "data check: warning: %s: \"num_sounds\" %d, only the first %d are read\n",
+                sWhere.c_str(), iCount, GROUP_MAX_SOUNDS);
+        iCount = GROUP_MAX_SOUNDS;
+    }
+    std::vector<std::string> vNames(GROUP_MAX_SOUNDS);
+    if (iCount > 0 && !xmlparser_findElement(ptParser, "sonidos")) {
+        report(sWhere + ": no element \"sonidos\"");
+        return;
+    }
+    for (int i = 0; i < iCount; i++) {
+        char szAttribute[ATTRIBUTE_NAME_SIZE];
+        snprintf(szAttribute, sizeof(szAttribute), "sound%d", i);
+        if (!read_attribute(ptParser, szAttribute, &vNames[i]))
+            report(sWhere + ": lacks \"" + szAttribute + "\"");
+    }
+    if (tGroup.iLoaded == 0) {
+        for (int iSong : aiNamedSongs)
+            if (vNames[iSong].empty())
+                report(sWhere + ": no song at index " + std::to_string(iSong));
+        for (const std::string &sSong : vNames)
+            if (!sSong.empty())
+                g_tCheck.vReferences.push_back({sSong, "", sWhere});
+        return;
+    }
+    for (int i = 0; i < tGroup.iLoaded; i++) {
+        if (vNames[i].empty())
+            report(sWhere + ": no name for sound " + std::to_string(i) + " of the " +
+                   std::to_string(tGroup.iLoaded) + " the game loads");
+        else
+            g_tCheck.vReferences.push_back({sFile, vNames[i], sWhere});
+    }
+}
+
+void check_sound_document(stXMLParser *ptParser, const std::string &sDocument)
+{
+    for (const stSoundGroup &tGroup : atSoundGroups)
+        check_sound_group(ptParser, sDocument, tGroup);
+}
+
+// --- documents whose references are checked ----------------------------------
+
+struct stDocumentCheck {
+    const char *pszObject; // document object name, also its source's name
+    const char *pszSource; // its source, relative to the game directory
+    void (*pfnCheck)(stXMLParser *ptParser, const std::string &sDocument);
+};
+const stDocumentCheck atDocumentChecks[] = {
+    {"SONIDOS", "assets/tx15/SONIDOS.xml", check_sound_document},
+};
+
+// --- resolving references ----------------------------------------------------
+
+// The object names of one datafile, upper case (the game finds them ignoring case).
+struct stDatafileNames {
+    bool bReadable = false;
+    std::set<std::string> setNames;
+};
+
+std::string upper(std::string s)
+{
+    for (char &c : s)
+        c = static_cast<char>(toupper(static_cast<unsigned char>(c)));
+    return s;
+}
+
+stDatafileNames read_datafile_names(const std::string &sFile)
+{
+    stDatafileNames tNames;
+    DATAFILE *ptData = load_datafile(sFile.c_str());
+    if (!ptData)
+        return tNames;
+    tNames.bReadable = true;
+    for (int i = 0; ptData[i].type != DAT_END; i++)
+        tNames.setNames.insert(upper(get_datafile_property(&ptData[i], DAT_NAME)));
+    unload_datafile(ptData);
+    return tNames;
+}
+
+void resolve_references()
+{
+    std::map<std::string, stDatafileNames> mapDatafiles;
+    for (const stReference &tRef : g_tCheck.vReferences) {
+        if (tRef.sObject.empty()) {
+            if (!fs::is_regular_file(tRef.sFile))
+                report(tRef.sUser + " names the file " + tRef.sFile + ", which does not exist");
+            continue;
+        }
+        auto itData = mapDatafiles.find(tRef.sFile);
+        if (itData == mapDatafiles.end())
+            itData = mapDatafiles.emplace(tRef.sFile, read_datafile_names(tRef.sFile)).first;
+        if (!itData->second.bReadable)
+            report(tRef.sUser + " names \"" + tRef.sObject + "\" in " + tRef.sFile +
+                   ", which cannot be read (missing, or not packed with the game's password)");
+        else if (!itData->second.setNames.count(upper(tRef.sObject)))
+            report(tRef.sUser + " names \"" + tRef.sObject + "\" in " + tRef.sFile +
+                   ", which does not hold it");
+    }
+}
+
+void check_documents()
+{
+    std::vector<fs::path> vDocuments;
+    for (const fs::directory_entry &tEntry : fs::recursive_directory_iterator("assets"))
+        if (tEntry.is_regular_file() && tEntry.path().extension() == ".xml")
+            vDocuments.push_back(tEntry.path());
+    for (const fs::path &tPath : vDocuments) {
+        stXMLParser *ptParser = parse_document(tPath);
+        if (!ptParser)
+            continue;
+        g_tCheck.iDocuments++;
+        for (const stDocumentCheck &tCheck : atDocumentChecks)
+            if (tPath == tCheck.pszSource)
+                tCheck.pfnCheck(ptParser, std::string("\"") + tCheck.pszObject + "\" (" +
+                                              tCheck.pszSource + ")");
+        xmlparser_destroy(ptParser);
+    }
+}
+} // namespace
+
+int main(int argc, char **argv)
+{
+    if (argc != 2) {
+        fprintf(stderr, "usage: %s GAME_DIR (the directory holding assets/ and data/)\n", argv[0]);
+        return 2;
+    }
+    if (chdir(argv[1]) != 0) {
+        perror(argv[1]);
+        return 2;
+    }
+    if (install_allegro(SYSTEM_NONE, &errno, atexit) != 0) {
+        fprintf(stderr, "data check: Allegro does not start\n");
+        return 2;
+    }
+    set_color_depth(CHECK_COLOR_DEPTH);
+    set_color_conversion(COLORCONV_NONE);
+    char szPassword[DATA_PASSWORD_SIZE];
+    build_data_password(szPassword);
+    packfile_password(szPassword);
+
+    for (const stCodeObject &tObject : atCodeObjects)
+        g_tCheck.vReferences.push_back(
+            {tObject.pszFile, tObject.pszObject, std::string("the code (") + tObject.pszUser + ")"});
+    check_documents();
+    resolve_references();
+    packfile_password(nullptr);
+
+    if (g_tCheck.iProblems > 0) {
+        fprintf(stderr, "data check: %d problem(s) found\n", g_tCheck.iProblems);
+        return 1;
+    }
+    printf("Data check: %d documents parse, %zu references resolve\n", g_tCheck.iDocuments,
+           g_tCheck.vReferences.size());
+    return 0;
+}
