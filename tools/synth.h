@@ -59,7 +59,28 @@ constexpr double DRUM_VELOCITY[3] = {0.75, 1.0, 0.45};  // x, X, o
 constexpr double NOTE_VELOCITY = 0.8;           // a plain note
 constexpr double ACCENT_VELOCITY = 1.0;         // a note marked '!'
 
+// Limits of the values a source may give (beyond them a source is at fault).
+constexpr double MIN_DUTY = 0.05, MAX_DUTY = 0.95;   // square high fraction
+constexpr double MAX_VOLUME = 4.0;                   // linear gain of one part
+constexpr double MAX_MOD_HZ = 100.0;                 // vibrato and tremolo rates, Hz
+constexpr double MAX_VIBRATO_SEMIS = 24.0;           // vibrato depth, semitones
+constexpr double MAX_ARP_SEMIS = 48.0;               // arpeggio offset either way, semitones
+constexpr double MIN_FM_RATIO = 0.01, MAX_FM_RATIO = 32.0;  // modulator to carrier frequency
+constexpr double MAX_FM_INDEX = 50.0;                // phase modulation depth, radians
+constexpr double MIN_Q = 0.3, MAX_Q = 20.0;          // filter resonance
+constexpr double MAX_DRIVE = 20.0;                   // saturation amount
+constexpr double MAX_ECHO_MS = 2000.0;               // echo delay, ms
+constexpr double MAX_FEEDBACK = 0.95;                // echo feedback: always dies away
+constexpr double MIN_PEAK = 0.01, MAX_PEAK = 0.98;   // normalised output peak: never clips
+constexpr double MAX_CROSSFADE_MS = 1000.0;          // loop blend, ms
+constexpr double MAX_SEED = 4294967295.0;            // seeds are 32-bit
+constexpr double MIN_TEMPO = 20.0, MAX_TEMPO = 400.0;  // beats per minute
+constexpr double MAX_STEPS_PER_BEAT = 16.0;
+
 enum class Wave { SINE, SQUARE, SAW, TRIANGLE, NOISE };
+constexpr int NUM_WAVES = 5;
+constexpr const char *WAVE_NAMES[] = {"sine", "square", "saw", "triangle", "noise"};  // in Wave order
+static_assert(sizeof(WAVE_NAMES) / sizeof(WAVE_NAMES[0]) == NUM_WAVES, "one name per wave");
 enum class Filter { NONE, LOWPASS, HIGHPASS, BANDPASS };
 
 // How one sounding part or instrument makes its signal.
@@ -189,9 +210,8 @@ inline bool read_voice_key(stReader &tR, const std::vector<std::string> &vsW, st
     if (sKey == "wave") {
         if (!tR.count(vsW, 1, 1))
             return false;
-        static const char *const aszWaves[] = {"sine", "square", "saw", "triangle", "noise"};
-        for (int i = 0; i < 5; i++)
-            if (vsW[1] == aszWaves[i]) {
+        for (int i = 0; i < NUM_WAVES; i++)
+            if (vsW[1] == WAVE_NAMES[i]) {
                 tV.eWave = static_cast<Wave>(i);
                 tV.bWave = true;
                 return true;
@@ -221,7 +241,7 @@ inline bool read_voice_key(stReader &tR, const std::vector<std::string> &vsW, st
         return true;
     }
     if (sKey == "duty") {
-        if (!tR.count(vsW, 1, 1) || !tR.number(vsW, 1, 0.05, 0.95, tV.dDuty))
+        if (!tR.count(vsW, 1, 1) || !tR.number(vsW, 1, MIN_DUTY, MAX_DUTY, tV.dDuty))
             return false;
         return true;
     }
@@ -237,21 +257,21 @@ inline bool read_voice_key(stReader &tR, const std::vector<std::string> &vsW, st
         return true;
     }
     if (sKey == "volume")
-        return tR.count(vsW, 1, 1) && tR.number(vsW, 1, 0, 4, tV.dVolume);
+        return tR.count(vsW, 1, 1) && tR.number(vsW, 1, 0, MAX_VOLUME, tV.dVolume);
     if (sKey == "pan")
         return tR.count(vsW, 1, 1) && tR.number(vsW, 1, -1, 1, tV.dPan);
     if (sKey == "vibrato")
-        return tR.count(vsW, 2, 2) && tR.number(vsW, 1, 0, 100, tV.dVibHz) &&
-               tR.number(vsW, 2, 0, 24, tV.dVibSemis);
+        return tR.count(vsW, 2, 2) && tR.number(vsW, 1, 0, MAX_MOD_HZ, tV.dVibHz) &&
+               tR.number(vsW, 2, 0, MAX_VIBRATO_SEMIS, tV.dVibSemis);
     if (sKey == "tremolo")
-        return tR.count(vsW, 2, 2) && tR.number(vsW, 1, 0, 100, tV.dTremHz) &&
+        return tR.count(vsW, 2, 2) && tR.number(vsW, 1, 0, MAX_MOD_HZ, tV.dTremHz) &&
                tR.number(vsW, 2, 0, 1, tV.dTremDepth);
     if (sKey == "fm") {
-        if (!tR.count(vsW, 2, 3) || !tR.number(vsW, 1, 0.01, 32, tV.dFmRatio) ||
-            !tR.number(vsW, 2, 0, 50, tV.dFmIndex0))
+        if (!tR.count(vsW, 2, 3) || !tR.number(vsW, 1, MIN_FM_RATIO, MAX_FM_RATIO, tV.dFmRatio) ||
+            !tR.number(vsW, 2, 0, MAX_FM_INDEX, tV.dFmIndex0))
             return false;
         tV.dFmIndex1 = tV.dFmIndex0;
-        return vsW.size() < 4 || tR.number(vsW, 3, 0, 50, tV.dFmIndex1);
+        return vsW.size() < 4 || tR.number(vsW, 3, 0, MAX_FM_INDEX, tV.dFmIndex1);
     }
     if (sKey == "filter") {
         if (!tR.count(vsW, 2, 4))
@@ -269,17 +289,17 @@ inline bool read_voice_key(stReader &tR, const std::vector<std::string> &vsW, st
         tV.dCut1 = tV.dCut0;
         if (vsW.size() > 3 && !tR.number(vsW, 3, MIN_CUTOFF_HZ, MAX_FREQ_HZ, tV.dCut1))
             return false;
-        return vsW.size() < 5 || tR.number(vsW, 4, 0.3, 20, tV.dQ);
+        return vsW.size() < 5 || tR.number(vsW, 4, MIN_Q, MAX_Q, tV.dQ);
     }
     if (sKey == "drive")
-        return tR.count(vsW, 1, 1) && tR.number(vsW, 1, 0, 20, tV.dDrive);
+        return tR.count(vsW, 1, 1) && tR.number(vsW, 1, 0, MAX_DRIVE, tV.dDrive);
     if (sKey == "arp") {
         if (!tR.count(vsW, 2, MAX_ARP_STEPS + 1) || !tR.number(vsW, 1, 1, MAX_SFX_MS, d[0]))
             return false;
         tV.dArpStepS = d[0] / 1000.0;
         tV.vdArpSemis.clear();
         for (size_t i = 2; i < vsW.size(); i++) {
-            if (!tR.number(vsW, i, -48, 48, d[1]))
+            if (!tR.number(vsW, i, -MAX_ARP_SEMIS, MAX_ARP_SEMIS, d[1]))
                 return false;
             tV.vdArpSemis.push_back(d[1]);
         }
@@ -292,8 +312,8 @@ inline bool read_voice_key(stReader &tR, const std::vector<std::string> &vsW, st
 inline bool read_echo(stReader &tR, const std::vector<std::string> &vsW, stEcho &tE)
 {
     double dMs = 0;
-    if (!tR.count(vsW, 3, 3) || !tR.number(vsW, 1, 1, 2000, dMs) ||
-        !tR.number(vsW, 2, 0, 0.95, tE.dFeedback) || !tR.number(vsW, 3, 0, 1, tE.dMix))
+    if (!tR.count(vsW, 3, 3) || !tR.number(vsW, 1, 1, MAX_ECHO_MS, dMs) ||
+        !tR.number(vsW, 2, 0, MAX_FEEDBACK, tE.dFeedback) || !tR.number(vsW, 3, 0, 1, tE.dMix))
         return false;
     tE.dDelayS = dMs / 1000.0;
     return true;
@@ -421,11 +441,11 @@ inline bool parse_sfx(const std::string &sText, const std::string &sFile, stSfx 
                 tSfx.iChannels = static_cast<int>(d[0]);
             }
         } else if (sKey == "seed") {
-            if (tR.count(vsW, 1, 1) && tR.number(vsW, 1, 0, 4294967295.0, d[0]))
+            if (tR.count(vsW, 1, 1) && tR.number(vsW, 1, 0, MAX_SEED, d[0]))
                 tSfx.iSeed = static_cast<uint32_t>(d[0]);
         } else if (sKey == "peak") {
             if (tR.count(vsW, 1, 1))
-                tR.number(vsW, 1, 0.01, 0.98, tSfx.dPeak);
+                tR.number(vsW, 1, MIN_PEAK, MAX_PEAK, tSfx.dPeak);
         } else if (sKey == "length") {
             if (tR.count(vsW, 1, 1) && tR.number(vsW, 1, 1, MAX_SFX_MS, d[0]))
                 tSfx.dLengthS = d[0] / 1000.0;
@@ -439,7 +459,7 @@ inline bool parse_sfx(const std::string &sText, const std::string &sFile, stSfx 
                 iLoopLine = tR.iLine;
             }
         } else if (sKey == "crossfade") {
-            if (tR.count(vsW, 1, 1) && tR.number(vsW, 1, 1, 1000, d[0]))
+            if (tR.count(vsW, 1, 1) && tR.number(vsW, 1, 1, MAX_CROSSFADE_MS, d[0]))
                 tSfx.dCrossfadeS = d[0] / 1000.0;
         } else if (sKey == "echo") {
             read_echo(tR, vsW, tSfx.tEcho);
@@ -943,21 +963,21 @@ inline bool parse_song(const std::string &sText, const std::string &sFile, stSon
             }
         } else if (sKey == "tempo") {
             if (tR.count(vsW, 1, 1))
-                tR.number(vsW, 1, 20, 400, tSong.dTempo);
+                tR.number(vsW, 1, MIN_TEMPO, MAX_TEMPO, tSong.dTempo);
         } else if (sKey == "steps") {
-            if (tR.count(vsW, 1, 1) && tR.number(vsW, 1, 1, 16, d)) {
+            if (tR.count(vsW, 1, 1) && tR.number(vsW, 1, 1, MAX_STEPS_PER_BEAT, d)) {
                 if (d != std::floor(d))
                     tR.fail("'steps' is a whole number");
                 tSong.iStepsPerBeat = static_cast<int>(d);
             }
         } else if (sKey == "peak") {
             if (tR.count(vsW, 1, 1))
-                tR.number(vsW, 1, 0.01, 0.98, tSong.dPeak);
+                tR.number(vsW, 1, MIN_PEAK, MAX_PEAK, tSong.dPeak);
         } else if (sKey == "quality") {
             if (tR.count(vsW, 1, 1))
                 tR.number(vsW, 1, 0, 1, tSong.dQuality);
         } else if (sKey == "seed") {
-            if (tR.count(vsW, 1, 1) && tR.number(vsW, 1, 0, 4294967295.0, d))
+            if (tR.count(vsW, 1, 1) && tR.number(vsW, 1, 0, MAX_SEED, d))
                 tSong.iSeed = static_cast<uint32_t>(d);
         } else {
             tR.fail("unknown key '" + sKey + "'");
