@@ -321,6 +321,58 @@ TEST(SynthSong, GameSongsWrapWithoutAStep)
     }
 }
 
+struct NoteCase {
+    const char *szName;
+    double dFreq;  // Hz, equal temperament from A4 = 440 Hz
+};
+
+class SynthNotes : public testing::TestWithParam<NoteCase> {};
+
+TEST_P(SynthNotes, NoteNameGivesItsFrequency)
+{
+    double dFreq = 0;
+    ASSERT_TRUE(synth::note_freq(GetParam().szName, dFreq));
+    EXPECT_NEAR(dFreq, GetParam().dFreq, 0.01);
+}
+
+INSTANTIATE_TEST_SUITE_P(SynthScale, SynthNotes,
+                         testing::Values(NoteCase{"A4", 440.0}, NoteCase{"C4", 261.63}, NoteCase{"F#3", 185.0},
+                                         NoteCase{"Bb2", 116.54}, NoteCase{"A0", 27.5}, NoteCase{"C8", 4186.01},
+                                         NoteCase{"E5", 659.26}));
+
+TEST(SynthNotes, NotNoteNames)
+{
+    double dFreq = 0;
+    for (const char *sz : {"", "A", "H4", "a4", "C#", "Cb9", "C44", "C-1", "x"})
+        EXPECT_FALSE(synth::note_freq(sz, dFreq)) << sz;
+}
+
+TEST(SynthNotes, ChordsAccentsHoldsAndRepeatsOfAPattern)
+{
+    synth::stSong tSong;
+    std::string sError;
+    ASSERT_TRUE(synth::parse_song("instrument a\nwave sine\nend\ninstrument k\nwave noise\nend\n"
+                                  "pattern p\na: C4+E4+G4! - . A3 | - - . .\nk: X . o x\nend\norder p p\n",
+                                  SCORE_NAME, tSong, sError))
+        << sError;
+    const synth::stPattern &tP = tSong.vPatterns[0];
+    ASSERT_EQ(tP.iSteps, 8);
+    const synth::stPatternLine &tNotes = tP.vLines[0];
+    ASSERT_EQ(tNotes.vNotes.size(), 2u);
+    EXPECT_EQ(tNotes.vNotes[0].vdFreqs.size(), 3u);
+    EXPECT_EQ(tNotes.vNotes[0].dVelocity, synth::ACCENT_VELOCITY);
+    EXPECT_EQ(tNotes.vNotes[0].iSteps, 2);
+    EXPECT_EQ(tNotes.vNotes[1].iStep, 3);
+    EXPECT_EQ(tNotes.vNotes[1].iSteps, 3);  // the bar line is no step
+    const synth::stPatternLine &tDrums = tP.vLines[1];
+    ASSERT_EQ(tDrums.iSteps, 4);  // repeated twice over the pattern
+    ASSERT_EQ(tDrums.vNotes.size(), 3u);
+    EXPECT_EQ(tDrums.vNotes[0].dVelocity, synth::DRUM_VELOCITY[1]);
+    EXPECT_EQ(tDrums.vNotes[1].dVelocity, synth::DRUM_VELOCITY[2]);
+    EXPECT_EQ(tSong.viOrder.size(), 2u);
+    EXPECT_EQ(synth::song_frames(tSong), static_cast<size_t>(std::llround(16 * RATE * 60.0 / (120.0 * 4))));
+}
+
 struct ErrorCase {
     bool bScore;
     const char *szText;
