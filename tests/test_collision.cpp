@@ -1,0 +1,628 @@
+// Collision and bounce: the closeness rule, the tests, each bounce response with
+// worked numbers, the stage test's choice of obstacle and its push-back, and
+// properties over random throws (speed kept, never left inside or beyond).
+#include "collision.h"
+#include "headless.h"
+#include "item.h"
+#include "particle.h"
+#include "pong.h"
+#include "sound.h"
+#include "tables.h"
+
+#include <cmath>
+#include <gtest/gtest.h>
+#include <limits>
+#include <memory>
+#include <random>
+
+namespace {
+constexpr float INF = std::numeric_limits<float>::infinity();
+
+// A ball of radius r that stepped from (qx, qy) to (bx, by) with velocity (vx, vy).
+stBall make_ball(float qx, float qy, float bx, float by, float vx, float vy, float r = 10.0f)
+{
+    stBall t = {};
+    t.tCircle.fRadius = r;
+    t.tCircle.tCenter = {bx, by};
+    t.fPrevX = qx;
+    t.fPrevY = qy;
+    t.fX = bx;
+    t.fY = by;
+    t.fVelX = vx;
+    t.fVelY = vy;
+    t.tPath = {{qx, qy}, {bx, by}};
+    return t;
+}
+
+float speed(const stBall &t) { return std::hypot(t.fVelX, t.fVelY); }
+
+stSegment seg(float x0, float y0, float x1, float y1) { return {{x0, y0}, {x1, y1}}; }
+
+class CollisionTest : public HeadlessAllegro {
+protected:
+    void SetUp() override
+    {
+        HeadlessAllegro::SetUp();
+        init_tables();
+        iSavedSoundError = bSoundError;
+        bSoundError = -1; // the hit sound stays silent
+        kill_particles();
+        tBigBallHit = {};
+        g_iLevel = 0;
+        ptBounds = std::make_unique<stLevelBounds>();
+    }
+    void TearDown() override
+    {
+        bSoundError = iSavedSoundError;
+        kill_particles();
+        tBigBallHit = {};
+        g_iLevel = 0;
+        HeadlessAllegro::TearDown();
+    }
+    void add_circle(float x, float y, float fRadius)
+    {
+        ptBounds->vtCircle[ptBounds->iNumCircles++] = {fRadius, {x, y}};
+    }
+    void add_segment(const stSegment &s) { ptBounds->vtSegment[ptBounds->iNumSegments++] = s; }
+
+    int iSavedSoundError = 0;
+    std::unique_ptr<stLevelBounds> ptBounds;
+};
+} // namespace
+
+TEST(Collision, ClosenessLetsThePreviousDistanceDecideFirst)
+{
+    struct Case {
+        float a, n, aL, nL;
+        enCloseness eExpected;
+    };
+    const Case aCases[] = {
+        {5, INF, 9, INF, CLOSER},  // the first candidate
+        {9, 1, 3, 4, CLOSER},      // nearer a frame ago wins although farther now
+        {1, 9, 4, 3, FURTHER},     // farther a frame ago loses although nearer now
+        {2, 3, 4, 4, CLOSER},      // same previous distance: the current one decides
+        {3, 3, 4, 4, EQUAL},
+        {4, 3, 4, 4, FURTHER},
+        {-7, 3, 4, 4, CLOSER},     // a negative distance (the ball overlaps it) is nearer
+    };
+    for (const Case &c : aCases)
+        EXPECT_EQ(collision_closeness(c.a, c.n, c.aL, c.nL), c.eExpected)
+            << c.a << " " << c.n << " " << c.aL << " " << c.nL;
+}
+
+TEST(Collision, CommonPointTriesThePairsInOrderAndReturnsMinusOne)
+{
+    struct Case {
+        stSegment s0, s1;
+        int iExpected;
+        stPoint tPoint;
+    };
+    const Case aCases[] = {
+        {seg(0, 0, 1, 0), seg(0, 0, 5, 5), TRUE, {0, 0}},
+        {seg(0, 0, 1, 0), seg(1, 0, 0, 0), TRUE, {1, 0}}, // both shared: S0.p1 = S1.p0 comes first
+        {seg(0, 0, 1, 0), seg(5, 5, 0, 0), TRUE, {0, 0}},
+        {seg(0, 0, 1, 0), seg(5, 5, 1, 0), TRUE, {1, 0}},
+        {seg(0, 0, 1, 0), seg(2, 0, 3, 0), FALSE, {-9, -9}}, // untouched
+    };
+    for (const Case &c : aCases) {
+        stPoint t{-9, -9};
+        EXPECT_EQ(common_point(&c.s0, &c.s1, &t), c.iExpected);
+        EXPECT_FLOAT_EQ(t.fX, c.tPoint.fX);
+        EXPECT_FLOAT_EQ(t.fY, c.tPoint.fY);
+    }
+    const stPoint p{1, 1}, q{1, 1.001f};
+    EXPECT_EQ(same_point(&p, &p), 1);
+    EXPECT_EQ(same_point(&p, &q), 0);
+}
+
+TEST(Collision, CircleAndSegmentTests)
+{
+    const stSegment s = seg(0, 0, 10, 0);
+    const stCircle touching{3, {5, 3}}, crossing{3, {5, 2}};
+    float d = 0;
+    stPoint n{};
+    EXPECT_EQ(segment_circle_colision(&s, &touching, &d, &n), 0); // strictly below the radius
+    EXPECT_FLOAT_EQ(d, 3.0f);
+    EXPECT_EQ(segment_circle_colision(&s, &crossing, &d, &n), 1);
+    EXPECT_FLOAT_EQ(n.fX, 5.0f);
+    EXPECT_FLOAT_EQ(n.fY, 0.0f);
+
+    const stCircle a{2, {0, 0}}, b{3, {5, 0}}, c{3, {5.01f, 0}};
+    EXPECT_EQ(circle_circle_colision(&a, &b), 1); // touching counts
+    EXPECT_EQ(circle_circle_colision(&a, &c), 0);
+
+    // The swept test of the ball uses the circle's radius only.
+    const stCircle obstacle{5, {50, 0}};
+    const stBall tThrough = make_ball(0, 4, 100, 4, 6000, 0);  // path 4 px from the centre
+    const stBall tBeside = make_ball(0, 8, 100, 8, 6000, 0);   // 8 px: within R + r, not R
+    const stBall tTouching = make_ball(0, 0, 36, 0, 2160, 0);  // 14 px apart, r + R = 15
+    EXPECT_EQ(ball_circle_colision(&tThrough, &obstacle), 1);
+    EXPECT_EQ(ball_circle_colision(&tBeside, &obstacle), 0);
+    EXPECT_EQ(ball_circle_colision(&tTouching, &obstacle), 1);
+}
+
+TEST(Collision, CircleBounceMirrorsAboutTheTangentAndClearsByATenth)
+{
+    // Head-on: straight back, placed R + r + 0.1 from the centre toward Q.
+    const stCircle c{10, {30, 0}};
+    stBall t = make_ball(0, 0, 15, 0, 100, 0);
+    circle_bounce(&c, &t);
+    EXPECT_NEAR(t.fVelX, -100.0f, 1e-3f);
+    EXPECT_NEAR(t.fVelY, 0.0f, 1e-3f);
+    EXPECT_NEAR(t.fX, 9.9f, 1e-4f);
+    EXPECT_NEAR(t.fY, 0.0f, 1e-4f);
+    EXPECT_FLOAT_EQ(t.tCircle.tCenter.fX, t.fX);
+
+    // Oblique: the component along C -> Q flips, the tangential one stays.
+    stBall o = make_ball(-20, -15, 5, -5, 300, 120);
+    const float nx = -20 - 30, ny = -15 - 0, nl = std::hypot(nx, ny);
+    const float vn = (300 * nx + 120 * ny) / nl, vt = (300 * -ny + 120 * nx) / nl;
+    circle_bounce(&c, &o);
+    EXPECT_NEAR((o.fVelX * nx + o.fVelY * ny) / nl, -vn, 1e-2f);
+    EXPECT_NEAR((o.fVelX * -ny + o.fVelY * nx) / nl, vt, 1e-2f);
+    EXPECT_NEAR(std::hypot(o.fX - 30, o.fY), 20.1f, 1e-4f);
+}
+
+TEST(Collision, PaddleSphereSendsTheBallStraightAway)
+{
+    const stCircle c{8, {50, 100}};
+    stBall t = make_ball(62, 95, 55, 98, -400, 150);
+    const float fSpeed = speed(t);
+    circle_paddle_bounce(&c, &t);
+    const float ux = 12 / std::hypot(12.0f, -5.0f), uy = -5 / std::hypot(12.0f, -5.0f);
+    EXPECT_NEAR(t.fVelX, ux * fSpeed, 1e-2f);
+    EXPECT_NEAR(t.fVelY, uy * fSpeed, 1e-2f);
+    EXPECT_NEAR(t.fX, 50 + ux * 18.1f, 1e-4f);
+    EXPECT_NEAR(t.fY, 100 + uy * 18.1f, 1e-4f);
+}
+
+TEST(Collision, SegmentBouncePullsBackAlongTheIncomingDirection)
+{
+    struct Case {
+        stSegment s;
+        float bx, by, vx, vy, d;
+        float fExpX, fExpY, fExpVX, fExpVY;
+        const char *pszWhat;
+    };
+    const stSegment floor = seg(-100, 0, 100, 0);
+    const Case aCases[] = {
+        {floor, 0, -5, 0, 100, 5, 0, -10.1f, 0, -100, "straight down, 5 px deep"},
+        {floor, 0, 15, 0, 100, -15, 0, -10.1f, 0, -100, "crossed, 15 px beyond"},
+        {floor, 0, -5, 100, 100, 5, -5.1f, -10.1f, 100, -100, "at 45 degrees"},
+        {floor, 0, -5, -100, 100, 5, 5.1f, -10.1f, -100, -100, "at 45 degrees, leftward"},
+        {floor, 0, 5, 0, -100, 5, 0, 10.1f, 0, 100, "from below"},
+        {floor, 0, -5, 100, 0, 5, 0, -5, 100, 0, "along it: stays"},
+        // Along it the other way, where the cross product is a negative zero:
+        // the angle is -pi, and the position must stay rather than fly off.
+        {seg(100, 0, -100, 0), 0, -5, -100, 0, 5, 0, -5, -100, 0, "along it, negative zero"},
+    };
+    for (const Case &c : aCases) {
+        stBall t = make_ball(c.bx - c.vx / 60, c.by - c.vy / 60, c.bx, c.by, c.vx, c.vy);
+        segment_bounce(&c.s, &t, c.d);
+        EXPECT_NEAR(t.fX, c.fExpX, 1e-3f) << c.pszWhat;
+        EXPECT_NEAR(t.fY, c.fExpY, 1e-3f) << c.pszWhat;
+        EXPECT_NEAR(t.fVelX, c.fExpVX, 1e-3f) << c.pszWhat;
+        EXPECT_NEAR(t.fVelY, c.fExpVY, 1e-3f) << c.pszWhat;
+    }
+}
+
+TEST(Collision, CornerBounceReflectsAboutTheContactTangent)
+{
+    // Level step toward the corner (0, 0) at y = -5: the contact is where the
+    // line y = -5 enters the circle of radius 10.1, on the side of Q.
+    const stPoint corner{0, 0};
+    stBall t = make_ball(-30, -5, -5, -5, 100, 0);
+    corner_bounce(&corner, &t);
+    const float cx = -std::sqrt(10.1f * 10.1f - 25.0f);
+    EXPECT_NEAR(t.fX, cx, 1e-3f);
+    EXPECT_NEAR(t.fY, -5.0f, 1e-3f);
+    const float nx = cx / 10.1f, ny = -5.0f / 10.1f; // outward normal at the contact
+    const float vn = 100 * nx;
+    EXPECT_NEAR(t.fVelX, 100 - 2 * vn * nx, 1e-2f);
+    EXPECT_NEAR(t.fVelY, -2 * vn * ny, 1e-2f);
+
+    // Within a pixel of vertical, rising from below: the root below the corner.
+    stBall up = make_ball(3, 30, 3, 8, 0, -600);
+    corner_bounce(&corner, &up);
+    EXPECT_FLOAT_EQ(up.fX, 3.0f);
+    EXPECT_NEAR(up.fY, std::sqrt(10.1f * 10.1f - 9.0f), 1e-4f);
+    EXPECT_GT(up.fVelY, 0.0f);
+    // Falling from above: the root above, on the ball's own side.
+    stBall down = make_ball(3, -30, 3.5f, -8, 30, 600);
+    corner_bounce(&corner, &down);
+    EXPECT_NEAR(down.fY, -std::sqrt(10.1f * 10.1f - 12.25f), 1e-4f);
+    EXPECT_LT(down.fVelY, 0.0f);
+
+    // Lines that miss the contact circle leave the ball alone.
+    for (stBall m : {make_ball(-30, -50, -5, -50, 100, 0), make_ball(20, 30, 20, 8, 0, -600)}) {
+        const stBall tBefore = m;
+        corner_bounce(&corner, &m);
+        EXPECT_EQ(m.fX, tBefore.fX);
+        EXPECT_EQ(m.fY, tBefore.fY);
+        EXPECT_EQ(m.fVelX, tBefore.fVelX);
+        EXPECT_EQ(m.fVelY, tBefore.fVelY);
+    }
+}
+
+TEST(Collision, SpringLineCatchStoresAndStopsTheBall)
+{
+    const stSegment spring = seg(50, 150, 50, 50); // lower end first
+    stBall t = make_ball(60, 100, 55, 100, -300, 0);
+    t.fVelY = 0;
+    segment_normalised_bounce(&spring, &t);
+    EXPECT_NEAR(t.fBounceDirX, 1.0f, 1e-6f);
+    EXPECT_NEAR(t.fBounceDirY, 0.0f, 1e-6f);
+    EXPECT_NEAR(t.fX, 60.0f, 1e-4f); // back by r - d = 10 - 5 along the incoming direction
+    EXPECT_NEAR(t.fY, 100.0f, 1e-4f);
+    EXPECT_EQ(t.bCollSpring, -1);
+    EXPECT_FLOAT_EQ(t.fCollX, t.fX);
+    EXPECT_FLOAT_EQ(t.fCollY, t.fY);
+    EXPECT_FLOAT_EQ(t.fCollVelX, -300.0f);
+    EXPECT_FLOAT_EQ(t.fCollVelY, 0.0f);
+    EXPECT_EQ(t.fVelX, 0.0f);
+    EXPECT_EQ(t.fVelY, 0.0f);
+
+    // Coming in at an angle: the mirror direction is about the vertical line.
+    stBall a = make_ball(70, 80, 56, 92, -600, 500);
+    segment_normalised_bounce(&spring, &a);
+    const float fLen = std::hypot(600.0f, 500.0f);
+    EXPECT_NEAR(a.fBounceDirX, 600 / fLen, 1e-5f);
+    EXPECT_NEAR(a.fBounceDirY, 500 / fLen, 1e-5f);
+}
+
+TEST_F(CollisionTest, NoRecordOrNoObstaclesNeverCollides)
+{
+    stBall t = make_ball(0, 0, 10, 10, 600, 600);
+    const stBall tBefore = t;
+    EXPECT_EQ(detect_stage_collision(nullptr, &t, TRUE), FALSE);
+    EXPECT_EQ(detect_stage_collision(ptBounds.get(), &t, TRUE), FALSE);
+    EXPECT_EQ(t.fX, tBefore.fX);
+    EXPECT_EQ(t.fVelX, tBefore.fVelX);
+    EXPECT_EQ(count_live_particles(), 0);
+}
+
+TEST_F(CollisionTest, ZeroLengthSegmentIsSkipped)
+{
+    add_segment(seg(5, 5, 5, 5));
+    stBall t = make_ball(0, 0, 5, 6, 300, 360);
+    EXPECT_EQ(detect_stage_collision(ptBounds.get(), &t, TRUE), FALSE);
+    EXPECT_TRUE(std::isfinite(t.fX) && std::isfinite(t.fY));
+    EXPECT_FLOAT_EQ(t.fX, 5.0f);
+}
+
+TEST_F(CollisionTest, PureTestLeavesTheBallAlone)
+{
+    add_circle(30, 0, 10);
+    stBall t = make_ball(0, 0, 15, 0, 900, 0);
+    EXPECT_EQ(detect_stage_collision(ptBounds.get(), &t, FALSE), TRUE);
+    EXPECT_EQ(t.fX, 15.0f);
+    EXPECT_EQ(t.fVelX, 900.0f);
+    EXPECT_EQ(count_live_particles(), 0);
+}
+
+TEST_F(CollisionTest, FastBallAcrossAThinSegmentIsPulledBackToItsSide)
+{
+    add_segment(seg(400, 100, 400, 500));
+    // 4000 px/s at 60 frames a second: a 67-px step from 20 px before to 47 px beyond.
+    stBall t = make_ball(380, 300, 446.7f, 320, 4000, 300);
+    EXPECT_EQ(detect_stage_collision(ptBounds.get(), &t, TRUE), TRUE);
+    EXPECT_NEAR(t.fX, 400 - 10.1f, 1e-3f);
+    EXPECT_LT(t.fVelX, 0.0f);
+    EXPECT_NEAR(speed(t), std::hypot(4000.0f, 300.0f), 0.05f);
+}
+
+TEST_F(CollisionTest, TouchNearTheEndBouncesOffTheCorner)
+{
+    add_segment(seg(0, 0, 100, 0));
+    // Level with the segment's end, 5 px above its line: the end point is as
+    // near the step as the centre is to the segment, so the corner bounces it.
+    stBall t = make_ball(-30, -5, -3, -5, 1620, 0);
+    EXPECT_EQ(detect_stage_collision(ptBounds.get(), &t, TRUE), TRUE);
+    EXPECT_NEAR(std::hypot(t.fX, t.fY), 10.1f, 1e-3f);
+    EXPECT_LT(t.fVelX, 0.0f);
+    EXPECT_LT(t.fVelY, 0.0f);
+}
+
+TEST_F(CollisionTest, EqualObstaclesGoToTheEarlierOne)
+{
+    // A segment 8 px above and a circle whose edge is also 8 px above: equal now
+    // and a frame ago. Both would mirror the velocity about the horizontal and
+    // leave the ball 2.1 px below; the circle puts it on the ray from its centre
+    // through Q (x = 0), the segment pulls it back along the velocity (x < 0).
+    // The circle, tested first, wins.
+    add_circle(0, -13, 5);
+    add_segment(seg(-50, -8, 50, -8));
+    stBall t = make_ball(0, 10, 0, 0, 300, -600);
+    EXPECT_EQ(detect_stage_collision(ptBounds.get(), &t, TRUE), TRUE);
+    EXPECT_NEAR(t.fX, 0.0f, 1e-3f);
+    EXPECT_NEAR(t.fY, -13 + 15.1f, 1e-3f);
+    EXPECT_NEAR(t.fVelX, 300.0f, 1e-2f);
+    EXPECT_NEAR(t.fVelY, 600.0f, 1e-2f);
+
+    // The segment a hair lower: 17.99 px away a frame ago against 18, so it wins.
+    ptBounds->vtSegment[0] = seg(-50, -7.99f, 50, -7.99f);
+    stBall u = make_ball(0, 10, 0, 0, 300, -600);
+    EXPECT_EQ(detect_stage_collision(ptBounds.get(), &u, TRUE), TRUE);
+    EXPECT_NEAR(u.fX, -2.11f * 300 / 600, 1e-3f);
+    EXPECT_NEAR(u.fY, -7.99f + 10.1f, 1e-3f);
+}
+
+TEST_F(CollisionTest, ObstacleNearerAFrameAgoWins)
+{
+    // Circle 0 is nearer now, circle 1 was nearer a frame ago: circle 1 wins.
+    add_circle(40, 0, 12);  // now |B - C| - R = 8, a frame ago 28
+    add_circle(20, 23, 14); // now 9, a frame ago 16.5
+    stBall t = make_ball(0, 0, 20, 0, 1200, 0);
+    const stPoint tB{20, 0}, tQ{0, 0};
+    const float a0L = point_point_distance(&tQ, &ptBounds->vtCircle[0].tCenter) - 12;
+    const float a1L = point_point_distance(&tQ, &ptBounds->vtCircle[1].tCenter) - 14;
+    ASSERT_LT(a1L, a0L);
+    ASSERT_EQ(ball_circle_colision(&t, &ptBounds->vtCircle[0]), 1);
+    ASSERT_EQ(ball_circle_colision(&t, &ptBounds->vtCircle[1]), 1);
+    ASSERT_LT(point_point_distance(&tB, &ptBounds->vtCircle[0].tCenter) - 12,
+              point_point_distance(&tB, &ptBounds->vtCircle[1].tCenter) - 14);
+    stBall tAlone = t;
+    stLevelBounds tOnly = {};
+    tOnly.iNumCircles = 1;
+    tOnly.vtCircle[0] = ptBounds->vtCircle[1];
+    detect_stage_collision(ptBounds.get(), &t, TRUE);
+    detect_stage_collision(&tOnly, &tAlone, TRUE);
+    EXPECT_EQ(t.fX, tAlone.fX);
+    EXPECT_EQ(t.fY, tAlone.fY);
+    EXPECT_EQ(t.fVelX, tAlone.fVelX);
+    EXPECT_EQ(t.fVelY, tAlone.fVelY);
+}
+
+TEST_F(CollisionTest, BounceThatLeavesTheBallFartherThanBeforeGoesBackToQ)
+{
+    // A frame ago 10.05 px from the segment (not touching), now 9 px: the bounce
+    // clears it by 10.1, farther than before, so the ball returns to Q.
+    add_segment(seg(-100, 0, 100, 0));
+    stBall t = make_ball(0, -10.05f, 1, -9, 60, 63);
+    EXPECT_EQ(detect_stage_collision(ptBounds.get(), &t, TRUE), TRUE);
+    EXPECT_EQ(t.fX, 0.0f);
+    EXPECT_EQ(t.fY, -10.05f);
+    EXPECT_LT(t.fVelY, 0.0f); // still bounced
+}
+
+TEST_F(CollisionTest, HitShakesTheBigBallAndThrowsTheStageSparks)
+{
+    struct Case {
+        float vx;
+        float fShake;
+    };
+    const Case aCases[] = {{1000, 13}, {5000, 20}, {-1000, -3}};
+    add_circle(400, 300, 20);
+    for (const Case &c : aCases) {
+        tBigBallHit = {TRUE, 0, 0, 0};
+        const float fDir = c.vx > 0 ? 1.0f : -1.0f;
+        stBall t = make_ball(400 - fDir * 40, 300, 400 - fDir * 28, 300, c.vx, 0);
+        detect_stage_collision(ptBounds.get(), &t, TRUE);
+        EXPECT_FLOAT_EQ(tBigBallHit.fDeltaX, c.fShake);
+        EXPECT_FLOAT_EQ(tBigBallHit.fDeltaY, c.fShake);
+    }
+    // Inactive: the offsets are left alone.
+    tBigBallHit = {};
+    stBall t = make_ball(360, 300, 372, 300, 700, 0);
+    detect_stage_collision(ptBounds.get(), &t, TRUE);
+    EXPECT_EQ(tBigBallHit.fDeltaX, 0.0f);
+
+    // Sparks of the level index's stage: 3 -> lenguas (10), 23 -> carnal (20).
+    for (const auto &[iLevel, iSparks] : {std::pair{3, 10}, std::pair{23, 20}, std::pair{0, 25}}) {
+        kill_particles();
+        g_iLevel = iLevel;
+        stBall u = make_ball(360, 300, 372, 300, 700, 0);
+        detect_stage_collision(ptBounds.get(), &u, TRUE);
+        EXPECT_EQ(count_live_particles(), iSparks) << "level index " << iLevel;
+        EXPECT_EQ(get_particle(0)->fX, static_cast<int>(u.fX));
+    }
+}
+
+// Random throws at one circle: the speed is kept, the ball ends outside the
+// circle and moves away from its centre.
+TEST_F(CollisionTest, PropertyCircleBounceKeepsSpeedAndLeavesTheBallOutside)
+{
+    std::mt19937 rng(6001);
+    std::uniform_real_distribution<float> unit(0.0f, 1.0f);
+    int iHits = 0;
+    for (int i = 0; i < 20000; i++) {
+        ptBounds->iNumCircles = 0;
+        const float R = 5 + 55 * unit(rng), r = 5 + 15 * unit(rng);
+        add_circle(400, 300, R);
+        const float fAngle = 6.2831853f * unit(rng);
+        const float fFrom = R + r + 1 + 200 * unit(rng);
+        const float qx = 400 + fFrom * std::cos(fAngle), qy = 300 + fFrom * std::sin(fAngle);
+        // Aim somewhere within the reach of the circle.
+        const float ax = 400 + (R + r) * (2 * unit(rng) - 1), ay = 300 + (R + r) * (2 * unit(rng) - 1);
+        const float fSpeed = 50 + 4950 * unit(rng), fDT = 0.002f + 0.05f * unit(rng);
+        const float fLen = std::hypot(ax - qx, ay - qy);
+        const float vx = fSpeed * (ax - qx) / fLen, vy = fSpeed * (ay - qy) / fLen;
+        stBall t = make_ball(qx, qy, qx + vx * fDT, qy + vy * fDT, vx, vy, r);
+        if (!detect_stage_collision(ptBounds.get(), &t, TRUE))
+            continue;
+        iHits++;
+        ASSERT_NEAR(speed(t), fSpeed, fSpeed * 1e-5f) << i;
+        const float dx = t.fX - 400, dy = t.fY - 300;
+        ASSERT_GE(std::hypot(dx, dy), R + r - 1e-3f) << i;
+        ASSERT_GT(t.fVelX * dx + t.fVelY * dy, 0.0f) << i;
+        if (i % 64 == 0)
+            kill_particles();
+    }
+    EXPECT_GT(iHits, 5000);
+}
+
+// Random throws at the middle part of one segment from either side: the speed
+// is kept, the ball ends at least r from it on its own side and moves away.
+TEST_F(CollisionTest, PropertySegmentBounceKeepsSpeedAndLeavesTheBallOutside)
+{
+    std::mt19937 rng(6002);
+    std::uniform_real_distribution<float> unit(0.0f, 1.0f);
+    int iHits = 0;
+    for (int i = 0; i < 20000; i++) {
+        ptBounds->iNumSegments = 0;
+        const float r = 5 + 15 * unit(rng);
+        const float fDir = 6.2831853f * unit(rng), fHalf = 60 + 200 * unit(rng);
+        const float ux = std::cos(fDir), uy = std::sin(fDir); // along the segment
+        const stSegment s = seg(400 - ux * fHalf, 300 - uy * fHalf, 400 + ux * fHalf,
+                                300 + uy * fHalf);
+        add_segment(s);
+        // A target on the middle part, approached at 30 to 150 degrees to the segment.
+        const float fAlong = (fHalf - 3 * r) * (2 * unit(rng) - 1);
+        const float fSide = unit(rng) < 0.5f ? -1.0f : 1.0f;
+        const float fIncidence = 0.5236f + 2.0944f * unit(rng);
+        const float dx = ux * std::cos(fIncidence) - fSide * uy * std::sin(fIncidence);
+        const float dy = uy * std::cos(fIncidence) + fSide * ux * std::sin(fIncidence);
+        const float fSpeed = 50 + 4950 * unit(rng), fDT = 0.002f + 0.03f * unit(rng);
+        const float tx = 400 + ux * fAlong, ty = 300 + uy * fAlong;
+        const float fBack = r + 1 + 100 * unit(rng); // Q this far from the line
+        const float qx = tx - dx * fBack / std::sin(fIncidence);
+        const float qy = ty - dy * fBack / std::sin(fIncidence);
+        const float vx = dx * fSpeed, vy = dy * fSpeed;
+        stBall t = make_ball(qx, qy, qx + vx * fDT, qy + vy * fDT, vx, vy, r);
+        const stPoint tQ{qx, qy};
+        const float fQSide = point_line_distance(&s, &tQ);
+        if (!detect_stage_collision(ptBounds.get(), &t, TRUE))
+            continue;
+        iHits++;
+        const stPoint tB{t.fX, t.fY};
+        ASSERT_NEAR(speed(t), fSpeed, fSpeed * 1e-5f) << i;
+        ASSERT_GE(point_segment_distance(&s, &tB, nullptr), r - 1e-3f) << i;
+        ASSERT_GT(point_line_distance(&s, &tB) * fQSide, 0.0f) << i;
+        // Moving away: along the normal that points to the ball's side
+        // ((-uy, ux) points to the side of positive line distance).
+        const float fSign = fQSide > 0 ? 1.0f : -1.0f;
+        const float nx = -uy * fSign, ny = ux * fSign;
+        ASSERT_GT(t.fVelX * nx + t.fVelY * ny, 0.0f) << i;
+        if (i % 64 == 0)
+            kill_particles();
+    }
+    EXPECT_GT(iHits, 5000);
+}
+
+// A ball fired at a thin segment, anywhere along it and its ends, at any speed
+// up to 5000 px/s and any frame time up to 1/20 s, never gets through.
+TEST_F(CollisionTest, PropertyFastBallNeverEndsBeyondAThinSegment)
+{
+    std::mt19937 rng(6003);
+    std::uniform_real_distribution<float> unit(0.0f, 1.0f);
+    int iCrossings = 0;
+    for (int i = 0; i < 30000; i++) {
+        ptBounds->iNumSegments = 0;
+        const float r = 5 + 15 * unit(rng);
+        const float fDir = 6.2831853f * unit(rng), fHalf = 20 + 200 * unit(rng);
+        const float ux = std::cos(fDir), uy = std::sin(fDir);
+        const stSegment s = seg(400 - ux * fHalf, 300 - uy * fHalf, 400 + ux * fHalf,
+                                300 + uy * fHalf);
+        add_segment(s);
+        const float fAlong = (fHalf + r) * (2 * unit(rng) - 1);
+        const float tx = 400 + ux * fAlong, ty = 300 + uy * fAlong;
+        const float fAim = 6.2831853f * unit(rng);
+        const float fFrom = r + 0.5f + 150 * unit(rng);
+        const float qx = tx - std::cos(fAim) * fFrom, qy = ty - std::sin(fAim) * fFrom;
+        const stPoint tQ{qx, qy};
+        if (point_segment_distance(&s, &tQ, nullptr) <= r)
+            continue; // start clear of it
+        const float fSpeed = 5000 * unit(rng), fDT = 0.05f * unit(rng);
+        const float vx = std::cos(fAim) * fSpeed, vy = std::sin(fAim) * fSpeed;
+        stBall t = make_ball(qx, qy, qx + vx * fDT, qy + vy * fDT, vx, vy, r);
+        if (segment_segment_intersection(&s, &t.tPath))
+            iCrossings++;
+        detect_stage_collision(ptBounds.get(), &t, TRUE);
+        const stSegment tMoved = seg(qx, qy, t.fX, t.fY);
+        ASSERT_FALSE(segment_segment_intersection(&s, &tMoved))
+            << i << ": from " << qx << "," << qy << " to " << t.fX << "," << t.fY;
+        ASSERT_TRUE(std::isfinite(t.fX) && std::isfinite(t.fY));
+        if (i % 64 == 0)
+            kill_particles();
+    }
+    EXPECT_GT(iCrossings, 3000);
+}
+
+// Random obstacles along a random throw: the result is exactly that of the one
+// obstacle that was nearest a frame ago (then now), the earliest on a tie.
+TEST_F(CollisionTest, PropertyNearestObstacleWinsAndTiesGoToTheEarlierOne)
+{
+    std::mt19937 rng(6004);
+    std::uniform_real_distribution<float> unit(0.0f, 1.0f);
+    int iContests = 0, iTies = 0;
+    for (int i = 0; i < 5000; i++) {
+        *ptBounds = {};
+        const float r = 8;
+        stBall t = make_ball(100, 300, 160, 300, 3600, 0, r);
+        // Circles spread around the step; every fourth one mirrors an earlier
+        // one across the ball's line, which makes an exact tie.
+        const int iCircles = 2 + static_cast<int>(unit(rng) * 6);
+        for (int k = 0; k < iCircles; k++) {
+            if (k >= 1 && k % 4 == 3) {
+                const stCircle &tMirror = ptBounds->vtCircle[k - 1];
+                add_circle(tMirror.tCenter.fX, 600 - tMirror.tCenter.fY, tMirror.fRadius);
+                continue;
+            }
+            add_circle(100 + 80 * unit(rng), 300 + 40 * (2 * unit(rng) - 1), 2 + 20 * unit(rng));
+        }
+        // Expected winner, by brute force over the candidates.
+        int iBest = -1;
+        float fBestA = 0, fBestL = 0;
+        int iCandidates = 0;
+        const stPoint tB{160, 300}, tQ{100, 300};
+        for (int k = 0; k < iCircles; k++) {
+            const stCircle &c = ptBounds->vtCircle[k];
+            if (!ball_circle_colision(&t, &c))
+                continue;
+            iCandidates++;
+            const float a = point_point_distance(&tB, &c.tCenter) - c.fRadius;
+            const float aL = point_point_distance(&tQ, &c.tCenter) - c.fRadius;
+            if (iBest < 0 || aL < fBestL || (aL == fBestL && a < std::fabs(fBestA))) {
+                iBest = k;
+                fBestA = a;
+                fBestL = aL;
+            } else if (aL == fBestL && a == fBestA) {
+                iTies++;
+            }
+        }
+        if (iCandidates < 2)
+            continue;
+        iContests++;
+        stLevelBounds tOnly = {};
+        tOnly.iNumCircles = 1;
+        tOnly.vtCircle[0] = ptBounds->vtCircle[iBest];
+        stBall tAlone = t;
+        detect_stage_collision(ptBounds.get(), &t, TRUE);
+        detect_stage_collision(&tOnly, &tAlone, TRUE);
+        ASSERT_EQ(t.fX, tAlone.fX) << i;
+        ASSERT_EQ(t.fY, tAlone.fY) << i;
+        ASSERT_EQ(t.fVelX, tAlone.fVelX) << i;
+        ASSERT_EQ(t.fVelY, tAlone.fVelY) << i;
+        if (i % 16 == 0)
+            kill_particles();
+    }
+    EXPECT_GT(iContests, 1000);
+    EXPECT_GT(iTies, 50);
+}
+
+// Mixed random stages: whatever is hit, the speed never changes.
+TEST_F(CollisionTest, PropertyStageBounceNeverChangesSpeed)
+{
+    std::mt19937 rng(6005);
+    std::uniform_real_distribution<float> unit(0.0f, 1.0f);
+    int iHits = 0;
+    for (int i = 0; i < 5000; i++) {
+        *ptBounds = {};
+        for (int k = 0; k < 10; k++) {
+            add_circle(800 * unit(rng), 600 * unit(rng), 5 + 40 * unit(rng));
+            add_segment(seg(800 * unit(rng), 600 * unit(rng), 800 * unit(rng), 600 * unit(rng)));
+        }
+        const float fAngle = 6.2831853f * unit(rng), fSpeed = 50 + 4950 * unit(rng);
+        const float vx = std::cos(fAngle) * fSpeed, vy = std::sin(fAngle) * fSpeed;
+        const float qx = 800 * unit(rng), qy = 600 * unit(rng), fDT = 0.03f * unit(rng);
+        stBall t = make_ball(qx, qy, qx + vx * fDT, qy + vy * fDT, vx, vy, 5 + 10 * unit(rng));
+        if (!detect_stage_collision(ptBounds.get(), &t, TRUE))
+            continue;
+        iHits++;
+        ASSERT_NEAR(speed(t), fSpeed, fSpeed * 1e-5f) << i;
+        ASSERT_TRUE(std::isfinite(t.fX) && std::isfinite(t.fY)) << i;
+        if (i % 64 == 0)
+            kill_particles();
+    }
+    EXPECT_GT(iHits, 500);
+}
