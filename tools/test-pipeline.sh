@@ -75,6 +75,13 @@ write_sounds() {
   } >"$game/assets/tx15/SONIDOS.xml"
 }
 write_sounds
+{
+  echo '<escenas>'
+  for ((i = 0; i < 24; i++)); do
+    echo '<nivel><pelota archivo="data/tx11.dat" imagen="S0" imagen_grande="S1"/></nivel>'
+  done
+  echo '</escenas>'
+} >"$game/assets/tx15/NIVEL.xml"
 for tx in tx05 tx09 tx11 tx15; do
   pack_into "$game/data/$tx.dat" "$game/assets/$tx" || fail "packing $tx: $(cat "$dir/pack.err")"
 done

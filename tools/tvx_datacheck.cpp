@@ -4,6 +4,7 @@
 // the object and the datafile; any of them makes the exit status 1.
 #include "TvxXML.h"
 #include "main.h"
+#include "pong.h"
 #include "sound_loading.h"
 #include "stXMLParser.h"
 #include "stXMLParser_impl.h"
@@ -37,6 +38,7 @@ const stCodeObject atCodeObjects[] = {
     {"data/tx05.dat", "CRACKHOUSE", "start-up fonts"},
     {"data/tx09.dat", "POINTER", "start-up mouse pointer"},
     {"data/tx15.dat", "SONIDOS", "sound catalogue"},
+    {"data/tx15.dat", "NIVEL", "level settings"},
 };
 
 // Something a document or the code names.
@@ -179,6 +181,58 @@ void check_sound_document(stXMLParser *ptParser, const std::string &sDocument)
         check_sound_group(ptParser, sDocument, tGroup);
 }
 
+// --- "NIVEL": one "nivel" per level index, each naming its pictures ----------
+
+// The pictures a level element's child names: its datafile attribute and the
+// attributes holding object names in that datafile.
+struct stLevelPictures {
+    const char *pszElement;                // child of "nivel"
+    std::vector<const char *> vObjects;    // attributes naming objects in its "archivo"
+};
+const stLevelPictures atLevelPictures[] = {
+    {"pelota", {"imagen", "imagen_grande"}},
+};
+
+// The level element as the game finds it: "nivel" searched iLevel + 1 times.
+bool goto_level(stXMLParser *ptParser, int iLevel)
+{
+    xmlparser_gotoRoot(ptParser);
+    if (!xmlparser_findElement(ptParser, "escenas"))
+        return false;
+    for (int i = 0; i <= iLevel; i++)
+        if (!xmlparser_findElement(ptParser, "nivel"))
+            return false;
+    return true;
+}
+
+void check_level_document(stXMLParser *ptParser, const std::string &sDocument)
+{
+    for (int iLevel = 0; iLevel < NUM_LEVEL_INDICES; iLevel++) {
+        const std::string sLevel = sDocument + ", level " + std::to_string(iLevel);
+        if (!goto_level(ptParser, iLevel)) {
+            report(sLevel + ": no such \"nivel\" under \"escenas\"");
+            return;
+        }
+        for (const stLevelPictures &tPictures : atLevelPictures) {
+            goto_level(ptParser, iLevel);
+            const std::string sWhere = sLevel + ", \"" + tPictures.pszElement + "\"";
+            std::string sFile;
+            if (!xmlparser_findElement(ptParser, tPictures.pszElement) ||
+                !read_attribute(ptParser, "archivo", &sFile)) {
+                report(sWhere + ": missing, or without \"archivo\"");
+                continue;
+            }
+            for (const char *pszAttribute : tPictures.vObjects) {
+                std::string sObject;
+                if (read_attribute(ptParser, pszAttribute, &sObject))
+                    g_tCheck.vReferences.push_back({sFile, sObject, sWhere});
+                else
+                    report(sWhere + ": lacks \"" + pszAttribute + "\"");
+            }
+        }
+    }
+}
+
 // --- documents whose references are checked ----------------------------------
 
 struct stDocumentCheck {
@@ -188,6 +242,7 @@ struct stDocumentCheck {
 };
 const stDocumentCheck atDocumentChecks[] = {
     {"SONIDOS", "assets/tx15/SONIDOS.xml", check_sound_document},
+    {"NIVEL", "assets/tx15/NIVEL.xml", check_level_document},
 };
 
 // --- resolving references ----------------------------------------------------
