@@ -1,7 +1,6 @@
-// The build's data check: every document under assets/ parses, and every object
-// that a document or the code names exists in the datafile it names (songs: the
-// file exists on disk). Each broken reference is one line naming the document,
-// the object and the datafile; any of them makes the exit status 1.
+// The build's data check: every document under assets/ parses, and every object a
+// document or the code names exists in the datafile it names (a song: on disk).
+// Each broken reference prints one line naming who names what where; exit status 1.
 #include "TvxXML.h"
 #include "main.h"
 #include "pong.h"
