@@ -2,16 +2,20 @@
 // index, the serve, speed-up and motion, the exit test, the shadow clock, the
 // drawing of trail, fire burst and ball, and the tuning of serve speeds.
 #include "ball.h"
+#include "collision.h"
 #include "datafile_builder.h"
 #include "headless.h"
 #include "particle.h"
 #include "pong.h"
 #include "random.h"
+#include "sound.h"
 #include "tables.h"
 
 #include <cmath>
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <memory>
+#include <random>
 #include <unistd.h>
 
 namespace db = datafile_builder;
@@ -426,4 +430,46 @@ TEST_F(BallTest, FireBurstFansAroundTheBallsBearing)
         EXPECT_EQ(p->iColor2, makecol(255, 0, 0));
         EXPECT_EQ(p->fSizeDelta, 5.0);
     }
+}
+
+// A headless rally against the stage alone: a ball at up to 1000 px/s, in
+// frames of up to 1/60 s, flying inside a closed box with circles in it never
+// gets out of the box and never changes speed.
+TEST_F(BallTest, PropertyBallStaysInAClosedStage)
+{
+    const int iSavedSoundError = bSoundError;
+    bSoundError = -1; // the hit sound stays silent
+    auto ptBounds = std::make_unique<stLevelBounds>();
+    const stPoint atCorner[4] = {{50, 50}, {750, 50}, {750, 550}, {50, 550}};
+    for (int i = 0; i < 4; i++)
+        ptBounds->vtSegment[ptBounds->iNumSegments++] = {atCorner[i], atCorner[(i + 1) % 4]};
+    std::mt19937 rng(3309);
+    std::uniform_real_distribution<float> unit(0.0f, 1.0f);
+    for (int i = 0; i < 12; i++) {
+        const float fAngle = 6.2831853f * unit(rng);
+        const float fFrom = 80 + 150 * unit(rng); // clear of the serve point
+        ptBounds->vtCircle[ptBounds->iNumCircles++] = {
+            8 + 25 * unit(rng), {400 + fFrom * std::cos(fAngle), 300 + fFrom * std::sin(fAngle) * 0.8f}};
+    }
+    for (int iRally = 0; iRally < 40; iRally++) {
+        reset_ball(&t);
+        const float fAngle = 6.2831853f * unit(rng), fSpeed = 300 + 700 * unit(rng);
+        t.fVelX = fSpeed * std::cos(fAngle);
+        t.fVelY = fSpeed * std::sin(fAngle);
+        int iHits = 0;
+        for (int iFrame = 0; iFrame < 3000; iFrame++) {
+            update_ball(&t, 1.0f / 300 + (1.0f / 60 - 1.0f / 300) * unit(rng));
+            iHits += detect_stage_collision(ptBounds.get(), &t, TRUE) ? 1 : 0;
+            ASSERT_GT(t.fX, 50.0f) << iRally << " " << iFrame;
+            ASSERT_LT(t.fX, 750.0f) << iRally << " " << iFrame;
+            ASSERT_GT(t.fY, 50.0f) << iRally << " " << iFrame;
+            ASSERT_LT(t.fY, 550.0f) << iRally << " " << iFrame;
+            ASSERT_NEAR(std::hypot(t.fVelX, t.fVelY), fSpeed, fSpeed * 1e-3f) << iFrame;
+            ASSERT_EQ(t.bOutBounds, FALSE);
+            if (iFrame % 100 == 0)
+                kill_particles();
+        }
+        EXPECT_GT(iHits, 20) << iRally;
+    }
+    bSoundError = iSavedSoundError;
 }
