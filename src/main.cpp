@@ -2,9 +2,13 @@
 // top-level loop, and releases everything in a fixed order. Every start-up
 // failure is fatal; the release steps skip what was never created.
 #include "main.h"
+#include "fade.h"
+#include "grabber_functions.h"
 #include "random.h"
 #include "sound.h"
+#include "sound_loading.h"
 #include "tables.h"
+#include "tfont.h"
 #include "time.h"
 #include "utils.h"
 
@@ -17,10 +21,16 @@
 #include <unistd.h>
 
 BITMAP *g_bmpBuffer = nullptr;
+TFONT_FONT *g_Fonts[NUM_MENU_FONTS] = {nullptr, nullptr};
+stUserContainer *g_ptUserContainer = nullptr;
 
 namespace {
 constexpr std::array<int, 4> aiScreenRes = {24, 32, 16, 15}; // colour depths, in the order tried
 constexpr int FRAME_WAIT = 33; // ms a screen loop waits between passes
+constexpr int MENU_FONT_HEIGHT = 15;    // px
+constexpr int INTRO_FADE_IN_TIME = 1000; // ms
+constexpr float INTRO_VOLUME = 0.8f;     // music and effects while the intro plays
+constexpr float PROFILE_VOLUME_SCALE = 255.0f; // profile volumes run from 0 to 255
 
 // The two halves of the datafiles' password, combined byte by byte.
 constexpr char PASSWORD_KEY[] = "k3WQ9PzLm2Rt8";
@@ -31,6 +41,8 @@ static_assert(sizeof(PASSWORD_KEY) <= DATA_PASSWORD_SIZE, "password does not fit
 // Start-up state for the whole run.
 struct MainState {
     int iGfxCard = GFX_AUTODETECT_WINDOWED; // graphics driver this build asks for
+    BITMAP *bmpCursor = nullptr;            // mouse pointer picture "POINTER"
+    bool bTextLayerUp = false;              // tfont_init succeeded
 };
 MainState g_tMain;
 
@@ -130,26 +142,51 @@ void libraries_init()
     build_data_password(szPassword);
     packfile_password(szPassword);
 
+    if (tfont_init() != 0)
+        error_message("Error al inicializar tfont.");
+    g_tMain.bTextLayerUp = true;
+    tfont_text_mode(-1);
+    g_Fonts[1] = load_font_from_dat("FUTURA", "data/tx05.dat", MENU_FONT_HEIGHT);
+    g_Fonts[0] = load_font_from_dat("CRACKHOUSE", "data/tx05.dat", MENU_FONT_HEIGHT);
+
     init_graphics_mode();
     if (install_joystick(JOY_TYPE_AUTODETECT) != 0)
         error_message("Error al inicializar joystick.");
+    g_tMain.bmpCursor = load_bmp_from_dat("POINTER", "data/tx09.dat");
     if (install_mouse() < 0)
         error_message("No se encontro el mouse.\n");
+    set_mouse_sprite(g_tMain.bmpCursor);
     enable_hardware_cursor();
 
     timer_init();
     random_init();
 
     g_bmpBuffer = create_back_buffer();
+    g_ptUserContainer = read_users();
     init_tables();
+    init_sound_loading();
+    load_effects();
 }
 
 void libraries_exit()
 {
+    for (TFONT_FONT *&ptFont : g_Fonts) {
+        tfont_destroy_font(ptFont);
+        ptFont = nullptr;
+    }
+    destroy_effects();
+    close_users(g_ptUserContainer);
+    g_ptUserContainer = nullptr;
+    if (g_tMain.bmpCursor)
+        destroy_bitmap(g_tMain.bmpCursor);
+    g_tMain.bmpCursor = nullptr;
     if (g_bmpBuffer)
         destroy_bitmap(g_bmpBuffer);
     g_bmpBuffer = nullptr;
     timer_exit();
+    if (g_tMain.bTextLayerUp)
+        tfont_exit();
+    g_tMain.bTextLayerUp = false;
     allegro_exit();
     exit_sound_libary(); // last: also safe when start-up never brought sound up
 }
@@ -159,7 +196,21 @@ int tarvelix_main(int iGfxCard)
     g_tMain.iGfxCard = iGfxCard;
     enter_game_directory();
     libraries_init();
+
+    stMixSound *sndIntro = nullptr; // stays empty while sound is off
+    create_compressed_sound(&sndIntro, tSndSong.szName[INTRO_SONG], TRUE);
+    play_sound(sndIntro, CHANNEL_INTRO_MUSIC, MUSIC_VOLUME, 0.0f);
+    set_fmod_channel_priority(CHANNEL_INTRO_MUSIC, 0);
+    set_fmod_volume(INTRO_VOLUME, INTRO_VOLUME);
+    fade_music_in(CHANNEL_INTRO_MUSIC, INTRO_FADE_IN_TIME);
+
+    const stUser *ptUser = g_ptUserContainer->ptCurrentUser;
+    set_fmod_volume(ptUser->iMusicVolume / PROFILE_VOLUME_SCALE,
+                    ptUser->iFXVolume / PROFILE_VOLUME_SCALE);
     run_top_level_loop();
+
+    if (sndIntro)
+        destroy_sound(sndIntro);
     libraries_exit();
     return 0;
 }

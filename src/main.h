@@ -1,9 +1,15 @@
 // Start-up, shutdown and the top-level flow of the game.
 #pragma once
 
-struct BITMAP;
+#include "database_interface.h"
 
-extern BITMAP *g_bmpBuffer; // back buffer, 800 by 600: every screen draws here first
+struct BITMAP;
+typedef struct _TFONT_FONT TFONT_FONT;
+
+constexpr int NUM_MENU_FONTS = 2;
+extern BITMAP *g_bmpBuffer;                  // back buffer, 800 by 600: every screen draws here first
+extern TFONT_FONT *g_Fonts[NUM_MENU_FONTS];  // 0: "CRACKHOUSE", 1: "FUTURA", both at height 15
+extern stUserContainer *g_ptUserContainer;   // the profiles; the current one holds the settings
 
 constexpr int SCREEN_WIDTH = 800;  // px
 constexpr int SCREEN_HEIGHT = 600; // px

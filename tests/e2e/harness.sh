@@ -89,6 +89,17 @@ shot_pixel() {
   convert "$E2E_SHOT" -format '%[fx:int(255*p{'"$1,$2"'}.r)],%[fx:int(255*p{'"$1,$2"'}.g)],%[fx:int(255*p{'"$1,$2"'}.b)]' info:
 }
 
+# Screenshots until the pixel at X,Y is no longer black (the game has drawn).
+wait_for_picture() {
+  local name=$1 x=$2 y=$3
+  for _ in $(seq 20); do
+    screenshot "$name" >/dev/null
+    [ "$(shot_pixel "$x" "$y")" != "0,0,0" ] && { note "screenshot $E2E_SHOT"; return 0; }
+    sleep 0.25
+  done
+  fail "the screen still shows nothing at $x,$y"
+}
+
 # Presses and releases a key in the game's window, held long enough for a
 # game loop that polls the keyboard to see it.
 send_key() {

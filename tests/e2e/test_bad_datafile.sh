@@ -1,0 +1,29 @@
+# A datafile that cannot be read (wrong password, or not a datafile at all)
+# ends the game with the loader's message in a message box; OK closes it and
+# the game exits with status 255 after its shutdown sequence.
+source "$(dirname "$0")/harness.sh"
+start_display
+GAME_DIR=$(mktemp -d)
+trap 'e2e_cleanup; rm -rf "$GAME_DIR"' EXIT
+# The game looks for data/ next to itself first.
+cp "$E2E_WINDOWED" "$GAME_DIR/tarvelix_windowed"
+REAL_DATA=$(cd "$(dirname "$0")/../.." && pwd)/data
+[ -d "$REAL_DATA" ] || fail "no data/ built at $REAL_DATA"
+
+run_case() {
+  local name=$1
+  start_game "$GAME_DIR/tarvelix_windowed"
+  dismiss_message_box "$name"
+  expect_exit 255
+  expect_stderr "Error al cargar FUTURA desde data/tx05.dat"
+}
+
+mkdir -p "$GAME_DIR/data"
+cp -r "$REAL_DATA"/. "$GAME_DIR/data/"
+cp /usr/share/fonts/opentype/league-spartan/LeagueSpartan-SemiBold.otf "$GAME_DIR/FUTURA"
+(cd "$GAME_DIR" && rm data/tx05.dat && dat -007 WrongPassword1 -c1 -k -s1 data/tx05.dat -a FUTURA -t DATA >/dev/null) ||
+  fail "could not pack a datafile with another password"
+run_case wrong-password
+
+head -c 4096 /dev/urandom >"$GAME_DIR/data/tx05.dat"
+run_case not-a-datafile
