@@ -299,7 +299,8 @@ void draw_text(BITMAP *bmp, TFONT_FONT *ptFont, const char *pszText, int x, int 
             iPenY += ptGlyph->advance_y + ptFont->ch_spacing;
     }
     release_bitmap(bmp);
-    solid_mode();
+    if (bAntiAliased && !bBox) // translucent edges changed the drawing mode
+        solid_mode();
 }
 
 void draw_centre(BITMAP *bmp, TFONT_FONT *ptFont, const char *pszText, int x, int y, int iColor,
