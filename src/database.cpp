@@ -18,10 +18,10 @@ constexpr int DEFAULT_NUM_STAGES = 2;
 
 // Status of each character, by its number in the character order.
 constexpr int aiDefaultPlayableChar[] = {
-    HIDDEN,     HIDDEN,     HIDDEN, HIDDEN, // alter egos of arturito, camaney, lenguas, uayumin
+    HIDDEN,         HIDDEN,     HIDDEN,     HIDDEN,     // alter egos of arturito, camaney, lenguas, uayumin
     NOT_SELECTABLE, SELECTABLE, SELECTABLE, SELECTABLE, // arturito, camaney, lenguas, uayumin
-    HIDDEN,     SELECTABLE, SELECTABLE, SELECTABLE,     // carnal, karola, guante, ojeis
-    HIDDEN,     HIDDEN,     HIDDEN, HIDDEN, // alter egos of carnal, karola, guante, ojeis
+    HIDDEN,         SELECTABLE, SELECTABLE, SELECTABLE, // carnal, karola, guante, ojeis
+    HIDDEN,         HIDDEN,     HIDDEN,     HIDDEN,     // alter egos of carnal, karola, guante, ojeis
 };
 static_assert(sizeof(aiDefaultPlayableChar) / sizeof(int) == USER_NUM_CHARACTERS,
               "one status per character");
