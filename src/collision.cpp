@@ -4,6 +4,7 @@
 #include "collision.h"
 #include "item.h"
 #include "main.h"
+#include "paddle.h"
 #include "particle.h"
 #include "pong.h"
 #include "sound.h"
@@ -58,7 +59,7 @@ void place_outside_circle(const stCircle *ptCircle, stBall *ptBall)
                tPrev.fY + k * (ptCircle->tCenter.fY - tPrev.fY));
 }
 
-// Obstacle circle hit: touching now, or the last step passed through it.
+// Obstacle circle or end sphere hit: touching now, or the last step passed through it.
 bool circle_touched(const stCircle *ptCircle, const stBall *ptBall)
 {
     const float dx = ptCircle->tCenter.fX - ptBall->fX;
@@ -75,9 +76,9 @@ bool zero_length(const stSegment *ptSegment)
            ptSegment->tPoint0.fY == ptSegment->tPoint1.fY;
 }
 
-// Pan of a sound made at x: -0.75 at the left edge, 0 at x = 300.
-float hit_pan(float fX) { return PAN_SPAN * fX / SCREEN_HEIGHT - PAN_OFFSET; }
 } // namespace
+
+float hit_pan(float fX) { return PAN_SPAN * fX / SCREEN_HEIGHT - PAN_OFFSET; }
 
 enCloseness collision_closeness(float fActualDistance, float fNearestDistance,
                                 float fActualLastDistance, float fNearestLastDistance)
@@ -347,4 +348,45 @@ int detect_stage_collision(const stLevelBounds *ptLevelBounds, stBall *ptBall, i
                          g_iLevel / LEVELS_PER_STAGE);
     play_sound(sndBallSound[SOUND_BALL_HIT_METAL], CHANNEL_SOUNDS, FX_VOLUME, hit_pan(ptBall->fX));
     return tNearest.bCollision;
+}
+
+void detect_paddle_collision(stPaddle *ptPaddle, stBall *ptBall)
+{
+    if (ptBall->bCollSpring == TRUE)
+        return;
+    const float r = ptBall->tCircle.fRadius;
+    const float fHalf = 0.5f * ptPaddle->fSpringLength;
+    const bool bSpringCatches =
+        ptPaddle->iSpringState != SPRING_BREAKING && ptPaddle->iSpringState != SPRING_BROKEN;
+    const int iMiddle = SCREEN_WIDTH / 2;
+    const bool bComing = (ptPaddle->fX < iMiddle && ptBall->fVelX < 0.0f) ||
+                         (ptPaddle->fX > iMiddle && ptBall->fVelX > 0.0f);
+    if (bSpringCatches && bComing) {
+        const stSegment tSpring = {{ptPaddle->fX, ptPaddle->fY + fHalf},
+                                   {ptPaddle->fX, ptPaddle->fY - fHalf}};
+        const stPoint tCentre{ptBall->fX, ptBall->fY};
+        if (point_segment_distance(&tSpring, &tCentre, nullptr) < r ||
+            segment_segment_intersection(&tSpring, &ptBall->tPath)) {
+            segment_normalised_bounce(&tSpring, ptBall);
+            handle_paddle_collision(ptPaddle, ptBall);
+            play_sound(sndPaddleSound[SOUND_PADDLE_CATCH], CHANNEL_SOUNDS, FX_VOLUME,
+                       hit_pan(ptBall->fX));
+        }
+    }
+
+    // The end spheres bounce in every state, also right after a catch.
+    const stCircle tUpper = {ptPaddle->fRadius, {ptPaddle->fX, ptPaddle->fY - fHalf}};
+    const stCircle tLower = {ptPaddle->fRadius, {ptPaddle->fX, ptPaddle->fY + fHalf}};
+    const stCircle *ptSphere = nullptr;
+    if (circle_touched(&tUpper, ptBall))
+        ptSphere = &tUpper;
+    else if (circle_touched(&tLower, ptBall))
+        ptSphere = &tLower;
+    else
+        return;
+    circle_paddle_bounce(ptSphere, ptBall);
+    const float w = ball_speed(ptBall);
+    ptBall->fVelY += ptPaddle->fVY;
+    ptPaddle->fDeltaHitVel = ball_speed(ptBall) - w;
+    play_sound(sndBallSound[SOUND_BALL_HIT_METAL], CHANNEL_SOUNDS, FX_VOLUME, hit_pan(ptBall->fX));
 }

@@ -6,6 +6,9 @@
 #include "ball.h"
 #include "geometric.h"
 
+struct _stPaddle;
+typedef struct _stPaddle stPaddle;
+
 constexpr int MAX_LEVEL_CIRCLES = 200;  // obstacle circles of one stage
 constexpr int MAX_LEVEL_SEGMENTS = 200; // obstacle segments of one stage
 
@@ -61,6 +64,14 @@ void corner_bounce(const stPoint *ptPoint, stBall *ptBall);
 // velocity in fCollVel, the position in fColl, and the ball stops.
 void segment_normalised_bounce(const stSegment *ptSegment, stBall *ptBall);
 
+// Pan of a sound made at x: -0.75 at the left edge, 0 at x = 300, +1.25 at the right.
+float hit_pan(float fX);
+
 // TRUE when the ball touches any obstacle; with bUpdateBall non-zero the nearest
 // one is bounced off, sparks fly and the hit sounds. No obstacles (null) never collide.
 int detect_stage_collision(const stLevelBounds *ptLevelBounds, stBall *ptBall, int bUpdateBall);
+// The ball against one paddle: its spring line catches a ball coming toward
+// its half (unless the band is tearing or torn) and hands it to the band; the
+// end spheres bounce it straight away and pass on the paddle's vertical speed.
+// A ball already caught is left alone.
+void detect_paddle_collision(stPaddle *ptPaddle, stBall *ptBall);

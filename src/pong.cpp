@@ -3,5 +3,6 @@
 #include "pong.h"
 
 int g_iLevel = 0;
+int g_iGameMode = GM_PLAYER_VS_COMPUTER;
 stBall g_tBall = {};
 struct _stLevelBounds *g_ptLevelBounds = nullptr;
