@@ -843,74 +843,57 @@ enMixResult mix_play_sound(stMixSound *sndSound, bool bPaused, MixChannel *pcnlC
     return MIX_OK;
 }
 
-enMixResult mix_channel_set_volume(MixChannel cnlChannel, float fVolume)
+// Runs fnChange on the active channel behind a handle, under the mixer lock.
+template <typename Change> enMixResult with_active_channel(MixChannel cnlChannel, Change fnChange)
 {
-    if (std::isnan(fVolume))
-        return MIX_ERR_INVALID_PARAM;
     std::lock_guard<std::mutex> tLock(mtxMixer);
     stChannel *ptChannel = find_active_channel(cnlChannel);
     if (!ptChannel)
         return MIX_ERR_INVALID_HANDLE;
-    ptChannel->fVolume = std::clamp(fVolume, 0.0f, 1.0f);
+    fnChange(*ptChannel);
     return MIX_OK;
+}
+
+enMixResult mix_channel_set_volume(MixChannel cnlChannel, float fVolume)
+{
+    if (std::isnan(fVolume))
+        return MIX_ERR_INVALID_PARAM;
+    return with_active_channel(cnlChannel,
+                               [&](stChannel &t) { t.fVolume = std::clamp(fVolume, 0.0f, 1.0f); });
 }
 
 enMixResult mix_channel_get_volume(MixChannel cnlChannel, float *pfVolume)
 {
     if (!pfVolume)
         return MIX_ERR_INVALID_PARAM;
-    std::lock_guard<std::mutex> tLock(mtxMixer);
-    stChannel *ptChannel = find_active_channel(cnlChannel);
-    if (!ptChannel)
-        return MIX_ERR_INVALID_HANDLE;
-    *pfVolume = ptChannel->fVolume;
-    return MIX_OK;
+    return with_active_channel(cnlChannel, [&](stChannel &t) { *pfVolume = t.fVolume; });
 }
 
 enMixResult mix_channel_set_pan(MixChannel cnlChannel, float fPan)
 {
     if (std::isnan(fPan))
         return MIX_ERR_INVALID_PARAM;
-    std::lock_guard<std::mutex> tLock(mtxMixer);
-    stChannel *ptChannel = find_active_channel(cnlChannel);
-    if (!ptChannel)
-        return MIX_ERR_INVALID_HANDLE;
-    ptChannel->fPan = std::clamp(fPan, -1.0f, 1.0f);
-    return MIX_OK;
+    return with_active_channel(cnlChannel,
+                               [&](stChannel &t) { t.fPan = std::clamp(fPan, -1.0f, 1.0f); });
 }
 
 enMixResult mix_channel_set_paused(MixChannel cnlChannel, bool bPaused)
 {
-    std::lock_guard<std::mutex> tLock(mtxMixer);
-    stChannel *ptChannel = find_active_channel(cnlChannel);
-    if (!ptChannel)
-        return MIX_ERR_INVALID_HANDLE;
-    ptChannel->bPaused = bPaused;
-    return MIX_OK;
+    return with_active_channel(cnlChannel, [&](stChannel &t) { t.bPaused = bPaused; });
 }
 
 enMixResult mix_channel_get_paused(MixChannel cnlChannel, bool *pbPaused)
 {
     if (!pbPaused)
         return MIX_ERR_INVALID_PARAM;
-    std::lock_guard<std::mutex> tLock(mtxMixer);
-    stChannel *ptChannel = find_active_channel(cnlChannel);
-    if (!ptChannel)
-        return MIX_ERR_INVALID_HANDLE;
-    *pbPaused = ptChannel->bPaused;
-    return MIX_OK;
+    return with_active_channel(cnlChannel, [&](stChannel &t) { *pbPaused = t.bPaused; });
 }
 
 enMixResult mix_channel_set_priority(MixChannel cnlChannel, int iPriority)
 {
     if (iPriority < 0 || iPriority > MIX_LOWEST_PRIORITY)
         return MIX_ERR_INVALID_PARAM;
-    std::lock_guard<std::mutex> tLock(mtxMixer);
-    stChannel *ptChannel = find_active_channel(cnlChannel);
-    if (!ptChannel)
-        return MIX_ERR_INVALID_HANDLE;
-    ptChannel->iPriority = iPriority;
-    return MIX_OK;
+    return with_active_channel(cnlChannel, [&](stChannel &t) { t.iPriority = iPriority; });
 }
 
 enMixResult mix_channel_stop(MixChannel cnlChannel)
