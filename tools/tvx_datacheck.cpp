@@ -182,14 +182,16 @@ void check_sound_document(stXMLParser *ptParser, const std::string &sDocument)
 
 // --- "NIVEL": one "nivel" per level index, each naming its pictures ----------
 
-// The pictures a level element's child names: its datafile attribute and the
-// attributes holding object names in that datafile.
+// What a level element's child names: its datafile attribute, the attributes
+// holding object names in that datafile, and those naming files on disk.
 struct stLevelPictures {
     const char *pszElement;                // child of "nivel"
     std::vector<const char *> vObjects;    // attributes naming objects in its "archivo"
+    std::vector<const char *> vFiles;      // attributes naming files on disk (songs)
 };
 const stLevelPictures atLevelPictures[] = {
-    {"pelota", {"imagen", "imagen_grande"}},
+    {"pelota", {"imagen", "imagen_grande"}, {}},
+    {"general", {"fondo", "colisiones"}, {"cancion"}},
 };
 
 // The level element as the game finds it: "nivel" searched iLevel + 1 times.
@@ -225,6 +227,13 @@ void check_level_document(stXMLParser *ptParser, const std::string &sDocument)
                 std::string sObject;
                 if (read_attribute(ptParser, pszAttribute, &sObject))
                     g_tCheck.vReferences.push_back({sFile, sObject, sWhere});
+                else
+                    report(sWhere + ": lacks \"" + pszAttribute + "\"");
+            }
+            for (const char *pszAttribute : tPictures.vFiles) {
+                std::string sPath;
+                if (read_attribute(ptParser, pszAttribute, &sPath))
+                    g_tCheck.vReferences.push_back({sPath, "", sWhere});
                 else
                     report(sWhere + ": lacks \"" + pszAttribute + "\"");
             }
