@@ -237,8 +237,13 @@ void segment_normalised_bounce(const stSegment *ptSegment, stBall *ptBall)
     ptBall->fBounceDirX = std::cos(fMirror);
     ptBall->fBounceDirY = std::sin(fMirror);
 
+    // The distance counts positive on the side the ball came from, whichever way
+    // the line runs: a ball is held r off the line on its own side, and one whose
+    // step crossed the line is brought back across it, for both paddles alike.
     const stPoint tCentre{ptBall->fX, ptBall->fY};
-    const float fBack = ptBall->tCircle.fRadius - point_line_distance(ptSegment, &tCentre);
+    const stPoint tPrev{ptBall->fPrevX, ptBall->fPrevY};
+    const float fSide = point_line_distance(ptSegment, &tPrev) < 0.0f ? -1.0f : 1.0f;
+    const float fBack = ptBall->tCircle.fRadius - fSide * point_line_distance(ptSegment, &tCentre);
     place_ball(ptBall, ptBall->fX - std::cos(fAlpha) * fBack,
                ptBall->fY - std::sin(fAlpha) * fBack);
     ptBall->fCollX = ptBall->fX;
@@ -328,6 +333,13 @@ int detect_stage_collision(const stLevelBounds *ptLevelBounds, stBall *ptBall, i
     case 'S': {
         const stSegment *ptSegment = &ptLevelBounds->vtSegment[tNearest.iFigureIndex];
         segment_bounce(ptSegment, ptBall, tNearest.fDistance);
+        // A ball that already touched the segment a frame ago (left there by a
+        // corner, grazing it) is pulled back far along a shallow approach: never
+        // beyond where it was a frame ago, which may be through the wall behind it.
+        const stPoint tPulled{ptBall->fX, ptBall->fY};
+        if (tNearest.fLastDistance <= r &&
+            point_point_distance(&tCentre, &tPulled) > point_point_distance(&tCentre, &tPrev))
+            place_ball(ptBall, tPrev.fX, tPrev.fY);
         const stPoint tAfter{ptBall->fX, ptBall->fY};
         e = point_segment_distance(ptSegment, &tAfter, nullptr);
         break;

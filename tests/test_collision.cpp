@@ -1,9 +1,11 @@
 // Collision and bounce: the closeness rule, the tests, each bounce response with
 // worked numbers, the stage test's choice of obstacle and its push-back, and
-// properties over random throws (speed kept, never left inside or beyond).
+// properties over random throws (speed kept, never left inside or beyond), the
+// paddle's spring line and end spheres, and a fast rally in a closed stage.
 #include "collision.h"
 #include "headless.h"
 #include "item.h"
+#include "paddle.h"
 #include "particle.h"
 #include "pong.h"
 #include "sound.h"
@@ -625,4 +627,172 @@ TEST_F(CollisionTest, PropertyStageBounceNeverChangesSpeed)
             kill_particles();
     }
     EXPECT_GT(iHits, 500);
+}
+
+// A rally at 900 to 2000 px/s in frames of up to 1/60 s inside a closed stage
+// whose walls meet in concave corners (a box with its corners cut and a notch
+// in each long wall): the ball never leaves it and keeps its speed.
+TEST_F(CollisionTest, PropertyFastRallyStaysInsideAStageWithConcaveCorners)
+{
+    // The outline, clockwise on screen; every corner but the notches' tips is concave.
+    const stPoint atOutline[] = {
+        {90, 50},  {380, 50},  {400, 90},  {420, 50},  {710, 50},  {750, 90},
+        {750, 510}, {710, 550}, {420, 550}, {400, 510}, {380, 550}, {90, 550},
+        {50, 510}, {50, 90},
+    };
+    const int iPoints = static_cast<int>(std::size(atOutline));
+    for (int i = 0; i < iPoints; i++)
+        add_segment({atOutline[i], atOutline[(i + 1) % iPoints]});
+    // Inside by the crossing rule: a ray to the right crosses the outline an odd number of times.
+    auto inside = [&](float x, float y) {
+        bool bInside = false;
+        for (int i = 0, j = iPoints - 1; i < iPoints; j = i++) {
+            const stPoint &a = atOutline[i], &b = atOutline[j];
+            if ((a.fY > y) != (b.fY > y) && x < a.fX + (y - a.fY) * (b.fX - a.fX) / (b.fY - a.fY))
+                bInside = !bInside;
+        }
+        return bInside;
+    };
+
+    std::mt19937 rng(7007);
+    std::uniform_real_distribution<float> unit(0.0f, 1.0f);
+    constexpr int RALLIES = 100, FRAMES = 20000;
+    int iHits = 0;
+    for (int iRally = 0; iRally < RALLIES; iRally++) {
+        const float fAngle = 6.2831853f * unit(rng), fSpeed = 900 + 1100 * unit(rng);
+        stBall t = make_ball(400, 300, 400, 300, fSpeed * std::cos(fAngle),
+                             fSpeed * std::sin(fAngle), 12);
+        for (int iFrame = 0; iFrame < FRAMES; iFrame++) {
+            const float fDT = 1.0f / 300 + (1.0f / 60 - 1.0f / 300) * unit(rng);
+            t.fPrevX = t.fX;
+            t.fPrevY = t.fY;
+            t.fX += t.fVelX * fDT;
+            t.fY += t.fVelY * fDT;
+            t.tCircle.tCenter = {t.fX, t.fY};
+            t.tPath = {{t.fPrevX, t.fPrevY}, {t.fX, t.fY}};
+            iHits += detect_stage_collision(ptBounds.get(), &t, TRUE) ? 1 : 0;
+            ASSERT_TRUE(inside(t.fX, t.fY))
+                << "rally " << iRally << ", frame " << iFrame << ": " << t.fX << "," << t.fY;
+            ASSERT_NEAR(speed(t), fSpeed, fSpeed * 1e-3f) << iRally << " " << iFrame;
+            if (iFrame % 256 == 0)
+                kill_particles();
+        }
+    }
+    EXPECT_GT(iHits, RALLIES * FRAMES / 40);
+}
+
+namespace {
+// A paddle at x with a band of 100 px at y 300, spheres of radius 10, a band
+// stiff enough that a hit at a few hundred px/s bends it.
+stPaddle make_paddle(float x)
+{
+    stPaddle p = {};
+    p.fX = x;
+    p.fY = 300;
+    p.fRadius = 10;
+    p.fSpringLength = p.fOriginalSpringLength = 100;
+    p.fMaxSpringLength = 200;
+    p.fSpringK = 100;
+    p.fSpringMaxAcceleration = 1e6f;
+    p.fSpringForceResistance = 1e6f;
+    p.iSpringState = SPRING_NORMAL;
+    return p;
+}
+} // namespace
+
+TEST_F(CollisionTest, SpringLineCatchesABallComingTowardItsHalf)
+{
+    struct Case {
+        float fPaddleX, qx, bx, vx;
+        const char *pszWhat;
+    };
+    const Case aCases[] = {
+        {50, 70, 58, -720, "left paddle, touching"},
+        {50, 90, 20, -4200, "left paddle, the step jumps across the line"},
+        {750, 730, 742, 720, "right paddle, touching"},
+        {750, 700, 790, 5400, "right paddle, the step jumps across the line"},
+    };
+    for (const Case &c : aCases) {
+        stPaddle p = make_paddle(c.fPaddleX);
+        stBall t = make_ball(c.qx, 290, c.bx, 290, c.vx, 0);
+        t.fMass = 1;
+        detect_paddle_collision(&p, &t);
+        EXPECT_EQ(t.bCollSpring, -1) << c.pszWhat;
+        EXPECT_EQ(t.fVelX, 0.0f) << c.pszWhat;
+        EXPECT_FLOAT_EQ(t.fCollVelX, c.vx) << c.pszWhat;
+        EXPECT_NEAR(std::fabs(t.fX - c.fPaddleX), 10.0f, 1e-3f) << c.pszWhat; // r from the line
+        EXPECT_EQ(p.ptBall, &t) << c.pszWhat;
+        EXPECT_EQ(p.iSpringState, SPRING_COLLISION) << c.pszWhat;
+
+        // Caught, it is left alone by the same paddle and by the other one.
+        const stBall tHeld = t;
+        stPaddle tOther = make_paddle(800 - c.fPaddleX);
+        detect_paddle_collision(&p, &t);
+        detect_paddle_collision(&tOther, &t);
+        EXPECT_EQ(t.fX, tHeld.fX);
+        EXPECT_EQ(t.fY, tHeld.fY);
+        EXPECT_EQ(tOther.ptBall, nullptr);
+    }
+}
+
+TEST_F(CollisionTest, SpringLineLetsThroughBallsGoingAwayAndWhileTorn)
+{
+    struct Case {
+        float vx;
+        int iState;
+        const char *pszWhat;
+    };
+    const Case aCases[] = {
+        {600, SPRING_NORMAL, "moving away from the paddle's half"},
+        {-600, SPRING_BREAKING, "tearing"},
+        {-600, SPRING_BROKEN, "torn"},
+    };
+    for (const Case &c : aCases) {
+        stPaddle p = make_paddle(50);
+        p.iSpringState = c.iState;
+        stBall t = make_ball(50 - c.vx / 60, 300, 50, 300, c.vx, 0);
+        detect_paddle_collision(&p, &t);
+        EXPECT_EQ(t.bCollSpring, 0) << c.pszWhat;
+        EXPECT_EQ(t.fVelX, c.vx) << c.pszWhat;
+        EXPECT_EQ(t.fX, 50.0f) << c.pszWhat;
+        EXPECT_EQ(p.iSpringState, c.iState) << c.pszWhat;
+    }
+}
+
+TEST_F(CollisionTest, EndSpheresBounceStraightAwayAndPassOnThePaddlesSpeed)
+{
+    struct Case {
+        float qx, qy, bx, by, vx, vy, fSphereY;
+        int iState;
+        const char *pszWhat;
+    };
+    const Case aCases[] = {
+        {80, 230, 62, 246, -900, 800, 250, SPRING_NORMAL, "upper sphere"},
+        {80, 370, 62, 354, -900, -800, 350, SPRING_NORMAL, "lower sphere"},
+        {20, 230, 38, 246, 900, 800, 250, SPRING_NORMAL, "upper sphere, going away"},
+        {80, 230, 62, 246, -900, 800, 250, SPRING_BROKEN, "upper sphere of a torn band"},
+    };
+    for (const Case &c : aCases) {
+        stPaddle p = make_paddle(50);
+        p.iSpringState = c.iState;
+        p.fVY = -150;
+        stBall t = make_ball(c.qx, c.qy, c.bx, c.by, c.vx, c.vy);
+        const float fSpeed = speed(t);
+        detect_paddle_collision(&p, &t);
+        EXPECT_EQ(t.bCollSpring, 0) << c.pszWhat;
+        // Along the ray from the sphere's centre through Q, 20.1 px out.
+        const float ux = c.qx - 50, uy = c.qy - c.fSphereY, ul = std::hypot(ux, uy);
+        EXPECT_NEAR(t.fX, 50 + ux / ul * 20.1f, 1e-3f) << c.pszWhat;
+        EXPECT_NEAR(t.fY, c.fSphereY + uy / ul * 20.1f, 1e-3f) << c.pszWhat;
+        EXPECT_NEAR(t.fVelX, ux / ul * fSpeed, 1e-2f) << c.pszWhat;
+        EXPECT_NEAR(t.fVelY, uy / ul * fSpeed - 150, 1e-2f) << c.pszWhat;
+        EXPECT_NEAR(p.fDeltaHitVel, speed(t) - fSpeed, 1e-2f) << c.pszWhat;
+    }
+    // Clear of both spheres and of the line: nothing happens.
+    stPaddle p = make_paddle(50);
+    stBall t = make_ball(120, 300, 110, 300, -600, 0);
+    detect_paddle_collision(&p, &t);
+    EXPECT_EQ(t.fX, 110.0f);
+    EXPECT_EQ(t.fVelX, -600.0f);
+    EXPECT_EQ(p.fDeltaHitVel, 0.0f);
 }
