@@ -15,7 +15,9 @@
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <memory>
+#include <string>
 #include <unistd.h>
+#include <vector>
 
 namespace db = datafile_builder;
 
@@ -475,4 +477,146 @@ TEST_F(PaddleDataTest, LoadsTheCharactersBandAndResets)
     EXPECT_EQ(q.fMaxSpringLength, 200);
     EXPECT_EQ(q.fSpringLength, 100);
     destroy_paddle(&q);
+}
+
+// --- the game's own characters -------------------------------------------------
+
+namespace {
+const std::filesystem::path CHARACTERS_SOURCE =
+    std::filesystem::path(__FILE__).parent_path().parent_path() / "assets/tx15/PERSONAJES.xml";
+
+// The sphere names the document gives, in order.
+std::vector<std::string> sphere_names(const std::string &sDocument)
+{
+    std::vector<std::string> vNames;
+    const std::string sKey = "imagen_esfera=\"";
+    for (size_t i = sDocument.find(sKey); i != std::string::npos; i = sDocument.find(sKey, i + 1)) {
+        const size_t iStart = i + sKey.size();
+        vNames.push_back(sDocument.substr(iStart, sDocument.find('"', iStart) - iStart));
+    }
+    return vNames;
+}
+
+// A scratch game directory with the game's "PERSONAJES" and a sphere picture
+// of its own under every name the document gives.
+class PaddleCharactersTest : public PaddleDataTest {
+protected:
+    static void TearDownTestSuite()
+    {
+        if (!sGameDir.empty())
+            std::filesystem::remove_all(sGameDir);
+        sGameDir.clear();
+    }
+    void SetUp() override
+    {
+        PaddleDataTest::SetUp();
+        if (sGameDir.empty()) {
+            packfile_password(nullptr); // the pictures are written plain for the packer
+            sGameDir = db::make_temp_dir("tvx_characters");
+            ASSERT_FALSE(sGameDir.empty());
+            std::filesystem::create_directory(sGameDir + "/data");
+            const std::string sDocument = db::read_file(CHARACTERS_SOURCE.string());
+            ASSERT_FALSE(sDocument.empty()) << CHARACTERS_SOURCE;
+            db::Contents tDocuments;
+            tDocuments.vRaw = {{"PERSONAJES", sDocument}};
+            ASSERT_TRUE(db::pack(sGameDir + "/data/tx15.dat", tDocuments));
+            const std::vector<std::string> vNames = sphere_names(sDocument);
+            ASSERT_EQ(vNames.size(), static_cast<size_t>(NUM_CHARACTERS));
+            BITMAP *bmpSphere = create_bitmap(SPHERE_SIZE, SPHERE_SIZE);
+            clear_to_color(bmpSphere, makecol(90, 90, 90));
+            db::Contents tPictures;
+            for (const std::string &sName : vNames)
+                tPictures.vBitmaps.push_back({sName, bmpSphere});
+            ASSERT_TRUE(db::pack(sGameDir + "/data/tx16.dat", tPictures));
+            destroy_bitmap(bmpSphere);
+            packfile_password(db::data_password().c_str());
+        }
+        ASSERT_EQ(chdir(sGameDir.c_str()), 0);
+        init_tables();
+        iSavedSoundError = bSoundError;
+        bSoundError = -1;
+        g_tBall = {};
+        g_ptLevelBounds = nullptr;
+        g_iGameMode = GM_PLAYER_VS_COMPUTER;
+    }
+    void TearDown() override
+    {
+        bSoundError = iSavedSoundError;
+        g_tBall = {};
+        PaddleDataTest::TearDown();
+    }
+    // A catch at v px/s of a ball of mass m, run at 60 frames a second until the
+    // band settles; gives the state the recovery ends in and the deepest give of
+    // the band's middle.
+    int catch_ball(stPaddle *ptPaddle, float v, float fAngle, float fMass, float *pfDeepest)
+    {
+        stBall b = caught_ball(-v * std::cos(fAngle), v * std::sin(fAngle), fMass);
+        g_tBall = b;
+        handle_paddle_collision(ptPaddle, &g_tBall);
+        *pfDeepest = 0;
+        for (int i = 0; i < 600 && ptPaddle->iSpringState != SPRING_BREAKING &&
+                        ptPaddle->iSpringState != SPRING_VIBRATING;
+             i++) {
+            update_paddle(ptPaddle, 1.0f / 60);
+            *pfDeepest = std::max(*pfDeepest, -ptPaddle->fDeformedSpringX);
+        }
+        return ptPaddle->iSpringState;
+    }
+    static std::string sGameDir;
+    int iSavedSoundError = 0;
+};
+std::string PaddleCharactersTest::sGameDir;
+} // namespace
+
+// Every band: a serve (390 to 510 px/s, masses 1.0 to 1.24, up to 20 degrees
+// off level) bends it visibly and never tears it; a hard hit at 1200 px/s does.
+TEST_F(PaddleCharactersTest, EveryBandBendsUnderAServeAndTearsOnlyUnderAHardHit)
+{
+    for (int iCharacter = 0; iCharacter < NUM_CHARACTERS; iCharacter++) {
+        stPaddle p = {};
+        init_paddle(&p, 50, 300, iCharacter);
+        EXPECT_EQ(p.fRadius, SPHERE_SIZE / 2);
+        EXPECT_LT(p.fOriginalSpringLength, p.fMaxSpringLength) << iCharacter;
+        EXPECT_GT(p.fSpringGrowth, 0) << iCharacter;
+        for (float v : {390.0f, 450.0f, 510.0f}) {
+            for (float fMass : {1.0f, 1.24f}) {
+                for (float fAngle : {0.0f, 0.35f}) {
+                    p.iSpringState = SPRING_NORMAL;
+                    p.fSpringLength = p.fOriginalSpringLength;
+                    float fDeepest = 0;
+                    EXPECT_EQ(catch_ball(&p, v, fAngle, fMass, &fDeepest), SPRING_VIBRATING)
+                        << iCharacter << " at " << v << " px/s, mass " << fMass;
+                    EXPECT_GE(fDeepest, 20.0f) << iCharacter << " at " << v;
+                    EXPECT_GE(std::hypot(g_tBall.fVelX, g_tBall.fVelY), p.fSpringMinVel - 1e-2f);
+                    EXPECT_GT(g_tBall.fVelX, 0.0f) << iCharacter; // back into the field
+                }
+            }
+        }
+        p.iSpringState = SPRING_NORMAL;
+        float fDeepest = 0;
+        EXPECT_EQ(catch_ball(&p, 1200, 0, 1.0f, &fDeepest), SPRING_BREAKING) << iCharacter;
+        destroy_paddle(&p);
+    }
+}
+
+// An alter ego's band is a harder variant of its counterpart's.
+TEST_F(PaddleCharactersTest, AlterEgosAreHarderVariants)
+{
+    const int aiPairs[][2] = {{ARTURITO, ALTER_ARTURITO}, {CAMANEY, ALTER_CAMANEY},
+                              {LENGUAS, ALTER_LENGUAS},   {UAYUMIN, ALTER_UAYUMIN},
+                              {CARNAL, ALTER_CARNAL},     {KAROLA, ALTER_KAROLA},
+                              {GUANTE, ALTER_GUANTE},     {OJEIS, ALTER_OJEIS}};
+    for (const auto &aiPair : aiPairs) {
+        stPaddle a = {}, e = {};
+        init_paddle(&a, 50, 300, aiPair[0]);
+        init_paddle(&e, 50, 300, aiPair[1]);
+        EXPECT_GT(e.fSpringK, a.fSpringK) << aiPair[1];
+        EXPECT_GT(e.fSpringForceResistance, a.fSpringForceResistance) << aiPair[1];
+        EXPECT_GT(e.fSpringGrowth, a.fSpringGrowth) << aiPair[1];
+        EXPECT_GT(e.fSpringMinVel, a.fSpringMinVel) << aiPair[1];
+        EXPECT_GT(e.fMaxVY, a.fMaxVY) << aiPair[1];
+        EXPECT_NE(e.iSpringColor, a.iSpringColor) << aiPair[1];
+        destroy_paddle(&a);
+        destroy_paddle(&e);
+    }
 }

@@ -60,6 +60,7 @@ const stCodeObject atCodeObjects[] = {
     {"data/tx10.dat", "DASH", "score display"},
     {"data/tx15.dat", "SONIDOS", "sound catalogue"},
     {"data/tx15.dat", "NIVEL", "level settings"},
+    {"data/tx15.dat", "PERSONAJES", "characters and their paddle bands"},
 };
 
 // Something a document or the code names.
@@ -263,6 +264,62 @@ void check_level_document(stXMLParser *ptParser, const std::string &sDocument)
     }
 }
 
+// --- "PERSONAJES": one "personaje" per character, its "datos" and "liga" ------
+
+// What the game reads of each character; a missing one is fatal when it is read.
+const char *const apszCharacterData[] = {"orden_escena", "nombre", "color", "archivo",
+                                         "imagen_esfera", "imagen_normal", "imagen_pierde",
+                                         "tam_barra"};
+const char *const apszCharacterBand[] = {
+    "delta_velocidad",    "desaceleracion",       "velocidad_max",     "constante_k_liga",
+    "longitud_max",       "longitud_min",         "velocidad_min_liga", "aceleracion_max_liga",
+    "delta_crecimiento",  "resistencia"};
+// The pictures of "datos" held in its "archivo" that the game loads so far.
+const char *const apszCharacterPictures[] = {"imagen_esfera"};
+
+// The character element as the game finds it: "personaje" searched iCharacter + 1 times.
+bool goto_character(stXMLParser *ptParser, int iCharacter)
+{
+    xmlparser_gotoRoot(ptParser);
+    if (!xmlparser_findElement(ptParser, "raiz"))
+        return false;
+    for (int i = 0; i <= iCharacter; i++)
+        if (!xmlparser_findElement(ptParser, "personaje"))
+            return false;
+    return true;
+}
+
+void check_character_document(stXMLParser *ptParser, const std::string &sDocument)
+{
+    for (int iCharacter = 0; iCharacter < NUM_CHARACTERS; iCharacter++) {
+        const std::string sCharacter = sDocument + ", character " + std::to_string(iCharacter);
+        if (!goto_character(ptParser, iCharacter)) {
+            report(sCharacter + ": no such \"personaje\" under \"raiz\"");
+            return;
+        }
+        std::string sValue, sFile;
+        if (!xmlparser_findElement(ptParser, "datos")) {
+            report(sCharacter + ": no \"datos\"");
+            continue;
+        }
+        for (const char *pszAttribute : apszCharacterData)
+            if (!read_attribute(ptParser, pszAttribute, &sValue))
+                report(sCharacter + ", \"datos\": lacks \"" + pszAttribute + "\"");
+        if (read_attribute(ptParser, "archivo", &sFile))
+            for (const char *pszAttribute : apszCharacterPictures)
+                if (read_attribute(ptParser, pszAttribute, &sValue))
+                    g_tCheck.vReferences.push_back({sFile, sValue, sCharacter + ", \"datos\""});
+        // A character without a band keeps the paddle's previous values; one with a
+        // band must give all of it.
+        goto_character(ptParser, iCharacter);
+        if (!xmlparser_findElement(ptParser, "liga"))
+            continue;
+        for (const char *pszAttribute : apszCharacterBand)
+            if (!read_attribute(ptParser, pszAttribute, &sValue))
+                report(sCharacter + ", \"liga\": lacks \"" + pszAttribute + "\"");
+    }
+}
+
 // --- documents whose references are checked ----------------------------------
 
 struct stDocumentCheck {
@@ -273,6 +330,7 @@ struct stDocumentCheck {
 const stDocumentCheck atDocumentChecks[] = {
     {"SONIDOS", "assets/tx15/SONIDOS.xml", check_sound_document},
     {"NIVEL", "assets/tx15/NIVEL.xml", check_level_document},
+    {"PERSONAJES", "assets/tx15/PERSONAJES.xml", check_character_document},
 };
 
 // --- resolving references ----------------------------------------------------
