@@ -22,25 +22,25 @@ constexpr int IGNORED_FIELDS = 2;     // fields between a figure's type and its 
 struct stTokenizer {
     char *pszNext; // first byte not yet read, or null once the text is used up
 };
-stTokenizer g_tTokens;
+stTokenizer tTokens;
 
 // The next token up to any of the delimiters, or null when none is left.
 char *get_string(const char *pszDelimiters)
 {
-    char *p = g_tTokens.pszNext;
+    char *p = tTokens.pszNext;
     if (!p)
         return nullptr;
     p += strspn(p, pszDelimiters);
     if (*p == '\0') {
-        g_tTokens.pszNext = nullptr;
+        tTokens.pszNext = nullptr;
         return nullptr;
     }
     char *pszEnd = p + strcspn(p, pszDelimiters);
     if (*pszEnd == '\0') {
-        g_tTokens.pszNext = nullptr;
+        tTokens.pszNext = nullptr;
     } else {
         *pszEnd = '\0';
-        g_tTokens.pszNext = pszEnd + 1;
+        tTokens.pszNext = pszEnd + 1;
     }
     return p;
 }
@@ -61,7 +61,7 @@ stLevelBounds *collision_to_level(const char *pszLevel)
     char *pszBuffer = static_cast<char *>(safe_malloc(LEVEL_TEXT_SIZE));
     memcpy(pszBuffer, pszLevel, iLength);
     pszBuffer[iLength] = '\0';
-    g_tTokens.pszNext = pszBuffer;
+    tTokens.pszNext = pszBuffer;
 
     const char *pszMagic = get_string(FIELD);
     if (!pszMagic || strcmp(pszMagic, LEVEL_MAGIC) != 0)
@@ -98,7 +98,7 @@ stLevelBounds *collision_to_level(const char *pszLevel)
     }
     ptLevel->iNumCircles = iCircles;
     ptLevel->iNumSegments = iSegments;
-    g_tTokens.pszNext = nullptr;
+    tTokens.pszNext = nullptr;
     safe_free(&pszBuffer);
     return ptLevel;
 }
