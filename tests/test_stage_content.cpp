@@ -5,6 +5,8 @@
 #include "collision.h"
 #include "geometric.h"
 #include "headless.h"
+#include "level.h"
+#include "memory.h"
 #include "particle.h"
 #include "pong.h"
 #include "sound.h"
@@ -16,7 +18,6 @@
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
-#include <memory>
 #include <random>
 #include <regex>
 #include <sstream>
@@ -278,6 +279,21 @@ TEST_P(StageContentLevel, FitsTheGamesLimits)
     EXPECT_EQ(sText.find('\r'), std::string::npos);
 }
 
+TEST_P(StageContentLevel, GameReadsTheSameFigures)
+{
+    stLevelBounds *ptLevel = collision_to_level(sText.c_str());
+    ASSERT_EQ(ptLevel->iNumSegments, int(t.vSegments.size()));
+    ASSERT_EQ(ptLevel->iNumCircles, int(t.vCircles.size()));
+    for (size_t i = 0; i < t.vSegments.size(); i++)
+        EXPECT_TRUE(same_segment(ptLevel->vtSegment[i], t.vSegments[i])) << "segment " << i;
+    for (size_t i = 0; i < t.vCircles.size(); i++) {
+        EXPECT_EQ(ptLevel->vtCircle[i].tCenter.fX, t.vCircles[i].tCenter.fX) << "circle " << i;
+        EXPECT_EQ(ptLevel->vtCircle[i].tCenter.fY, t.vCircles[i].tCenter.fY) << "circle " << i;
+        EXPECT_EQ(ptLevel->vtCircle[i].fRadius, t.vCircles[i].fRadius) << "circle " << i;
+    }
+    safe_free(&ptLevel);
+}
+
 TEST_P(StageContentLevel, BackgroundDrawsExactlyTheseFigures)
 {
     const stFigures tDrawn = read_drawn_figures(read_file(level_file(GetParam(), "FONDO", ".svg")));
@@ -380,7 +396,8 @@ TEST(StageContent, GuanteThirdLevelLeavesTheSnowmenRoom)
 }
 
 // Stage-only flights: from the serve, at random angles and speeds and in
-// frames of random length, the ball bounces off the real collision code and
+// frames of random length, the ball bounces off the obstacles as the game
+// loads them and as its collision code bounces it, and
 // always reaches a paddle lane, never entering a figure nor leaving the field
 // between the lanes.
 class StageContentFlight : public HeadlessAllegro {
@@ -412,20 +429,17 @@ bool inside_circle(const stFigures &t, float x, float y, float fMargin)
 
 TEST_F(StageContentFlight, PropertyEveryFlightReachesAPaddleLane)
 {
-    constexpr int FLIGHTS = 60;          // per level
+    constexpr int FLIGHTS = 100;         // per level
     constexpr float MAX_FLIGHT_S = 20;   // s before a flight counts as trapped
     constexpr float MAX_ANGLE = 1.05f;   // rad from horizontal, about 60 degrees
     std::mt19937 rng(2411);
     std::uniform_real_distribution<float> unit(0.0f, 1.0f);
     for (int iLevel = 0; iLevel < NUM_LEVEL_INDICES; iLevel++) {
+        const std::string sText = read_file(level_file(iLevel, "COLISION", ".txt"));
         stFigures t;
         std::string sError;
-        ASSERT_TRUE(read_collision_text(read_file(level_file(iLevel, "COLISION", ".txt")), &t, &sError));
-        auto ptBounds = std::make_unique<stLevelBounds>();
-        for (const stSegment &s : t.vSegments)
-            ptBounds->vtSegment[ptBounds->iNumSegments++] = s;
-        for (const stCircle &c : t.vCircles)
-            ptBounds->vtCircle[ptBounds->iNumCircles++] = c;
+        ASSERT_TRUE(read_collision_text(sText, &t, &sError));
+        stLevelBounds *ptBounds = collision_to_level(sText.c_str());
         for (int iFlight = 0; iFlight < FLIGHTS; iFlight++) {
             stBall b = {};
             b.tCircle.fRadius = iFlight % 2 ? BIG_RADIUS : NORMAL_RADIUS;
@@ -446,7 +460,7 @@ TEST_F(StageContentFlight, PropertyEveryFlightReachesAPaddleLane)
                 b.fY += b.fVelY * fDT;
                 b.tCircle.tCenter = {b.fX, b.fY};
                 b.tPath = {{b.fPrevX, b.fPrevY}, {b.fX, b.fY}};
-                detect_stage_collision(ptBounds.get(), &b, TRUE);
+                detect_stage_collision(ptBounds, &b, TRUE);
                 fTime += fDT;
                 ASSERT_GT(b.fY, 0) << "level " << iLevel << " flight " << iFlight;
                 ASSERT_LT(b.fY, FIELD_H) << "level " << iLevel << " flight " << iFlight;
@@ -454,6 +468,7 @@ TEST_F(StageContentFlight, PropertyEveryFlightReachesAPaddleLane)
                 kill_particles();
             }
         }
+        safe_free(&ptBounds);
     }
 }
 } // namespace

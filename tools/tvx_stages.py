@@ -15,7 +15,9 @@ import random
 
 FIELD_W, FIELD_H = 800, 600   # px
 PADDLE_LANE = 150             # px from each side edge kept free for the paddles
-WALL_T = 30                   # px, depth of the top and bottom walls
+WALL_T = 30                   # px, depth of the top and bottom walls at the paddle lanes
+CHEVRON = 12                  # px the walls reach further in at the centre line: a ball
+                              # bouncing straight up and down drifts off to a paddle
 CX, CY = FIELD_W // 2, FIELD_H // 2
 
 # Stage order of the game: 3 x stage + level is the level index.
@@ -55,7 +57,9 @@ class Layout:
         """Top and bottom walls between the paddle lanes; profile: extra points
         (x, depth) along the top wall's face, mirrored onto the bottom wall."""
         x0, x1 = PADDLE_LANE, FIELD_W - PADDLE_LANE
-        top = [(x0, 0), (x0, WALL_T)] + [(x, d) for x, d in profile] + [(x1, WALL_T), (x1, 0)]
+        face = list(profile) if profile else [(CX, WALL_T)]
+        bend = lambda x: round(CHEVRON * (1 - abs(x - CX) / (CX - PADDLE_LANE)))
+        top = [(x0, 0), (x0, WALL_T)] + [(x, d + bend(x)) for x, d in face] + [(x1, WALL_T), (x1, 0)]
         self.walls.append(top)
         self.walls.append([(x, FIELD_H - y) for x, y in top])
 
@@ -92,7 +96,9 @@ class Layout:
 
 
 def spikes(x_from, x_to, count, depth, width):
-    """Wall profile with `count` triangular teeth of `depth` evenly spaced."""
+    """Wall profile with `count` triangular teeth of `depth` evenly spaced; the
+    flat between two teeth stays wider than the big ball, which would otherwise
+    wedge in the notch."""
     out = []
     step = (x_to - x_from) / count
     for i in range(count):
@@ -115,9 +121,9 @@ def layouts_camaney(level):
     if level == 1:
         L.bumper(285, 170, 24, mirror_v=True)
     if level == 2:
-        L.block(poly_regular(260, 300, 34, 6, math.pi / 6))
+        L.block(poly_regular(260, 300, 34, 6, 0))
         L.bumper(300, 175, 20, mirror_v=True)
-        L.block(poly_regular(400, 455, 26, 6, 0), mirror=False, mirror_v=True)
+        L.block(poly_regular(400, 455, 26, 6, math.pi / 6), mirror=False, mirror_v=True)
     return L
 
 
@@ -139,7 +145,7 @@ def layouts_uayumin(level):
     if level < 2:
         L.wall_pair()
     else:
-        L.wall_pair(spikes(180, 620, 6, 34, 44))
+        L.wall_pair(spikes(190, 610, 4, 30, 40))
     if level == 1:
         L.bumper(280, 210, 20, mirror_v=True)
     if level == 2:
@@ -172,9 +178,9 @@ def layouts_guante(level):
     if level < 2:
         L.wall_pair()
     else:
-        L.wall_pair(spikes(170, 630, 8, 22, 26))
+        L.wall_pair(spikes(170, 630, 6, 18, 24))
     if level == 1:
-        L.block(rect(270, 180, 310, 220), mirror_v=True)
+        L.bumper(290, 200, 22, mirror_v=True)
     if level == 2:
         for x in (292, 528):
             for y in (213, 392):
@@ -189,7 +195,7 @@ def layouts_ojeis(level):
     if level < 2:
         L.wall_pair()
     else:
-        L.wall_pair([(330, WALL_T), (400, 80), (470, WALL_T)])
+        L.wall_pair([(270, WALL_T), (400, 72), (530, WALL_T)])
     if level == 1:
         L.bumper(290, 180, 22, mirror_v=True)
     if level == 2:
@@ -206,9 +212,9 @@ def layouts_arturito(level):
         L.bumper(300, 150, 26, mirror_v=True)
     if level == 2:
         L.bumper(300, 150, 26, mirror_v=True)
-        L.block(rect(232, 286, 292, 314))
-        L.block([(360, 225), (440, 225), (440, 241), (360, 241)], mirror=False)
-        L.block([(360, 359), (440, 359), (440, 375), (360, 375)], mirror=False)
+        L.bumper(262, 300, 22)
+        # two beams whose facing sides open like a funnel, so no ball rattles between them
+        L.block([(360, 225), (440, 225), (440, 241), (360, 253)], mirror=False, mirror_v=True)
     return L
 
 
@@ -217,7 +223,7 @@ def layouts_carnal(level):
     if level < 2:
         L.wall_pair()
     else:
-        L.wall_pair(spikes(160, 640, 5, 40, 52))
+        L.wall_pair(spikes(160, 640, 5, 36, 46))
     if level == 1:
         L.bumper(270, 300, 24)
         L.bumper(400, 180, 20, mirror=False, mirror_v=True)
