@@ -317,6 +317,14 @@ void check_character_document(stXMLParser *ptParser, const std::string &sDocumen
         for (const char *pszAttribute : apszCharacterBand)
             if (!read_attribute(ptParser, pszAttribute, &sValue))
                 report(sCharacter + ", \"liga\": lacks \"" + pszAttribute + "\"");
+        // The catch divides by k, and the length lives between its two limits.
+        std::string sK, sMin, sMax;
+        if (read_attribute(ptParser, "constante_k_liga", &sK) && atof(sK.c_str()) <= 0.0)
+            report(sCharacter + ", \"liga\": \"constante_k_liga\" must be positive");
+        if (read_attribute(ptParser, "longitud_min", &sMin) &&
+            read_attribute(ptParser, "longitud_max", &sMax) &&
+            atof(sMin.c_str()) > atof(sMax.c_str()))
+            report(sCharacter + ", \"liga\": \"longitud_min\" exceeds \"longitud_max\"");
     }
 }
 
