@@ -347,6 +347,13 @@ TEST(SynthNotes, NotNoteNames)
         EXPECT_FALSE(synth::note_freq(sz, dFreq)) << sz;
 }
 
+TEST(SynthNotes, SharpsInAPatternLineAreNotComments)
+{
+    const std::vector<std::string> vsExpected = {"lead", "F#3", "-", "C#4+G#4"};
+    EXPECT_EQ(synth::tokens("lead F#3 - C#4+G#4   # the hook, sharp"), vsExpected);
+    EXPECT_TRUE(synth::tokens("#a whole comment").empty());
+}
+
 TEST(SynthNotes, ChordsAccentsHoldsAndRepeatsOfAPattern)
 {
     synth::stSong tSong;

@@ -146,12 +146,13 @@ inline std::string where(const std::string &sFile, int iLine)
 }
 
 // Splits a line into words, dropping a '#' comment.
+// A comment starts at a '#' that begins a word, so sharps inside notes (F#3) stay.
 inline std::vector<std::string> tokens(const std::string &sLine)
 {
     std::vector<std::string> vsWords;
-    std::istringstream tIn(sLine.substr(0, sLine.find('#')));
+    std::istringstream tIn(sLine);
     std::string sWord;
-    while (tIn >> sWord)
+    while (tIn >> sWord && sWord[0] != '#')
         vsWords.push_back(sWord);
     return vsWords;
 }
