@@ -16,6 +16,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <iterator>
 #include <string>
 #include <spawn.h>
 #include <sys/wait.h>
@@ -43,13 +44,16 @@ constexpr int HEADER_H = 8 * 3 + 8;     // px of a character's name line (font x
 constexpr int CHARACTERS_PER_PICTURE = 4;
 constexpr int PICTURE_PERCENT = 50;     // scale of the written pictures
 
-const char *const apszStates[NUM_SPRING_STATES] = {"normal",     "collision", "reaction",
+const char *const apszStates[] = {"normal",     "collision", "reaction",
                                                     "recovering", "breaking",  "broken",
                                                     "vibrating",  "reviving"};
-const char *const apszCharacters[NUM_CHARACTERS] = {
+const char *const apszCharacters[] = {
     "alter_arturito", "alter_camaney", "alter_lenguas", "alter_uayumin", "arturito", "camaney",
     "lenguas",        "uayumin",       "carnal",        "karola",        "guante",   "ojeis",
     "alter_carnal",   "alter_karola",  "alter_guante",  "alter_ojeis"};
+static_assert(std::size(apszStates) == NUM_SPRING_STATES);
+static_assert(std::size(apszCharacters) == NUM_CHARACTERS);
+static_assert(NUM_CHARACTERS % CHARACTERS_PER_PICTURE == 0);
 
 // The band colour as a display shows it: the document's hexadecimal RGB.
 int band_color(int iCharacter)
