@@ -274,8 +274,9 @@ const char *const apszCharacterBand[] = {
     "delta_velocidad",    "desaceleracion",       "velocidad_max",     "constante_k_liga",
     "longitud_max",       "longitud_min",         "velocidad_min_liga", "aceleracion_max_liga",
     "delta_crecimiento",  "resistencia"};
-// The pictures of "datos" held in its "archivo" that the game loads so far.
-const char *const apszCharacterPictures[] = {"imagen_esfera"};
+// The pictures of "datos" held in its "archivo": the band's end sphere and the
+// character as the versus and results screens show it, standing and beaten.
+const char *const apszCharacterPictures[] = {"imagen_esfera", "imagen_normal", "imagen_pierde"};
 
 // The character element as the game finds it: "personaje" searched iCharacter + 1 times.
 bool goto_character(stXMLParser *ptParser, int iCharacter)
