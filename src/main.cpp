@@ -4,6 +4,8 @@
 #include "main.h"
 #include "fade.h"
 #include "grabber_functions.h"
+#include "player.h"
+#include "pong.h"
 #include "random.h"
 #include "sound.h"
 #include "sound_loading.h"
@@ -23,6 +25,7 @@
 BITMAP *g_bmpBuffer = nullptr;
 TFONT_FONT *g_Fonts[NUM_MENU_FONTS] = {nullptr, nullptr};
 stUserContainer *g_ptUserContainer = nullptr;
+stPlayer g_tPlayer[2] = {};
 
 namespace {
 constexpr std::array<int, 4> aiScreenRes = {24, 32, 16, 15}; // colour depths, in the order tried
@@ -163,6 +166,8 @@ void libraries_init()
 
     g_bmpBuffer = create_back_buffer();
     g_ptUserContainer = read_users();
+    init_player(0, &g_tPlayer[0], IN_KEYBOARD);
+    init_player(1, &g_tPlayer[1], IN_KEYBOARD);
     init_tables();
     init_sound_loading();
     load_effects();
@@ -175,6 +180,8 @@ void libraries_exit()
         ptFont = nullptr;
     }
     destroy_effects();
+    destroy_player(&g_tPlayer[0]);
+    destroy_player(&g_tPlayer[1]);
     close_users(g_ptUserContainer);
     g_ptUserContainer = nullptr;
     if (g_tMain.bmpCursor)
