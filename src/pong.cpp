@@ -1,8 +1,530 @@
-// The match: owns the globals shared by the match modules. g_iLevel is a level
-// index 0 to 23; g_ptLevelBounds is null while no stage is loaded.
+// The match: owns the globals shared by the match modules and runs a series of
+// matches. g_iLevel is a level index 0 to 23; g_ptLevelBounds is null while no
+// stage is loaded; within a match the winner goes from none to a side once.
 #include "pong.h"
+#include "collision.h"
+#include "fade.h"
+#include "grabber_functions.h"
+#include "item.h"
+#include "level.h"
+#include "main.h"
+#include "memory.h"
+#include "menu.h"
+#include "particle.h"
+#include "player.h"
+#include "random.h"
+#include "sound.h"
+#include "sound_loading.h"
+#include "stXMLParser.h"
+#include "tfont.h"
+#include "time.h"
+#include "utils.h"
+
+#include <allegro.h>
+#include <cstdio>
 
 int g_iLevel = 0;
 int g_iGameMode = GM_PLAYER_VS_COMPUTER;
+int g_iPlayingMode = VERSUS_MODE;
+int g_iDifficulty = 0;
+int g_iTypeControl = 0;
+int g_iTypeControl2 = 0;
 stBall g_tBall = {};
 struct _stLevelBounds *g_ptLevelBounds = nullptr;
+
+namespace {
+constexpr const char *LEVEL_DOCUMENT = "NIVEL";
+constexpr const char *LEVEL_DATAFILE = "data/tx15.dat";
+constexpr const char *FONT_DATAFILE = "data/tx05.dat";
+constexpr const char *FONT_NAME = "CRACKHOUSE";
+constexpr const char *MINI_DATAFILE = "data/tx10.dat";
+constexpr int NAMES_FONT_HEIGHT = 20;       // px
+constexpr int SCORE_LABEL_FONT_HEIGHT = 50; // px
+constexpr int NUM_MINI_DIGITS = 6;          // score digits 0 .. 5
+constexpr int LEVEL_NAME_SIZE = 256;        // bytes of a song, datafile or object name, with its zero
+constexpr int FADE_MEDIA_TIME = 1000;       // ms the stage picture and song fade in or out
+constexpr int FADE_MUSIC_TIME = 750;        // ms the menu or stage music fades
+constexpr int FADE_HELP_TIME = 500;         // ms
+constexpr float SCORE_PAN = 0.7f;           // the point sound comes from the scorer's side
+constexpr float MS_PER_S = 1000.0f;
+constexpr float MOVE_FRAME = 0.016f;        // s: a paddle's acceleration is given per 16 ms
+constexpr int NAME_ONE_X = 115;             // px
+constexpr int NAME_TWO_RIGHT_X = 685;       // px
+constexpr int NAME_Y = 12;                  // px
+constexpr int MINI_VS_Y = 10;               // px
+constexpr int DIGIT_ONE_X = 30;             // px
+constexpr int DIGIT_TWO_X = 750;            // px
+constexpr int DIGIT_Y = 5;                  // px
+constexpr int aiNumGames[NUM_TOURNAMENTS] = {5, 6, 7, 8}; // matches of each tournament
+
+// One match's state and resources.
+struct PongState {
+    int bQuit = FALSE;                 // the match was abandoned, or the series is to end
+    int iWinner = WITHOUT_A_WINNER;    // enWinnerStatus of the current match
+    int iRematch = CONTINUE;           // enRematchMenu choice of the menus
+    BITMAP *bmpBackground = nullptr;   // the stage picture, owned
+    RLE_SPRITE *rleMiniVs = nullptr;   // small versus mark, owned
+    RLE_SPRITE *rleMiniDig[NUM_MINI_DIGITS] = {}; // score digits, owned
+    stMixSound *sndSong = nullptr;     // the stage song, owned; null while sound is off
+    TFONT_FONT *fontNames = nullptr;   // characters' names, owned
+    TFONT_FONT *fontScoreLabel = nullptr; // score announcements, owned
+};
+PongState g_tPong;
+
+stUser *current_user()
+{
+    return g_ptUserContainer->ptCurrentUser;
+}
+
+void copy_attribute(stXMLParser *ptParser, const char *pszName, char szValue[LEVEL_NAME_SIZE])
+{
+    snprintf(szValue, LEVEL_NAME_SIZE, "%s", xmlparser_getAttributeVal_asString(ptParser, pszName));
+}
+
+// The stage of g_iLevel: its song, paused until the match starts, its picture
+// and its obstacles.
+void load_stage()
+{
+    stXMLParser *ptParser = xmlparser_create();
+    int iSize = 0;
+    load_xml_from_dat(ptParser, LEVEL_DOCUMENT, LEVEL_DATAFILE, &iSize);
+    xmlparser_parserFile(ptParser);
+    xmlparser_gotoRoot(ptParser);
+    xmlparser_findElement(ptParser, "escenas");
+    for (int i = 0; i <= g_iLevel; i++)
+        xmlparser_findElement(ptParser, "nivel"); // one per level index, in order
+    xmlparser_findElement(ptParser, "general");
+    char szSong[LEVEL_NAME_SIZE];
+    char szFile[LEVEL_NAME_SIZE];
+    char szBackground[LEVEL_NAME_SIZE] = "";
+    char szCollision[LEVEL_NAME_SIZE] = "";
+    copy_attribute(ptParser, "cancion", szSong);
+    copy_attribute(ptParser, "archivo", szFile);
+    if (xmlparser_findAttribute(ptParser, "fondo"))
+        copy_attribute(ptParser, "fondo", szBackground);
+    if (xmlparser_findAttribute(ptParser, "colisiones"))
+        copy_attribute(ptParser, "colisiones", szCollision);
+    xmlparser_destroy(ptParser);
+
+    create_compressed_sound(&g_tPong.sndSong, szSong, TRUE);
+    play_sound(g_tPong.sndSong, CHANNEL_GAME_MUSIC, MUSIC_VOLUME, 0.0f);
+    pause_channel(CHANNEL_GAME_MUSIC);
+    // The frame drawing and the stage collision need both, so a stage without
+    // them is refused by the loaders' own message.
+    if (szBackground[0] == '\0')
+        error_message("Error al cargar fondo desde NIVEL");
+    g_tPong.bmpBackground = load_bmp_from_dat(szBackground, szFile);
+    if (szCollision[0] == '\0')
+        error_message("Error al cargar colisiones desde NIVEL");
+    char *pszText = load_txt_from_dat(szCollision, szFile, &iSize);
+    g_ptLevelBounds = collision_to_level(pszText);
+    safe_free(&pszText);
+}
+
+// The in-match menu: the game count and the stage sounds stop while it is open.
+void in_match_menu(stPlayer *ptPlayer, int iPlayer)
+{
+    (void)iPlayer;
+    pause_count();
+    pause_channel(CHANNEL_SPECIAL_SOUNDS);
+    if (g_iPlayingMode != TOURNAMENT_MODE) {
+        // Until the menu screen exists, opening the menu leaves the series.
+        g_tPong.iRematch = REMATCH_EXIT;
+        clear_keybuf();
+    }
+    if (g_tPong.iRematch == CONTINUE) {
+        if (g_iGameMode == GM_COMPUTER_VS_COMPUTER)
+            ptPlayer->iInput = IN_COMPUTER;
+    } else {
+        g_tPong.bQuit = TRUE;
+    }
+    unpause_channel(CHANNEL_SPECIAL_SOUNDS);
+    unpause_channel(CHANNEL_BAR);
+    unpause_channel(CHANNEL_BAR_P2);
+    unpause_count();
+}
+
+// Polls the joysticks: whether joystick iJoystick shows the escape binding.
+bool joystick_escape(int iJoystick, const stInputKeys *ptJoyKeys)
+{
+    poll_joystick();
+    return joy_button_pressed(iJoystick) == ptJoyKeys->iEscape;
+}
+
+void pause_bar_channels()
+{
+    pause_channel(CHANNEL_SPECIAL_SOUNDS);
+    pause_channel(CHANNEL_BAR);
+    pause_channel(CHANNEL_BAR_P2);
+}
+
+void goto_help_screen()
+{
+    pause_count();
+    fade_to_color(g_tPong.bmpBackground, FADE_HELP_TIME, 0, 0, makecol(0, 0, 0));
+    fade_from_color(g_tPong.bmpBackground, FADE_HELP_TIME, 0, 0, makecol(0, 0, 0));
+    unpause_count();
+}
+
+// In player-against-computer mode the computer plays OJEIS, or UAYUMIN against OJEIS.
+void choose_computer_character()
+{
+    if (g_iGameMode == GM_PLAYER_VS_COMPUTER)
+        g_tPlayer[1].iCharacter = g_tPlayer[0].iCharacter == OJEIS ? UAYUMIN : OJEIS;
+}
+
+void swap_entries(int *viOrder, int i, int j)
+{
+    const int iTemp = viOrder[i];
+    viOrder[i] = viOrder[j];
+    viOrder[j] = iTemp;
+}
+
+int find_entry(const int *viOrder, int iValue)
+{
+    for (int i = 0; i < TOURNAMENT_OPPONENTS; i++)
+        if (viOrder[i] == iValue)
+            return i;
+    return -1;
+}
+} // namespace
+
+int pong_winner()
+{
+    return g_tPong.iWinner;
+}
+
+int pong_quit()
+{
+    return g_tPong.bQuit;
+}
+
+void init_pong()
+{
+    g_tPong.fontNames = load_font_from_dat(FONT_NAME, FONT_DATAFILE, NAMES_FONT_HEIGHT);
+    g_tPong.fontScoreLabel = load_font_from_dat(FONT_NAME, FONT_DATAFILE, SCORE_LABEL_FONT_HEIGHT);
+    g_tPong.rleMiniVs = load_rle_from_dat("MINI_VERSUS", MINI_DATAFILE);
+    for (int i = 0; i < NUM_MINI_DIGITS; i++) {
+        char szName[LEVEL_NAME_SIZE];
+        snprintf(szName, sizeof(szName), "MINI_%d", i);
+        g_tPong.rleMiniDig[i] = load_rle_from_dat(szName, MINI_DATAFILE);
+    }
+    init_ball(&g_tBall);
+    load_stage();
+    start_pong_match();
+}
+
+void start_pong_match()
+{
+    g_tPong.bQuit = FALSE;
+    g_tPong.iWinner = WITHOUT_A_WINNER;
+    g_tPong.iRematch = CONTINUE;
+    reset_player_damping();
+    kill_particles();
+}
+
+void exit_pong()
+{
+    if (g_tPong.rleMiniVs)
+        destroy_rle_sprite(g_tPong.rleMiniVs);
+    g_tPong.rleMiniVs = nullptr;
+    for (RLE_SPRITE *&rleDigit : g_tPong.rleMiniDig) {
+        if (rleDigit)
+            destroy_rle_sprite(rleDigit);
+        rleDigit = nullptr;
+    }
+    stop_channel(CHANNEL_GAME_MUSIC);
+    if (g_tPong.sndSong)
+        destroy_sound(g_tPong.sndSong);
+    g_tPong.sndSong = nullptr;
+    if (g_tPong.bmpBackground)
+        destroy_bitmap(g_tPong.bmpBackground);
+    g_tPong.bmpBackground = nullptr;
+    destroy_ball(&g_tBall);
+    tfont_destroy_font(g_tPong.fontNames);
+    tfont_destroy_font(g_tPong.fontScoreLabel);
+    g_tPong.fontNames = nullptr;
+    g_tPong.fontScoreLabel = nullptr;
+    safe_free(&g_ptLevelBounds);
+    kill_particles();
+}
+
+void check_movement(stPlayer *ptPlayer, int iPlayer, float fDT)
+{
+    const int iTypeControl = iPlayer == 0 ? g_iTypeControl : g_iTypeControl2;
+    const bool bMayPause = !(ptPlayer->iInput & IN_COMPUTER) ||
+                           ((g_tPlayer[0].iInput & IN_COMPUTER) && (g_tPlayer[1].iInput & IN_COMPUTER));
+    const stInputKeys *atControls = current_user()->atControls[iPlayer];
+    const int iEscapeKey = atControls[USER_KEYBOARD_CONTROLS].iEscape;
+    stPaddle *ptPaddle = ptPlayer->ptPaddle;
+
+    if (iEscapeKey > 0 && iEscapeKey < KEY_MAX && key[iEscapeKey] && iTypeControl == 0 && bMayPause) {
+        ptPlayer->iInput = IN_KEYBOARD;
+        pause_bar_channels();
+        in_match_menu(ptPlayer, iPlayer);
+    } else if (iTypeControl == 1 && bMayPause &&
+               joystick_escape(ptPlayer->iJoystick, &atControls[USER_JOYSTICK_CONTROLS])) {
+        pause_bar_channels();
+        ptPlayer->iInput = IN_JOYSTICK;
+        in_match_menu(ptPlayer, iPlayer);
+    } else {
+        switch (poll_movement(iPlayer, 1)) {
+        case MOVE_UP:
+            ptPaddle->fVY -= ptPaddle->fDeltaVY * fDT / MOVE_FRAME;
+            break;
+        case MOVE_DOWN:
+            ptPaddle->fVY += ptPaddle->fDeltaVY * fDT / MOVE_FRAME;
+            break;
+        case MOVE_SHRINK:
+            grow_paddle_spring(ptPaddle, fDT);
+            break;
+        case MOVE_GROW:
+            shrink_paddle_spring(ptPaddle, fDT);
+            break;
+        case MOVE_ESCAPE:
+            in_match_menu(ptPlayer, iPlayer);
+            break;
+        default: // nothing in a match; the item's action comes with the items
+            break;
+        }
+    }
+    if (key[KEY_F1])
+        goto_help_screen();
+}
+
+int exists_pong_winner()
+{
+    const int iOne = g_tPlayer[0].iPoints;
+    const int iTwo = g_tPlayer[1].iPoints;
+    if (iOne >= WINNING_POINTS || (iOne == SHUTOUT_POINTS && iTwo == 0))
+        return PLAYER_1_WINNER;
+    if (iTwo >= WINNING_POINTS || (iTwo == SHUTOUT_POINTS && iOne == 0))
+        return PLAYER_2_WINNER;
+    return WITHOUT_A_WINNER;
+}
+
+void detect_out_of_bounds()
+{
+    if (!g_tBall.bOutBounds)
+        return;
+    pause_count();
+    const float fPan = g_tBall.iExitPlace == 1 ? -SCORE_PAN : SCORE_PAN;
+    play_sound(sndEffectsSound[SOUND_EFFECT_SCORE], CHANNEL_SOUNDS, FX_VOLUME, fPan);
+    for (stPlayer &tPlayer : g_tPlayer)
+        if (tPlayer.ptPaddle->iSpringState == SPRING_BROKEN)
+            tPlayer.ptPaddle->iSpringState = SPRING_REVIVING;
+    if (g_tBall.iExitPlace == 1)
+        g_tPlayer[0].iPoints++;
+    else
+        g_tPlayer[1].iPoints++;
+    const int iWinner = exists_pong_winner();
+    if (iWinner != WITHOUT_A_WINNER) {
+        pause_channel(CHANNEL_GAME_MUSIC);
+        const bool bWin = iWinner == PLAYER_1_WINNER || g_iGameMode == GM_PLAYER_VS_PLAYER;
+        play_sound(sndEffectsSound[bWin ? SOUND_EFFECT_WIN : SOUND_EFFECT_LOOSE], CHANNEL_SOUNDS,
+                   FX_VOLUME, 0.0f);
+    }
+    g_tPong.iWinner = iWinner;
+    unpause_count();
+}
+
+void play_pong_frame(float fDT)
+{
+    update_ball(&g_tBall, fDT);
+    check_movement(&g_tPlayer[0], 0, fDT);
+    update_player(&g_tPlayer[0], fDT);
+    check_movement(&g_tPlayer[1], 1, fDT);
+    update_player(&g_tPlayer[1], fDT);
+    detect_paddle_collision(g_tPlayer[0].ptPaddle, &g_tBall);
+    detect_paddle_collision(g_tPlayer[1].ptPaddle, &g_tBall);
+    detect_stage_collision(g_ptLevelBounds, &g_tBall, TRUE);
+    detect_out_of_bounds();
+    update_particles(fDT);
+    update_fmod();
+}
+
+void draw_pong()
+{
+    blit(g_tPong.bmpBackground, g_bmpBuffer, 0, 0, 0, 0, g_tPong.bmpBackground->w,
+         g_tPong.bmpBackground->h);
+    draw_particles(g_bmpBuffer);
+    draw_ball(g_bmpBuffer, &g_tBall);
+    draw_player(g_bmpBuffer, &g_tPlayer[0]);
+    draw_player(g_bmpBuffer, &g_tPlayer[1]);
+    const int iWhite = makecol(255, 255, 255);
+    textprintf_shadow(g_bmpBuffer, g_tPong.fontNames, NAME_ONE_X, NAME_Y, iWhite,
+                      g_tPlayer[0].szCharName);
+    textprintf_right_shadow(g_bmpBuffer, g_tPong.fontNames, NAME_TWO_RIGHT_X, NAME_Y, iWhite,
+                            g_tPlayer[1].szCharName);
+    draw_rle_sprite(g_bmpBuffer, g_tPong.rleMiniVs, SCREEN_WIDTH / 2 - g_tPong.rleMiniVs->w / 2,
+                    MINI_VS_Y);
+    draw_rle_sprite(g_bmpBuffer, g_tPong.rleMiniDig[g_tPlayer[0].iPoints], DIGIT_ONE_X, DIGIT_Y);
+    draw_rle_sprite(g_bmpBuffer, g_tPong.rleMiniDig[g_tPlayer[1].iPoints], DIGIT_TWO_X, DIGIT_Y);
+    if (current_user()->bVsync)
+        wait_retrace();
+    const int iDeltaX = static_cast<int>(tBigBallHit.fDeltaX);
+    const int iDeltaY = static_cast<int>(tBigBallHit.fDeltaY);
+    if (g_tPlayer[0].bInvertScreen || g_tPlayer[1].bInvertScreen)
+        draw_sprite_h_flip(screen, g_bmpBuffer, -iDeltaX, iDeltaY);
+    else
+        draw_sprite(screen, g_bmpBuffer, iDeltaX, iDeltaY);
+}
+
+void check_rematch_selection(int iSelection, int *bContinueMatch)
+{
+    switch (iSelection) {
+    case REMATCH:
+        g_tPong.bQuit = FALSE;
+        *bContinueMatch = TRUE;
+        pause_channel(CHANNEL_INTRO_MUSIC);
+        break;
+    case CHANGE_CHARACTER:
+    case CHANGE_STAGE:
+        // Until the selection screens exist, the characters and the stage
+        // chosen before are chosen again.
+        g_tPong.bQuit = FALSE;
+        unpause_channel(CHANNEL_INTRO_MUSIC);
+        fade_music_in(CHANNEL_INTRO_MUSIC, FADE_MUSIC_TIME);
+        choose_computer_character();
+        *bContinueMatch = TRUE;
+        fade_music_out(CHANNEL_INTRO_MUSIC, FADE_MUSIC_TIME);
+        pause_channel(CHANNEL_INTRO_MUSIC);
+        break;
+    case REMATCH_EXIT:
+        g_tPong.bQuit = TRUE;
+        unpause_channel(CHANNEL_INTRO_MUSIC);
+        fade_music_in(CHANNEL_INTRO_MUSIC, FADE_MUSIC_TIME);
+        break;
+    default:
+        fade_music_out(CHANNEL_INTRO_MUSIC, FADE_MUSIC_TIME);
+        pause_channel(CHANNEL_INTRO_MUSIC);
+        break;
+    }
+}
+
+void pong(int iGameMode, int iPlayingMode, int iDifficulty)
+{
+    const int aiSavedInput[2] = {g_tPlayer[0].iInput, g_tPlayer[1].iInput};
+    g_iGameMode = iGameMode;
+    g_iPlayingMode = iPlayingMode;
+    if (iPlayingMode != TOURNAMENT_MODE) {
+        if (iGameMode == GM_PLAYER_VS_COMPUTER) {
+            g_tPlayer[1].iInput = IN_COMPUTER;
+            choose_computer_character();
+        } else if (iGameMode == GM_COMPUTER_VS_COMPUTER) {
+            g_tPlayer[0].iInput = IN_COMPUTER;
+            g_tPlayer[1].iInput = IN_COMPUTER;
+        } else if (iGameMode != GM_PLAYER_VS_PLAYER) {
+            error_message("Seleccion de Juego Invalida.");
+        }
+    }
+    fade_music_out(CHANNEL_INTRO_MUSIC, FADE_MUSIC_TIME);
+    pause_channel(CHANNEL_INTRO_MUSIC);
+
+    int bContinueMatch = FALSE;
+    do {
+        if (iPlayingMode != TOURNAMENT_MODE) {
+            bContinueMatch = FALSE;
+            for (int i = 0; i < 2; i++) {
+                if (iGameMode == GM_COMPUTER_VS_COMPUTER) {
+                    g_tPlayer[i].iInput = IN_COMPUTER;
+                    reset_player(&g_tPlayer[i], i, -2, iDifficulty);
+                } else {
+                    reset_player(&g_tPlayer[i], i, g_iLevel, iDifficulty);
+                }
+            }
+        }
+        init_pong();
+        unpause_channel(CHANNEL_GAME_MUSIC);
+        fade_media_in(g_tPong.bmpBackground, FADE_MEDIA_TIME, 0, 0, makecol(0, 0, 0),
+                      CHANNEL_GAME_MUSIC);
+        draw_pong();
+
+        g_tPong.iRematch = CONTINUE;
+        float fDT = 0.0f;
+        float fLastTime = 0.0f;
+        clean_count();
+        while (!g_tPong.bQuit && g_tPong.iWinner == WITHOUT_A_WINNER) {
+            play_pong_frame(fDT);
+            draw_pong();
+            fDT = return_count() / MS_PER_S - fLastTime;
+            fLastTime += fDT;
+        }
+        stop_channel(CHANNEL_SPECIAL_SOUNDS);
+        stop_channel(CHANNEL_BAR);
+        stop_channel(CHANNEL_BAR_P2);
+        current_user()->iTimePlaying += static_cast<int>(fLastTime);
+
+        if (iPlayingMode != TOURNAMENT_MODE) {
+            if (g_tPong.iRematch != CONTINUE) {
+                fade_media_out(g_tPong.bmpBackground, FADE_MEDIA_TIME, 0, 0, makecol(0, 0, 0),
+                               CHANNEL_GAME_MUSIC);
+            } else {
+                if (g_iTypeControl == 0)
+                    g_tPlayer[0].iInput = IN_KEYBOARD;
+                else if (g_iTypeControl == 1)
+                    g_tPlayer[0].iInput = IN_JOYSTICK;
+                fade_music_out(CHANNEL_GAME_MUSIC, FADE_MUSIC_TIME);
+                // Until the rematch screen exists, a finished match is followed
+                // by a rematch.
+                g_tPong.iRematch = REMATCH;
+                fade_to_color(g_tPong.bmpBackground, FADE_MEDIA_TIME, 0, 0, makecol(0, 0, 0));
+            }
+            check_rematch_selection(g_tPong.iRematch, &bContinueMatch);
+        }
+        exit_pong();
+    } while (!g_tPong.bQuit && (iPlayingMode == TOURNAMENT_MODE || bContinueMatch));
+
+    if (iPlayingMode == TOURNAMENT_MODE) {
+        unpause_channel(CHANNEL_INTRO_MUSIC);
+        fade_music_in(CHANNEL_INTRO_MUSIC, FADE_MUSIC_TIME);
+    }
+    g_tPlayer[0].iInput = aiSavedInput[0];
+    g_tPlayer[1].iInput = aiSavedInput[1];
+}
+
+int is_alter(int iCharacter)
+{
+    return (iCharacter < ARTURITO || iCharacter > OJEIS) ? TRUE : FALSE;
+}
+
+int get_alter_character(int iCharacter)
+{
+    const bool bPlus = (iCharacter >= ALTER_ARTURITO && iCharacter <= ALTER_UAYUMIN) ||
+                       (iCharacter >= CARNAL && iCharacter <= OJEIS);
+    return bPlus ? iCharacter + 4 : iCharacter - 4;
+}
+
+void select_tournament_opponents(int *viPlayerOrder)
+{
+    int iCharacter = g_tPlayer[0].iCharacter;
+    const bool bAlter = is_alter(iCharacter) != FALSE;
+    if (bAlter)
+        iCharacter = get_alter_character(iCharacter);
+    for (int i = 0; i < TOURNAMENT_OPPONENTS; i++)
+        viPlayerOrder[i] = ARTURITO + i;
+    randomize_array(TOURNAMENT_OPPONENTS, viPlayerOrder);
+    constexpr int LAST = TOURNAMENT_OPPONENTS - 1;
+    swap_entries(viPlayerOrder, find_entry(viPlayerOrder, iCharacter), LAST);
+    viPlayerOrder[LAST] = get_alter_character(iCharacter);
+    const int iCarnal = find_entry(viPlayerOrder, CARNAL);
+    if (iCarnal >= 0)
+        swap_entries(viPlayerOrder, iCarnal, LAST - 1);
+    const int iArturito = find_entry(viPlayerOrder, ARTURITO);
+    if (iArturito >= 0)
+        swap_entries(viPlayerOrder, iArturito, viPlayerOrder[LAST - 1] == CARNAL ? LAST - 2 : LAST - 1);
+    if (bAlter)
+        for (int i = 0; i < TOURNAMENT_OPPONENTS; i++)
+            viPlayerOrder[i] = get_alter_character(viPlayerOrder[i]);
+}
+
+int remaining_levels(int iPlayingMode, int iCurrentMatch, int iTournament, int bContinueMatch)
+{
+    if (g_tPong.bQuit)
+        return 0;
+    if (iPlayingMode != TOURNAMENT_MODE)
+        return bContinueMatch;
+    if (g_tPong.iWinner == PLAYER_2_WINNER)
+        return bContinueMatch ? aiNumGames[iTournament] - iCurrentMatch + 1 : 0;
+    return aiNumGames[iTournament] - iCurrentMatch;
+}

@@ -2,6 +2,8 @@
 #pragma once
 #include "ball.h"
 
+struct _stPlayer;
+
 struct _stLevelBounds;
 
 // The characters, in the order the character data lists them. Each of 0 .. 3
@@ -54,3 +56,45 @@ extern int g_iLevel;                        // current level index
 extern int g_iGameMode;                     // current enGameModes value
 extern stBall g_tBall;                      // the one ball
 extern struct _stLevelBounds *g_ptLevelBounds; // the stage's obstacles, owned, or null
+
+typedef enum _enWinnerStatus {
+    WITHOUT_A_WINNER = -1,
+    PLAYER_1_WINNER = 0,
+    PLAYER_2_WINNER = 1
+} enWinnerStatus;
+
+constexpr int TOURNAMENT_MODE = 0;  // playing mode: a tournament
+constexpr int VERSUS_MODE = 1;      // playing mode: a versus series
+constexpr int WINNING_POINTS = 5;   // points that win a match
+constexpr int SHUTOUT_POINTS = 3;   // points that win a match while the other side has none
+constexpr int NUM_TOURNAMENTS = 4;
+constexpr int TOURNAMENT_OPPONENTS = 8;
+
+extern int g_iPlayingMode;   // TOURNAMENT_MODE or VERSUS_MODE
+extern int g_iDifficulty;    // tournament difficulty
+extern int g_iTypeControl;   // player one's control type: 0 keyboard, 1 joystick
+extern int g_iTypeControl2;  // player two's control type
+
+// Runs a series of matches on g_iLevel between the two sides of g_tPlayer.
+void pong(int iGameMode, int iPlayingMode, int iDifficulty);
+// Loads and releases what one match needs: fonts, digits, ball, stage and song.
+void init_pong();
+void exit_pong();
+// Starts a match's bookkeeping: no winner, not abandoned, no particles.
+void start_pong_match();
+// One frame of play with time step fDT (s): ball, both sides, collisions,
+// scoring, particles and sound, without drawing.
+void play_pong_frame(float fDT);
+// Draws the frame into g_bmpBuffer and presents it on the screen.
+void draw_pong();
+void check_movement(struct _stPlayer *ptPlayer, int iPlayer, float fDT);
+void detect_out_of_bounds();
+int exists_pong_winner();
+int pong_winner();           // the current match's enWinnerStatus
+int pong_quit();             // TRUE once the match was abandoned or the series is to end
+void check_rematch_selection(int iSelection, int *bContinueMatch);
+
+int is_alter(int iCharacter);
+int get_alter_character(int iCharacter);
+void select_tournament_opponents(int *viPlayerOrder);
+int remaining_levels(int iPlayingMode, int iCurrentMatch, int iTournament, int bContinueMatch);
