@@ -21,9 +21,12 @@ fail() {
 }
 
 # dat speaks only on failure: its chatter goes to a log shown then.
+# run_dat COMPRESSION ARGS...: dat rewrites the whole file on every call, so
+# objects go in uncompressed (-c0) and one last pass compresses it (-c1).
 run_dat() {
-  local status=0
-  dat -007 "$password" -c1 -k -s1 "$@" >"$work/dat.log" 2>&1 || status=$?
+  local status=0 compression=$1
+  shift
+  dat -007 "$password" "$compression" -k -s1 "$@" >"$work/dat.log" 2>&1 || status=$?
   if [ "$status" -ne 0 ]; then
     cat "$work/dat.log" >&2
     fail "dat failed (status $status)"
@@ -83,16 +86,17 @@ tmp=$(mktemp "$out.XXXXXX")
 trap 'rm -f "$tmp"' EXIT
 rm -f "$tmp" # dat creates it afresh
 if [ ${#raw[@]} -gt 0 ]; then
-  run_dat "$tmp" -a "${raw[@]}" -t DATA
+  run_dat -c0 "$tmp" -a "${raw[@]}" -t DATA
 fi
 if [ ${#bitmaps[@]} -gt 0 ]; then
   # dat picks the bitmap reader by extension, and -k keeps it in the name:
   # each bitmap goes in as NAME.bmp and is then renamed to NAME.
   paths=()
   for name in "${bitmaps[@]}"; do paths+=("$work/bitmaps/$name.bmp"); done
-  run_dat "$tmp" -a "${paths[@]}" -t BMP -bpp 24
-  for name in "${bitmaps[@]}"; do run_dat "$tmp" "$name.bmp" "NAME=$name"; done
+  run_dat -c0 "$tmp" -a "${paths[@]}" -t BMP -bpp 24
+  for name in "${bitmaps[@]}"; do run_dat -c0 "$tmp" "$name.bmp" "NAME=$name"; done
 fi
+run_dat -c1 "$tmp"
 
 listed=$(dat -007 "$password" -l "$tmp" | grep -c '^- ' || true)
 [ "$listed" -eq "$count" ] || fail "datafile lists $listed objects for $count sources"
