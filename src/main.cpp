@@ -2,6 +2,7 @@
 // top-level loop, and releases everything in a fixed order. Every start-up
 // failure is fatal; the release steps skip what was never created.
 #include "main.h"
+#include "controls.h"
 #include "fade.h"
 #include "grabber_functions.h"
 #include "player.h"
@@ -29,7 +30,8 @@ stPlayer g_tPlayer[2] = {};
 
 namespace {
 constexpr std::array<int, 4> aiScreenRes = {24, 32, 16, 15}; // colour depths, in the order tried
-constexpr int FRAME_WAIT = 33; // ms a screen loop waits between passes
+constexpr int FIRST_LEVEL = 12;         // level index of the series the game opens with
+constexpr int FIRST_DIFFICULTY = 0;
 constexpr int MENU_FONT_HEIGHT = 15;    // px
 constexpr int INTRO_FADE_IN_TIME = 1000; // ms
 constexpr float INTRO_VOLUME = 0.8f;     // music and effects while the intro plays
@@ -76,28 +78,14 @@ bool has_data_directory(const std::string &sDir)
     return stat((sDir + "/data").c_str(), &tInfo) == 0 && S_ISDIR(tInfo.st_mode);
 }
 
-bool escape_pressed()
-{
-    while (keypressed())
-        if ((readkey() >> 8) == KEY_ESC)
-            return true;
-    return false;
-}
-
-// The screens of the top-level loop: until they exist, a plain frame that
-// Escape leaves (read from the key buffer, so a short tap counts too).
+// The top-level flow: a player-against-player series between CAMANEY and
+// LENGUAS on one level; leaving the series ends the program.
 void run_top_level_loop()
 {
-    const int iBackground = makecol(16, 22, 40);
-    const int iFrame = makecol(70, 110, 190);
-    constexpr int FRAME_MARGIN = 24; // px
-    while (!escape_pressed()) {
-        clear_to_color(g_bmpBuffer, iBackground);
-        rect(g_bmpBuffer, FRAME_MARGIN, FRAME_MARGIN, g_bmpBuffer->w - 1 - FRAME_MARGIN,
-             g_bmpBuffer->h - 1 - FRAME_MARGIN, iFrame);
-        blit(g_bmpBuffer, screen, 0, 0, 0, 0, g_bmpBuffer->w, g_bmpBuffer->h);
-        wait_clock(FRAME_WAIT);
-    }
+    g_iLevel = FIRST_LEVEL;
+    g_tPlayer[0].iCharacter = CAMANEY;
+    g_tPlayer[1].iCharacter = LENGUAS;
+    pong(GM_PLAYER_VS_PLAYER, VERSUS_MODE, FIRST_DIFFICULTY);
 }
 } // namespace
 
@@ -168,6 +156,7 @@ void libraries_init()
     g_ptUserContainer = read_users();
     init_player(0, &g_tPlayer[0], IN_KEYBOARD);
     init_player(1, &g_tPlayer[1], IN_KEYBOARD);
+    init_controls();
     init_tables();
     init_sound_loading();
     load_effects();

@@ -1,0 +1,6 @@
+// Control configuration: which device and bindings each side plays with.
+#pragma once
+
+// Both sides on the keyboard, each reading its own keyboard bindings of the
+// current user.
+void init_controls();
