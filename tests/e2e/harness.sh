@@ -100,6 +100,42 @@ wait_for_picture() {
   fail "the screen still shows nothing at $x,$y"
 }
 
+# Prints how many pixels differ between the W x H region at X1,Y1 of picture A
+# and the one at X2,Y2 of picture B.
+region_difference() {
+  local a=$1 x1=$2 y1=$3 b=$4 x2=$5 y2=$6 w=$7 h=$8
+  convert "$a" -crop "${w}x${h}+$x1+$y1" +repage "$E2E_LOG.region-a.png"
+  convert "$b" -crop "${w}x${h}+$x2+$y2" +repage "$E2E_LOG.region-b.png"
+  compare -metric AE "$E2E_LOG.region-a.png" "$E2E_LOG.region-b.png" null: 2>&1 | cut -d' ' -f1
+}
+
+# The inner part of the match's two score badges, relative to the game's
+# picture: player one's at BADGE_ONE_X, player two's at BADGE_TWO_X.
+BADGE_ONE_X=38 BADGE_TWO_X=758 BADGE_Y=13 BADGE_SIZE=28
+
+# Waits until the match is drawn and settled (the stage has faded in): two
+# screenshots apart show the same score badge, and both badges show the same
+# digit. OX,OY is where the game's picture starts on the virtual screen.
+wait_for_match() {
+  local ox=$1 oy=$2 previous=""
+  for _ in $(seq 40); do
+    screenshot "${3:-match}" >/dev/null
+    if [ -n "$previous" ] &&
+       [ "$(region_difference "$previous" $((ox + BADGE_ONE_X)) $((oy + BADGE_Y)) "$E2E_SHOT" \
+            $((ox + BADGE_ONE_X)) $((oy + BADGE_Y)) $BADGE_SIZE $BADGE_SIZE)" = 0 ] &&
+       [ "$(region_difference "$E2E_SHOT" $((ox + BADGE_ONE_X)) $((oy + BADGE_Y)) "$E2E_SHOT" \
+            $((ox + BADGE_TWO_X)) $((oy + BADGE_Y)) $BADGE_SIZE $BADGE_SIZE)" = 0 ] &&
+       [ "$(shot_pixel $((ox + BADGE_ONE_X + BADGE_SIZE / 2)) $((oy + BADGE_Y + BADGE_SIZE / 2)))" != "0,0,0" ]; then
+      note "match running: $E2E_SHOT"
+      return 0
+    fi
+    cp "$E2E_SHOT" "$E2E_LOG.previous.png"
+    previous=$E2E_LOG.previous.png
+    sleep 0.1
+  done
+  fail "no settled match on the screen"
+}
+
 # Presses and releases a key in the game's window, held long enough for a
 # game loop that polls the keyboard to see it.
 send_key() {
