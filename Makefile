@@ -50,6 +50,7 @@ test: build test-asan fuzz-smoke
 
 bench: build
 	./$(BUILD)/bench/tarvelix_microbench
+	./$(BUILD)/bench/tarvelix_bench
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD) build-fuzz

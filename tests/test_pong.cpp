@@ -1,6 +1,7 @@
 // The match: the winner rule, scoring by exit place with the revival of a torn
 // band, the rematch choices, the character and tournament arithmetic, and a
 // whole series of real frames on the game's own data with scripted keys.
+#include "controls.h"
 #include "database_interface.h"
 #include "headless.h"
 #include "main.h"
@@ -237,8 +238,8 @@ protected:
         for (int i = 0; i < 2; i++) {
             g_tPlayer[i] = {};
             init_player(i, &g_tPlayer[i], IN_KEYBOARD);
-            g_tPlayer[i].ptInputKeys = &ptUser->atControls[i][USER_KEYBOARD_CONTROLS];
         }
+        init_controls();
         g_tPlayer[0].iCharacter = CAMANEY;
         g_tPlayer[1].iCharacter = LENGUAS;
         g_iGameMode = GM_PLAYER_VS_PLAYER;

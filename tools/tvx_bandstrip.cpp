@@ -4,29 +4,14 @@
 // revival), written four characters to a PNG.
 #include "collision.h"
 #include "grabber_functions.h"
-#include "main.h"
+#include "headless_game.h"
 #include "paddle.h"
-#include "pong.h"
-#include "sound.h"
 #include "stXMLParser.h"
-#include "tables.h"
 
-#include <allegro.h>
-#include <cerrno>
 #include <cmath>
-#include <cstdio>
-#include <cstdlib>
 #include <iterator>
-#include <string>
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
-#include <vector>
-
-extern char **environ;
 
 namespace {
-constexpr int COLOR_DEPTH = 32;
 constexpr int PATH_SIZE = 4096;         // bytes of a directory path, with its zero
 constexpr float FRAME = 1.0f / 60;      // s
 constexpr float HIT_SPEED = 1200.0f;    // px/s: hard enough to tear every band
@@ -73,20 +58,6 @@ int band_color(int iCharacter)
 }
 
 // Runs a program found on the PATH; its exit status, or -1.
-int run(const std::vector<std::string> &vArgs)
-{
-    std::vector<char *> vArgv;
-    for (const std::string &sArg : vArgs)
-        vArgv.push_back(const_cast<char *>(sArg.c_str()));
-    vArgv.push_back(nullptr);
-    pid_t iPid = 0;
-    if (posix_spawnp(&iPid, vArgv[0], nullptr, nullptr, vArgv.data(), environ) != 0)
-        return -1;
-    int iStatus = 0;
-    waitpid(iPid, &iStatus, 0);
-    return WIFEXITED(iStatus) ? WEXITSTATUS(iStatus) : -1;
-}
-
 // Text in the 8-px font, iScale times larger, with its top-left corner at (x, y).
 void draw_text(BITMAP *bmpPicture, const char *pszText, int x, int y, int iScale, int iColor)
 {
@@ -171,21 +142,6 @@ BITMAP *character_strip(int iCharacter, RLE_SPRITE *rleBall)
     return bmpStrip;
 }
 
-char g_szPassword[DATA_PASSWORD_SIZE]; // of the datafiles, set while they are read
-
-bool write_png(BITMAP *bmp, const std::string &sPng)
-{
-    const std::string sBmp = sPng + ".bmp";
-    packfile_password(nullptr); // the picture is written plain
-    const bool bSaved = save_bitmap(sBmp.c_str(), bmp, nullptr) == 0;
-    packfile_password(g_szPassword);
-    if (!bSaved)
-        return false;
-    const bool bDone =
-        run({"convert", sBmp, "-resize", std::to_string(PICTURE_PERCENT) + "%", sPng}) == 0;
-    unlink(sBmp.c_str());
-    return bDone;
-}
 } // namespace
 
 int main(int argc, char **argv)
@@ -204,15 +160,8 @@ int main(int argc, char **argv)
         perror(argv[1]);
         return 2;
     }
-    if (install_allegro(SYSTEM_NONE, &errno, atexit) != 0) {
-        fprintf(stderr, "band strip: Allegro does not start\n");
+    if (!headless::start_allegro("band strip"))
         return 2;
-    }
-    set_color_depth(COLOR_DEPTH);
-    init_tables();
-    bSoundError = -1; // silent: the strip has no sound
-    build_data_password(g_szPassword);
-    packfile_password(g_szPassword);
     RLE_SPRITE *rleBall = load_rle_from_dat("BALL", "data/tx08.dat");
 
     int iPictures = 0;
@@ -232,7 +181,7 @@ int main(int argc, char **argv)
         }
         const std::string sPng = sOut + "/band_strip_" + std::to_string(iFirst) + "-" +
                                  std::to_string(iFirst + CHARACTERS_PER_PICTURE - 1) + ".png";
-        const bool bWritten = write_png(bmpPicture, sPng);
+        const bool bWritten = headless::write_png(bmpPicture, sPng, PICTURE_PERCENT);
         destroy_bitmap(bmpPicture);
         if (!bWritten) {
             fprintf(stderr, "band strip: cannot write %s\n", sPng.c_str());
