@@ -70,6 +70,31 @@ bool circle_touched(const stCircle *ptCircle, const stBall *ptBall)
     return point_segment_distance(&ptBall->tPath, &ptCircle->tCenter, nullptr) < ptCircle->fRadius;
 }
 
+// Lifts a ball that touched the segment a frame ago off the segment's line:
+// from its centre now along the line's normal to r plus the clearance on the
+// side of its previous centre, so it keeps this frame's travel along the wall.
+// Of the bounced and the incoming velocity it keeps the one that leaves the line:
+// a ball already moving away from the wall is not turned back into it.
+void lift_off_segment(const stSegment *ptSegment, stBall *ptBall, const stPoint *ptCentre,
+                      float fInVelX, float fInVelY)
+{
+    const float sx = ptSegment->tPoint1.fX - ptSegment->tPoint0.fX;
+    const float sy = ptSegment->tPoint1.fY - ptSegment->tPoint0.fY;
+    const float fLength = std::sqrt(sx * sx + sy * sy);
+    const float nx = -sy / fLength, ny = sx / fLength; // unit normal of the line
+    const float fPrevSide = (ptBall->fPrevX - ptSegment->tPoint0.fX) * nx +
+                            (ptBall->fPrevY - ptSegment->tPoint0.fY) * ny;
+    const float fSide = fPrevSide < 0.0f ? -1.0f : 1.0f;
+    const float x = ptCentre->fX, y = ptCentre->fY;
+    const float fNow = (x - ptSegment->tPoint0.fX) * nx + (y - ptSegment->tPoint0.fY) * ny;
+    const float fLift = fSide * (ptBall->tCircle.fRadius + CLEARANCE) - fNow;
+    place_ball(ptBall, x + fLift * nx, y + fLift * ny);
+    if (fSide * (ptBall->fVelX * nx + ptBall->fVelY * ny) < 0.0f) {
+        ptBall->fVelX = fInVelX;
+        ptBall->fVelY = fInVelY;
+    }
+}
+
 bool zero_length(const stSegment *ptSegment)
 {
     return ptSegment->tPoint0.fX == ptSegment->tPoint1.fX &&
@@ -332,14 +357,17 @@ int detect_stage_collision(const stLevelBounds *ptLevelBounds, stBall *ptBall, i
     }
     case 'S': {
         const stSegment *ptSegment = &ptLevelBounds->vtSegment[tNearest.iFigureIndex];
+        const float fInVelX = ptBall->fVelX, fInVelY = ptBall->fVelY;
         segment_bounce(ptSegment, ptBall, tNearest.fDistance);
         // A ball that already touched the segment a frame ago (left there by a
-        // corner, grazing it) is pulled back far along a shallow approach: never
-        // beyond where it was a frame ago, which may be through the wall behind it.
+        // corner, grazing it) is pulled back far along a shallow approach, beyond
+        // where it was a frame ago and maybe through the wall behind it. Put back
+        // where it was, it would still touch the wall and bounce in place every
+        // frame; it is lifted off the wall from where it is now instead.
         const stPoint tPulled{ptBall->fX, ptBall->fY};
         if (tNearest.fLastDistance <= r &&
             point_point_distance(&tCentre, &tPulled) > point_point_distance(&tCentre, &tPrev))
-            place_ball(ptBall, tPrev.fX, tPrev.fY);
+            lift_off_segment(ptSegment, ptBall, &tCentre, fInVelX, fInVelY);
         const stPoint tAfter{ptBall->fX, ptBall->fY};
         e = point_segment_distance(ptSegment, &tAfter, nullptr);
         break;
