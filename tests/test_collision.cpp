@@ -1,7 +1,8 @@
 // Collision and bounce: the closeness rule, the tests, each bounce response with
 // worked numbers, the stage test's choice of obstacle and its push-back, and
 // properties over random throws (speed kept, never left inside or beyond), the
-// paddle's spring line and end spheres, and a fast rally in a closed stage.
+// paddle's spring line and end spheres, a fast rally in a closed stage, and a
+// ball skimming a wall it overlaps, which must move on and leave it.
 #include "collision.h"
 #include "headless.h"
 #include "item.h"
@@ -16,6 +17,8 @@
 #include <limits>
 #include <memory>
 #include <random>
+#include <string>
+#include <vector>
 
 namespace {
 constexpr float INF = std::numeric_limits<float>::infinity();
@@ -679,6 +682,85 @@ TEST_F(CollisionTest, PropertyFastRallyStaysInsideAStageWithConcaveCorners)
         }
     }
     EXPECT_GT(iHits, RALLIES * FRAMES / 40);
+}
+
+// A ball left overlapping a wall and moving almost along it, toward the wall or
+// away from it (as a bounce in a concave corner can leave it), run against that
+// wall alone for two seconds of 1/60 s frames: it moves on every frame, keeps
+// its speed and ends clear of the wall on the side it started.
+TEST_F(CollisionTest, BallSkimmingAWallItOverlapsMovesOnAndLeavesIt)
+{
+    struct Case {
+        stSegment s;
+        float r, qx, qy, vx, vy;
+        std::string sWhat;
+    };
+    // Where stage flights stopped dead: a bounce in a concave corner left the
+    // ball in the neighbouring wall, and it bounced in place between two velocities.
+    std::vector<Case> vCases = {
+        {seg(150, 30, 270, 36), 12, 264.5177f, 46.78677f, -768.9896f, -6.7628f, "ojeis 3, away"},
+        {seg(150, 30, 270, 36), 12, 264.5177f, 46.78677f, -765.8288f, -69.9781f, "ojeis 3, toward"},
+        {seg(400, 522, 423, 559), 12, 427.2084f, 547.6556f, -386.7529f, -607.1927f, "carnal 3"},
+        {seg(500, 563, 650, 570), 20, 511.5866f, 546.5777f, 798.3226f, 54.0333f, "camaney 3, big ball"},
+        {seg(368, 560, 432, 560), 12, 423.8553f, 551.0220f, -865.8486f, -12.4390f, "uayumin 3"},
+    };
+    // Made up: a wall through (400, 300) tilted by fTilt, the ball overlapping it
+    // by fOverlap and moving at fAngle to it; each one toward the wall and away
+    // from it, on both sides.
+    struct Skim {
+        float fTilt, r, fOverlap, fAngle, fSpeed; // degrees, px, px, degrees, px/s
+    };
+    const Skim aSkims[] = {
+        {0, 12, 0.5f, 0.1f, 300},   {2.86f, 12, 1, 2.4f, 770},   {17, 20, 3, 0.5f, 1200},
+        {58, 12, 2.5f, 1, 720},     {90, 12, 11.5f, 1, 1000},    {135, 20, 19.5f, 3, 2000},
+        {-30, 20, 0.5f, 3, 2000},   {200, 12, 6, 0.3f, 450},
+    };
+    constexpr float DEG = 3.14159265f / 180, WALL_HALF = 5000; // rad per degree, px
+    for (const Skim &k : aSkims)
+        for (const float fSide : {-1.0f, 1.0f})
+            for (const float fToward : {-1.0f, 1.0f}) {
+                const float ux = std::cos(k.fTilt * DEG), uy = std::sin(k.fTilt * DEG);
+                const float nx = -uy * fSide, ny = ux * fSide; // toward the ball's side
+                const float fIn = fToward * k.fAngle * DEG;     // > 0 into the wall
+                const float vx = k.fSpeed * (ux * std::cos(fIn) - nx * std::sin(fIn));
+                const float vy = k.fSpeed * (uy * std::cos(fIn) - ny * std::sin(fIn));
+                vCases.push_back({seg(400 - ux * WALL_HALF, 300 - uy * WALL_HALF,
+                                      400 + ux * WALL_HALF, 300 + uy * WALL_HALF),
+                                  k.r, 400 + nx * (k.r - k.fOverlap), 300 + ny * (k.r - k.fOverlap),
+                                  vx, vy,
+                                  "tilt " + std::to_string(k.fTilt) + ", overlap " +
+                                      std::to_string(k.fOverlap) + ", angle " +
+                                      std::to_string(fIn / DEG) + ", side " + std::to_string(fSide)});
+            }
+
+    constexpr int FRAMES = 120;
+    constexpr float DT = 1.0f / 60; // s
+    for (const Case &c : vCases) {
+        ptBounds->iNumSegments = 0;
+        add_segment(c.s);
+        stBall t = make_ball(c.qx, c.qy, c.qx, c.qy, c.vx, c.vy, c.r);
+        const stPoint tStart{c.qx, c.qy};
+        ASSERT_LT(point_segment_distance(&c.s, &tStart, nullptr), c.r) << c.sWhat;
+        const float fStartSide = point_line_distance(&c.s, &tStart);
+        const float fSpeed = speed(t);
+        int iStill = 0; // frames that ended where they began
+        for (int iFrame = 0; iFrame < FRAMES; iFrame++) {
+            t.fPrevX = t.fX;
+            t.fPrevY = t.fY;
+            t.fX += t.fVelX * DT;
+            t.fY += t.fVelY * DT;
+            t.tCircle.tCenter = {t.fX, t.fY};
+            t.tPath = {{t.fPrevX, t.fPrevY}, {t.fX, t.fY}};
+            detect_stage_collision(ptBounds.get(), &t, TRUE);
+            iStill += t.fX == t.fPrevX && t.fY == t.fPrevY ? 1 : 0;
+            ASSERT_NEAR(speed(t), fSpeed, fSpeed * 1e-4f) << c.sWhat << ", frame " << iFrame;
+            kill_particles();
+        }
+        EXPECT_EQ(iStill, 0) << c.sWhat;
+        const stPoint tEnd{t.fX, t.fY};
+        EXPECT_GE(point_segment_distance(&c.s, &tEnd, nullptr), c.r) << c.sWhat;
+        EXPECT_GT(point_line_distance(&c.s, &tEnd) * fStartSide, 0.0f) << c.sWhat;
+    }
 }
 
 namespace {
