@@ -88,15 +88,8 @@ void test_exit(stBall *ptBall)
 
 void init_ball(stBall *ptBall)
 {
-    stXMLParser *ptParser = xmlparser_create();
-    int iSize = 0;
-    load_xml_from_dat(ptParser, LEVEL_DOCUMENT, LEVEL_DATAFILE, &iSize);
-    xmlparser_parserFile(ptParser);
-    xmlparser_gotoRoot(ptParser);
-    xmlparser_findElement(ptParser, "escenas");
-    for (int i = 0; i <= g_iLevel; i++)
-        xmlparser_findElement(ptParser, "nivel"); // one entry per level index, in order
-    xmlparser_findElement(ptParser, "pelota");
+    stXMLParser *ptParser =
+        open_xml_entry(LEVEL_DOCUMENT, LEVEL_DATAFILE, "escenas", "nivel", g_iLevel, "pelota");
 
     // Every string read shares one buffer: the datafile's name is kept apart.
     char szFile[DATAFILE_NAME_SIZE];

@@ -122,3 +122,18 @@ void load_xml_from_dat(stXMLParser *ptParser, const char *pszObject, const char 
     safe_free(&pszText);
     *piSize = iSize;
 }
+
+stXMLParser *open_xml_entry(const char *pszObject, const char *pszFile, const char *pszRoot,
+                            const char *pszEntry, int iIndex, const char *pszChild)
+{
+    stXMLParser *ptParser = xmlparser_create();
+    int iSize = 0;
+    load_xml_from_dat(ptParser, pszObject, pszFile, &iSize);
+    xmlparser_parserFile(ptParser);
+    xmlparser_gotoRoot(ptParser);
+    xmlparser_findElement(ptParser, pszRoot);
+    for (int i = 0; i <= iIndex; i++)
+        xmlparser_findElement(ptParser, pszEntry); // each search goes on after the last find
+    xmlparser_findElement(ptParser, pszChild);
+    return ptParser;
+}

@@ -105,15 +105,8 @@ void spring_back(stPaddle *ptPaddle, float u)
 // Reads the character's "datos" and, when present, its "liga".
 void load_character(stPaddle *ptPaddle, int iCharacter)
 {
-    stXMLParser *ptParser = xmlparser_create();
-    int iSize = 0;
-    load_xml_from_dat(ptParser, CHARACTER_DOCUMENT, CHARACTER_DATAFILE, &iSize);
-    xmlparser_parserFile(ptParser);
-    xmlparser_gotoRoot(ptParser);
-    xmlparser_findElement(ptParser, "raiz");
-    for (int i = 0; i <= iCharacter; i++)
-        xmlparser_findElement(ptParser, "personaje"); // one per character, in order
-    xmlparser_findElement(ptParser, "datos");
+    stXMLParser *ptParser =
+        open_xml_entry(CHARACTER_DOCUMENT, CHARACTER_DATAFILE, "raiz", "personaje", iCharacter, "datos");
     ptPaddle->iSpringColor = xmlparser_getAttributeVal_asColor(ptParser, "color");
     // Every string read shares one buffer: the datafile's name is kept apart.
     char szFile[DATAFILE_NAME_SIZE];

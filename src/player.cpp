@@ -39,15 +39,8 @@ void destroy_match_resources(stPlayer *ptPlayer)
 
 void read_character(stPlayer *ptPlayer)
 {
-    stXMLParser *ptParser = xmlparser_create();
-    int iSize = 0;
-    load_xml_from_dat(ptParser, CHARACTER_DOCUMENT, CHARACTER_DATAFILE, &iSize);
-    xmlparser_parserFile(ptParser);
-    xmlparser_gotoRoot(ptParser);
-    xmlparser_findElement(ptParser, "raiz");
-    for (int i = 0; i <= ptPlayer->iCharacter; i++)
-        xmlparser_findElement(ptParser, "personaje"); // one per character, in order
-    xmlparser_findElement(ptParser, "datos");
+    stXMLParser *ptParser =
+        open_xml_entry(CHARACTER_DOCUMENT, CHARACTER_DATAFILE, "raiz", "personaje", ptPlayer->iCharacter, "datos");
     ptPlayer->iSceneOrder = xmlparser_getAttributeVal_asInteger(ptParser, "orden_escena");
     snprintf(ptPlayer->szCharName, sizeof(ptPlayer->szCharName), "%s",
              xmlparser_getAttributeVal_asString(ptParser, "nombre"));

@@ -85,15 +85,8 @@ void copy_attribute(stXMLParser *ptParser, const char *pszName, char szValue[LEV
 // and its obstacles.
 void load_stage()
 {
-    stXMLParser *ptParser = xmlparser_create();
-    int iSize = 0;
-    load_xml_from_dat(ptParser, LEVEL_DOCUMENT, LEVEL_DATAFILE, &iSize);
-    xmlparser_parserFile(ptParser);
-    xmlparser_gotoRoot(ptParser);
-    xmlparser_findElement(ptParser, "escenas");
-    for (int i = 0; i <= g_iLevel; i++)
-        xmlparser_findElement(ptParser, "nivel"); // one per level index, in order
-    xmlparser_findElement(ptParser, "general");
+    stXMLParser *ptParser =
+        open_xml_entry(LEVEL_DOCUMENT, LEVEL_DATAFILE, "escenas", "nivel", g_iLevel, "general");
     char szSong[LEVEL_NAME_SIZE];
     char szFile[LEVEL_NAME_SIZE];
     char szBackground[LEVEL_NAME_SIZE] = "";
@@ -116,6 +109,7 @@ void load_stage()
     g_tPong.bmpBackground = load_bmp_from_dat(szBackground, szFile);
     if (szCollision[0] == '\0')
         error_message("Error al cargar colisiones desde NIVEL");
+    int iSize = 0;
     char *pszText = load_txt_from_dat(szCollision, szFile, &iSize);
     g_ptLevelBounds = collision_to_level(pszText);
     safe_free(&pszText);
