@@ -31,7 +31,7 @@ stPlayer g_tPlayer[2] = {};
 namespace {
 constexpr std::array<int, 4> aiScreenRes = {24, 32, 16, 15}; // colour depths, in the order tried
 constexpr int FIRST_LEVEL = 12;         // level index of the series the game opens with
-constexpr int FIRST_DIFFICULTY = 0;
+constexpr int FIRST_DIFFICULTY = 0;     // a versus series between people has no difficulty
 constexpr int MENU_FONT_HEIGHT = 15;    // px
 constexpr int INTRO_FADE_IN_TIME = 1000; // ms
 constexpr float INTRO_VOLUME = 0.8f;     // music and effects while the intro plays

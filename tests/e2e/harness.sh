@@ -32,7 +32,14 @@ start_display() {
     Xvfb :$n -screen 0 1024x768x24 -nolisten tcp >"$E2E_LOG.xvfb" 2>&1 &
     E2E_XVFB_PID=$!
     for _ in $(seq 50); do
-      [ -e /tmp/.X11-unix/X$n ] && { export DISPLAY=:$n; return 0; }
+      # Another server may have taken the number at the same moment: ours
+      # then exits, and the next number is tried.
+      if [ -e /tmp/.X11-unix/X$n ]; then
+        sleep 0.2
+        kill -0 $E2E_XVFB_PID 2>/dev/null || break
+        export DISPLAY=:$n
+        return 0
+      fi
       kill -0 $E2E_XVFB_PID 2>/dev/null || break
       sleep 0.1
     done
