@@ -19,6 +19,7 @@
 #include <cstdlib>
 #include <spawn.h>
 #include <string>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
@@ -27,7 +28,35 @@ extern char **environ;
 
 namespace headless {
 constexpr int SCREEN_DEPTH = 32;
-constexpr unsigned RANDOM_SEED = 1; // the same run every time
+constexpr int RANDOM_SEED = 1;       // the same run every time
+constexpr int PATH_SIZE = 4096;      // bytes of a directory path, with its zero
+constexpr mode_t OUT_DIR_MODE = 0755; // a picture tool's output directory, made when missing
+
+// The arguments GAME_DIR OUT_DIR of a picture tool: makes OUT_DIR when it is
+// missing and gives it back as an absolute path, then enters GAME_DIR, which
+// holds the built data/. False, with a message, when any of that fails.
+inline bool enter_picture_dirs(int argc, char **argv, std::string *psOut)
+{
+    if (argc != 3) {
+        fprintf(stderr, "usage: %s GAME_DIR OUT_DIR (GAME_DIR holds the built data/)\n", argv[0]);
+        return false;
+    }
+    char szStart[PATH_SIZE];
+    if (!getcwd(szStart, sizeof(szStart))) {
+        perror("getcwd");
+        return false;
+    }
+    *psOut = argv[2][0] == '/' ? std::string(argv[2]) : std::string(szStart) + "/" + argv[2];
+    if (mkdir(psOut->c_str(), OUT_DIR_MODE) != 0 && errno != EEXIST) {
+        perror(psOut->c_str());
+        return false;
+    }
+    if (chdir(argv[1]) != 0) {
+        perror(argv[1]);
+        return false;
+    }
+    return true;
+}
 
 inline void use_data_password()
 {

@@ -12,7 +12,6 @@
 #include <iterator>
 
 namespace {
-constexpr int PATH_SIZE = 4096;         // bytes of a directory path, with its zero
 constexpr float FRAME = 1.0f / 60;      // s
 constexpr float HIT_SPEED = 1200.0f;    // px/s: hard enough to tear every band
 constexpr float HIT_ANGLE = 0.08f;      // rad below level
@@ -146,20 +145,9 @@ BITMAP *character_strip(int iCharacter, RLE_SPRITE *rleBall)
 
 int main(int argc, char **argv)
 {
-    if (argc != 3) {
-        fprintf(stderr, "usage: %s GAME_DIR OUT_DIR (GAME_DIR holds the built data/)\n", argv[0]);
+    std::string sOut;
+    if (!headless::enter_picture_dirs(argc, argv, &sOut))
         return 2;
-    }
-    char szStart[PATH_SIZE];
-    if (!getcwd(szStart, sizeof(szStart))) {
-        perror("getcwd");
-        return 2;
-    }
-    const std::string sOut = argv[2][0] == '/' ? std::string(argv[2]) : std::string(szStart) + "/" + argv[2];
-    if (chdir(argv[1]) != 0) {
-        perror(argv[1]);
-        return 2;
-    }
     if (!headless::start_allegro("band strip"))
         return 2;
     RLE_SPRITE *rleBall = load_rle_from_dat("BALL", "data/tx08.dat");

@@ -5,17 +5,14 @@
 #include "headless_game.h"
 
 #include <string>
-#include <sys/stat.h>
 
 namespace {
-constexpr int PATH_SIZE = 4096;          // bytes of a directory path, with its zero
 constexpr float FRAME = 1.0f / 60;       // s
 constexpr int PLAY_FRAMES = 150;         // frames played before the picture
 constexpr int RIDE_FRAMES = 40;          // frames between reversals of a side's keys
 constexpr int TWO_DELAY_FRAMES = 20;     // player two rides this much later
 constexpr int CHARACTER_STEP = 5;        // player two plays the character this far on
 constexpr int PICTURE_PERCENT = 100;
-constexpr mode_t OUT_DIR_MODE = 0755;    // the pictures' directory, made when missing
 
 bool riding_up(int iFrame)
 {
@@ -37,24 +34,9 @@ void play(int iFrames)
 
 int main(int argc, char **argv)
 {
-    if (argc != 3) {
-        fprintf(stderr, "usage: %s GAME_DIR OUT_DIR (GAME_DIR holds the built data/; OUT_DIR is made when missing)\n", argv[0]);
+    std::string sOut;
+    if (!headless::enter_picture_dirs(argc, argv, &sOut))
         return 2;
-    }
-    char szStart[PATH_SIZE];
-    if (!getcwd(szStart, sizeof(szStart))) {
-        perror("getcwd");
-        return 2;
-    }
-    const std::string sOut = argv[2][0] == '/' ? std::string(argv[2]) : std::string(szStart) + "/" + argv[2];
-    if (mkdir(sOut.c_str(), OUT_DIR_MODE) != 0 && errno != EEXIST) {
-        perror(sOut.c_str());
-        return 2;
-    }
-    if (chdir(argv[1]) != 0) {
-        perror(argv[1]);
-        return 2;
-    }
     if (!headless::start_game("match pictures"))
         return 2;
     g_iGameMode = GM_PLAYER_VS_PLAYER;

@@ -32,29 +32,31 @@ find_game_window
 expect_window_size 800x600
 wait_for_match 0 0 start
 START=$E2E_SHOT
-one_start=$(band_top $PADDLE_ONE_X) two_start=$(band_top $PADDLE_TWO_X)
-[ -n "$one_start" ] && [ -n "$two_start" ] || fail "no paddle found in its lane"
-note "upper spheres at y $one_start and $two_start"
+one=$(band_top $PADDLE_ONE_X) two=$(band_top $PADDLE_TWO_X)
+[ -n "$one" ] && [ -n "$two" ] || fail "no paddle found in its lane"
+note "upper spheres at y $one and $two"
+
+# Holds player one's and player two's key of one direction (up: sign -1, down:
+# +1) and checks that both upper spheres moved at least MIN_MOVE that way.
+ride() {
+  local direction=$1 sign=$2 seconds=$3 key_one=$4 key_two=$5 was_one=$one was_two=$two
+  hold_keys "$seconds" "$key_one" "$key_two"
+  screenshot "$direction"
+  one=$(band_top $PADDLE_ONE_X) two=$(band_top $PADDLE_TWO_X)
+  note "after holding $direction: y $one and $two"
+  [ $(((one - was_one) * sign)) -ge $MIN_MOVE ] || fail "player one's paddle did not move $direction"
+  [ $(((two - was_two) * sign)) -ge $MIN_MOVE ] || fail "player two's paddle did not move $direction"
+}
 
 xdotool mousemove --window "$E2E_WID" 400 300
 xdotool windowfocus --sync "$E2E_WID"
-hold_keys 0.25 Up w
-screenshot up
-one_up=$(band_top $PADDLE_ONE_X) two_up=$(band_top $PADDLE_TWO_X)
-note "after holding up: y $one_up and $two_up"
-[ $((one_start - one_up)) -ge $MIN_MOVE ] || fail "player one's paddle did not move up"
-[ $((two_start - two_up)) -ge $MIN_MOVE ] || fail "player two's paddle did not move up"
-
-hold_keys 0.5 Down s
-screenshot down
-one_down=$(band_top $PADDLE_ONE_X) two_down=$(band_top $PADDLE_TWO_X)
-note "after holding down: y $one_down and $two_down"
-[ $((one_down - one_up)) -ge $MIN_MOVE ] || fail "player one's paddle did not move down"
-[ $((two_down - two_up)) -ge $MIN_MOVE ] || fail "player two's paddle did not move down"
+ride up -1 0.25 Up w
+ride down 1 0.5 Down s
 
 # Both paddles ride to the top and stay there, so that no rally between them
 # can last: the ball gets past one of them.
 hold_keys 1.2 Up w
+
 # A point changes one badge between two screenshots; a fade between matches
 # changes both.
 previous=$E2E_SHOT scored=""
