@@ -18,14 +18,17 @@ void fill_key_buffer()
     simulate_keypress(KEY_A << 8 | 'a');
 }
 
-stInputKeys keyboard_keys()
+// No key, button or axis held, no mouse button, both players blank.
+void release_everything()
 {
-    return {1, KEY_UP, KEY_DOWN, KEY_RIGHT, KEY_LEFT, KEY_ENTER, KEY_ESC, KEY_BACKSPACE, KEY_SPACE};
-}
-
-stInputKeys joystick_keys()
-{
-    return {2, JOY_CODE_UP, JOY_CODE_DOWN, JOY_CODE_LEFT, JOY_CODE_RIGHT, 5, 10, 11, 12};
+    memset(const_cast<char *>(key), 0, KEY_MAX);
+    memset(joy, 0, MAX_JOYSTICKS * sizeof(JOYSTICK_INFO));
+    joy[0].num_buttons = 8;
+    joy[0].num_sticks = 1;
+    joy[0].stick[0].num_axis = 2;
+    mouse_b = 0;
+    for (stPlayer &p : g_tPlayer)
+        p = {};
 }
 
 class InputTest : public HeadlessAllegro {
@@ -33,32 +36,21 @@ protected:
     void SetUp() override
     {
         HeadlessAllegro::SetUp();
-        memset(const_cast<char *>(key), 0, KEY_MAX);
-        memset(joy, 0, MAX_JOYSTICKS * sizeof(JOYSTICK_INFO));
-        joy[0].num_buttons = 8;
-        joy[0].num_sticks = 1;
-        joy[0].stick[0].num_axis = 2;
-        mouse_b = 0;
+        release_everything();
         fill_key_buffer();
         // Bring the latches to rest: an idle edge-mode poll and a mouse release.
         check_joystick(&tJoyKeys, 0, 0);
         check_mouse();
-        for (stPlayer &p : g_tPlayer)
-            p = {};
     }
     void TearDown() override
     {
         clear_keybuf();
-        memset(const_cast<char *>(key), 0, KEY_MAX);
-        memset(joy, 0, MAX_JOYSTICKS * sizeof(JOYSTICK_INFO));
-        mouse_b = 0;
-        for (stPlayer &p : g_tPlayer)
-            p = {};
+        release_everything();
         HeadlessAllegro::TearDown();
     }
     void press(int iScancode, bool bDown = true) { const_cast<char *>(key)[iScancode] = bDown; }
-    stInputKeys tKeys = keyboard_keys();
-    stInputKeys tJoyKeys = joystick_keys();
+    stInputKeys tKeys = {1, KEY_UP, KEY_DOWN, KEY_RIGHT, KEY_LEFT, KEY_ENTER, KEY_ESC, KEY_BACKSPACE, KEY_SPACE};
+    stInputKeys tJoyKeys = {2, JOY_CODE_UP, JOY_CODE_DOWN, JOY_CODE_LEFT, JOY_CODE_RIGHT, 5, 10, 11, 12};
 };
 } // namespace
 
@@ -69,16 +61,11 @@ TEST_F(InputTest, KeyboardFollowsItsTestOrder)
         int iExpected;
     };
     const Case atCases[] = {
-        {{KEY_UP, 0, 0}, MOVE_UP},
-        {{KEY_DOWN, 0, 0}, MOVE_DOWN},
-        {{KEY_RIGHT, 0, 0}, MOVE_SHRINK},
-        {{KEY_LEFT, 0, 0}, MOVE_GROW},
-        {{KEY_ENTER, 0, 0}, MOVE_START},
-        {{KEY_ESC, 0, 0}, MOVE_ESCAPE},
-        {{KEY_F1, 0, 0}, MOVE_HELP},
-        {{KEY_BACKSPACE, 0, 0}, MOVE_BACK},
-        {{KEY_SPACE, 0, 0}, MOVE_ACTION},
-        {{KEY_DOWN, KEY_UP, 0}, MOVE_UP},
+        {{KEY_UP, 0, 0}, MOVE_UP},           {{KEY_DOWN, 0, 0}, MOVE_DOWN},
+        {{KEY_RIGHT, 0, 0}, MOVE_SHRINK},    {{KEY_LEFT, 0, 0}, MOVE_GROW},
+        {{KEY_ENTER, 0, 0}, MOVE_START},     {{KEY_ESC, 0, 0}, MOVE_ESCAPE},
+        {{KEY_F1, 0, 0}, MOVE_HELP},         {{KEY_BACKSPACE, 0, 0}, MOVE_BACK},
+        {{KEY_SPACE, 0, 0}, MOVE_ACTION},    {{KEY_DOWN, KEY_UP, 0}, MOVE_UP},
         {{KEY_BACKSPACE, KEY_F1, KEY_ESC}, MOVE_ESCAPE},
         {{KEY_BACKSPACE, KEY_F1, 0}, MOVE_HELP},
         {{KEY_SPACE, KEY_LEFT, 0}, MOVE_GROW},
@@ -86,24 +73,16 @@ TEST_F(InputTest, KeyboardFollowsItsTestOrder)
     };
     for (const Case &c : atCases) {
         for (int iKey : c.aiHeld)
-            if (iKey)
-                press(iKey);
-        for (int iMode : {0, 1})
+            press(iKey);
+        // Held keys repeat in either mode.
+        for (int iMode : {0, 1, 0})
             EXPECT_EQ(check_keyboard(&tKeys, iMode), c.iExpected) << c.aiHeld[0] << " mode " << iMode;
         for (int iKey : c.aiHeld)
-            if (iKey)
-                press(iKey, false);
+            press(iKey, false);
     }
-}
-
-TEST_F(InputTest, KeyboardIsSilentWhileTheKeyBufferIsEmpty)
-{
     press(KEY_UP);
     clear_keybuf();
-    EXPECT_EQ(check_keyboard(&tKeys, 1), MOVE_NONE);
-    fill_key_buffer();
-    for (int i = 0; i < 3; i++)
-        EXPECT_EQ(check_keyboard(&tKeys, 0), MOVE_UP) << "held keys repeat in either mode";
+    EXPECT_EQ(check_keyboard(&tKeys, 1), MOVE_NONE) << "silent while the key buffer is empty";
 }
 
 TEST_F(InputTest, JoystickCodesFollowTheirOrder)
@@ -124,36 +103,35 @@ TEST_F(InputTest, JoystickCodesFollowTheirOrder)
     EXPECT_EQ(joy_button_pressed(-1), JOY_NOTHING);
 }
 
-TEST_F(InputTest, JoystickEdgeModeGivesAPressOnce)
+TEST_F(InputTest, JoystickEdgeModeGivesAPressOnceAndHeldModeRepeats)
 {
-    joy[0].button[0].b = 1; // code 5: start
-    EXPECT_EQ(check_joystick(&tJoyKeys, 0, 0), MOVE_START);
-    for (int i = 0; i < 5; i++)
-        EXPECT_EQ(check_joystick(&tJoyKeys, 0, 0), MOVE_NONE);
-    joy[0].button[0].b = 0;
-    EXPECT_EQ(check_joystick(&tJoyKeys, 0, 0), MOVE_NONE) << "the release";
-    joy[0].stick[0].axis[1].d1 = 1;
-    EXPECT_EQ(check_joystick(&tJoyKeys, 0, 0), MOVE_UP);
-}
-
-TEST_F(InputTest, JoystickHeldModeRepeatsAndMapsEveryBinding)
-{
-    struct Case {
-        int iButton;
-        int iExpected;
+    constexpr int NONE = -1;
+    struct Step {
+        int iButton;   // the one button held, or NONE
+        bool bLeft;    // stick pushed left (code 3: shrink in these bindings)
+        bool bUp;      // stick pushed up
+        int iMode;     // 0 edge, 1 held
+        int iExpected; // movement code
     };
     // start 5, escape 10, back 11, action 12 are buttons 0, 5, 6, 7.
-    const Case atCases[] = {{0, MOVE_START}, {5, MOVE_ESCAPE}, {6, MOVE_BACK}, {7, MOVE_ACTION},
-                            {2, MOVE_NONE}};
-    for (const Case &c : atCases) {
-        joy[0].button[c.iButton].b = 1;
-        for (int i = 0; i < 3; i++)
-            EXPECT_EQ(check_joystick(&tJoyKeys, 0, 1), c.iExpected) << c.iButton;
-        joy[0].button[c.iButton].b = 0;
+    const Step atSteps[] = {
+        {0, false, false, 0, MOVE_START}, {0, false, false, 0, MOVE_NONE},
+        {0, false, false, 0, MOVE_NONE},  {NONE, false, false, 0, MOVE_NONE}, // the release
+        {NONE, false, true, 0, MOVE_UP},  {NONE, false, false, 0, MOVE_NONE},
+        {0, false, false, 1, MOVE_START}, {0, false, false, 1, MOVE_START},
+        {5, false, false, 1, MOVE_ESCAPE}, {6, false, false, 1, MOVE_BACK},
+        {7, false, false, 1, MOVE_ACTION}, {7, false, false, 1, MOVE_ACTION},
+        {2, false, false, 1, MOVE_NONE},  {NONE, true, false, 1, MOVE_SHRINK},
+        {NONE, true, false, 1, MOVE_SHRINK},
+    };
+    int iStep = 0;
+    for (const Step &s : atSteps) {
+        for (int b = 0; b < 8; b++)
+            joy[0].button[b].b = b == s.iButton;
+        joy[0].stick[0].axis[0].d1 = s.bLeft;
+        joy[0].stick[0].axis[1].d1 = s.bUp;
+        EXPECT_EQ(check_joystick(&tJoyKeys, 0, s.iMode), s.iExpected) << "step " << iStep++;
     }
-    joy[0].stick[0].axis[0].d1 = 1;
-    EXPECT_EQ(check_joystick(&tJoyKeys, 0, 1), MOVE_SHRINK);
-    EXPECT_EQ(check_joystick(&tJoyKeys, 0, 1), MOVE_SHRINK);
 }
 
 TEST_F(InputTest, ClearingAJoystickForgetsItsPress)
@@ -172,23 +150,16 @@ TEST_F(InputTest, ClearingAJoystickForgetsItsPress)
     EXPECT_EQ(joy[0].button[2].b, 0);
 }
 
-TEST_F(InputTest, MouseClickGivesItsCodeOnThePressOnly)
+TEST_F(InputTest, MouseClickGivesItsCodeOnThePressOnlyAndMovesAreSeenOnce)
 {
-    mouse_b = 1;
-    EXPECT_EQ(check_mouse(), MOVE_START);
-    EXPECT_EQ(check_mouse(), MOVE_NONE);
-    EXPECT_EQ(check_mouse_pressed(), 1);
-    mouse_b = 0;
-    EXPECT_EQ(check_mouse(), MOVE_NONE);
-    mouse_b = 2;
-    EXPECT_EQ(check_mouse(), MOVE_BACK);
-    EXPECT_EQ(check_mouse(), MOVE_NONE);
-    mouse_b = 0;
-    EXPECT_EQ(check_mouse_pressed(), 0);
-}
-
-TEST_F(InputTest, MouseActivityComparesWithTheLastPosition)
-{
+    const struct {
+        int iButtons, iExpected;
+    } atSteps[] = {{1, MOVE_START}, {1, MOVE_NONE}, {0, MOVE_NONE}, {2, MOVE_BACK}, {2, MOVE_NONE}};
+    for (const auto &s : atSteps) {
+        mouse_b = s.iButtons;
+        EXPECT_EQ(check_mouse(), s.iExpected) << s.iButtons;
+        EXPECT_EQ(check_mouse_pressed(), s.iButtons ? 1 : 0);
+    }
     check_mouse_active();
     EXPECT_EQ(check_mouse_active(), 0);
     mouse_x = mouse_x + 3;
@@ -196,44 +167,39 @@ TEST_F(InputTest, MouseActivityComparesWithTheLastPosition)
     EXPECT_EQ(check_mouse_active(), 0);
 }
 
-TEST_F(InputTest, PollReadsTheDevicesOfTheSide)
+TEST_F(InputTest, PollReadsTheDevicesOfTheSideJoystickFirst)
 {
     stPlayer &p = g_tPlayer[0];
     p.ptInputKeys = &tKeys;
     p.iInput = IN_KEYBOARD | IN_JOYSTICK;
     press(KEY_DOWN);
     EXPECT_EQ(poll_movement(0, 1), MOVE_DOWN) << "an idle joystick leaves the keyboard its turn";
+    p.iInput = IN_COMPUTER;
+    EXPECT_EQ(poll_movement(0, 1), MOVE_NONE);
     p.iInput = IN_MOUSE;
     mouse_b = 1;
     EXPECT_EQ(poll_movement(0, 0), MOVE_START);
-    p.iInput = IN_COMPUTER;
-    EXPECT_EQ(poll_movement(0, 1), MOVE_NONE);
     p.iInput = IN_KEYBOARD;
     p.ptInputKeys = nullptr;
     EXPECT_EQ(poll_movement(0, 1), MOVE_NONE) << "a side without bindings reads nothing";
-    mouse_b = 0;
-    check_mouse();
-}
 
-TEST_F(InputTest, JoystickBeforeKeyboardInOnePoll)
-{
-    stPlayer &p = g_tPlayer[1];
-    p.ptInputKeys = &tJoyKeys;
-    p.iInput = IN_KEYBOARD | IN_JOYSTICK;
+    stPlayer &q = g_tPlayer[1];
+    q.ptInputKeys = &tJoyKeys;
+    q.iInput = IN_KEYBOARD | IN_JOYSTICK;
     joy[0].stick[0].axis[1].d2 = 1; // code 2: down
-    press(KEY_UP); // scancode KEY_UP is bound to nothing in this record
+    press(KEY_UP);                  // scancode KEY_UP is bound to nothing in this record
     EXPECT_EQ(poll_movement(1, 1), MOVE_DOWN);
 }
 
 namespace {
-stElement arrow(const char *pszOrientation, int iValue)
+stElement arrow(const char *pszOrientation, int iValue, stMouseArea tArea = {100, 120, 200, 220})
 {
     stElement e = {};
     e.iStatus = 1;
     e.iValue = iValue;
     snprintf(e.tImage.szRoute, sizeof(e.tImage.szRoute), "data/tx03.dat");
     snprintf(e.tImage.szOrientation, sizeof(e.tImage.szOrientation), "%s", pszOrientation);
-    e.tMouseArea = {100, 120, 200, 220};
+    e.tMouseArea = tArea;
     return e;
 }
 } // namespace
@@ -242,17 +208,20 @@ TEST_F(InputTest, ArrowTrianglesByOrientation)
 {
     struct Case {
         const char *pszOrientation;
+        stMouseArea tArea;
         stPoint atExpected[3];
     };
+    const stMouseArea tArea = {100, 120, 200, 220};
     const Case atCases[] = {
-        {"DOWN", {{100, 200}, {120, 200}, {110, 220}}},
-        {"UP", {{100, 220}, {120, 220}, {110, 200}}},
-        {"RIGHT", {{100, 200}, {100, 220}, {120, 210}}},
-        {"LEFT", {{120, 200}, {120, 220}, {100, 210}}},
-        {"down", {{-1, -1}, {-1, -1}, {-1, -1}}},
+        {"DOWN", tArea, {{100, 200}, {120, 200}, {110, 220}}},
+        {"UP", tArea, {{100, 220}, {120, 220}, {110, 200}}},
+        {"RIGHT", tArea, {{100, 200}, {100, 220}, {120, 210}}},
+        {"LEFT", tArea, {{120, 200}, {120, 220}, {100, 210}}},
+        {"down", tArea, {{-1, -1}, {-1, -1}, {-1, -1}}},       // names are upper case
+        {"DOWN", {101, 120, 201, 220}, {{101, 201}, {120, 201}, {110, 220}}}, // integer halving
     };
     for (const Case &c : atCases) {
-        const stElement e = arrow(c.pszOrientation, 0);
+        const stElement e = arrow(c.pszOrientation, 0, c.tArea);
         stPoint atPoint[3] = {{-1, -1}, {-1, -1}, {-1, -1}};
         check_triangle_to_mouse(&e, atPoint);
         for (int i = 0; i < 3; i++) {
@@ -260,11 +229,6 @@ TEST_F(InputTest, ArrowTrianglesByOrientation)
             EXPECT_EQ(atPoint[i].fY, c.atExpected[i].fY) << c.pszOrientation << i;
         }
     }
-    stElement e = arrow("DOWN", 0);
-    e.tMouseArea = {101, 120, 201, 220};
-    stPoint atPoint[3];
-    check_triangle_to_mouse(&e, atPoint);
-    EXPECT_EQ(atPoint[2].fX, 110) << "integer halving";
 }
 
 TEST_F(InputTest, MenuHitTests)
@@ -302,16 +266,6 @@ TEST_F(InputTest, MenuHitTests)
     mouse_x = 110;
     mouse_y = 205;
     EXPECT_EQ(check_mouse_position(ptMenu.get(), -5), 9);
-    mouse_x = 110;
     mouse_y = 218;
     EXPECT_EQ(check_mouse_selected(ptMenu.get(), 2), 9);
-}
-
-TEST_F(InputTest, InputKeysCopyAllNineFields)
-{
-    stInputKeys *ptKeys = create_input_keys();
-    set_input_keys(ptKeys, &tJoyKeys);
-    EXPECT_EQ(memcmp(ptKeys, &tJoyKeys, sizeof(stInputKeys)), 0);
-    destroy_input_keys(ptKeys);
-    EXPECT_EQ(check_ai(), 0);
 }
