@@ -3,6 +3,7 @@
 #include "database.h"
 #include "database_interface.h"
 
+#include <array>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -47,47 +48,42 @@ void expect_default_values(const stUser &tUser)
         const bool bOpen = (i >= 6 && i <= 8) || (i >= 12 && i <= 14);
         EXPECT_EQ(tUser.abPlayableStage[i], bOpen ? -1 : 0) << "level " << i;
     }
-    for (const Binding &b : aDefaultBindings) {
-        const stInputKeys &k = tUser.atControls[b.iSide][b.iDevice];
-        const int aiGot[] = {k.iType, k.iUp, k.iDown, k.iShrink, k.iGrow,
-                             k.iStart, k.iEscape, k.iBack, k.iAction};
-        const int aiWant[] = {b.tKeys.iType, b.tKeys.iUp, b.tKeys.iDown, b.tKeys.iShrink,
-                              b.tKeys.iGrow, b.tKeys.iStart, b.tKeys.iEscape, b.tKeys.iBack,
-                              b.tKeys.iAction};
-        for (size_t f = 0; f < std::size(aiWant); f++)
-            EXPECT_EQ(aiGot[f], aiWant[f]) << "side " << b.iSide << " device " << b.iDevice
-                                           << " field " << f;
-    }
+    const auto fields = [](const stInputKeys &k) {
+        return std::array<int, 9>{k.iType, k.iUp, k.iDown, k.iShrink, k.iGrow,
+                                  k.iStart, k.iEscape, k.iBack, k.iAction};
+    };
+    for (const Binding &b : aDefaultBindings)
+        EXPECT_EQ(fields(tUser.atControls[b.iSide][b.iDevice]), fields(b.tKeys))
+            << "side " << b.iSide << " device " << b.iDevice;
     EXPECT_STREQ(tUser.szExtraParams, "KEYBOARD");
 }
-} // namespace
 
-TEST(Users, StartUpGivesOneDefaultProfileThatIsFirstAndCurrent)
+// The one profile a run makes: number 0, the default name, a ring of itself.
+void expect_lone_default(const stUser &tUser)
 {
-    stUserContainer *ptContainer = read_users();
-    ASSERT_NE(ptContainer, nullptr);
-    EXPECT_EQ(ptContainer->iNumUsers, 1);
-    ASSERT_NE(ptContainer->ptCurrentUser, nullptr);
-    EXPECT_EQ(ptContainer->ptFirstUser, ptContainer->ptCurrentUser);
-    const stUser &tUser = *ptContainer->ptCurrentUser;
     EXPECT_EQ(tUser.iUser, 0);
     EXPECT_STREQ(tUser.szName, "Rondo Vex");
     EXPECT_EQ(tUser.ptNextUser, &tUser);
     EXPECT_EQ(tUser.ptPastUser, &tUser);
     expect_default_values(tUser);
-    close_users(ptContainer);
 }
+} // namespace
 
-TEST(Users, EveryRunStartsFromTheDefaults)
+TEST(Users, EveryRunStartsFromOneDefaultProfileThatIsFirstAndCurrent)
 {
-    // A change to the profile lives only as long as the container.
-    stUserContainer *ptFirstRun = read_users();
-    snprintf(ptFirstRun->ptCurrentUser->szLanguage, USER_TEXT_SIZE, "%s", "Espanol");
-    ptFirstRun->ptCurrentUser->iMusicVolume = 0;
-    close_users(ptFirstRun);
-    stUserContainer *ptNextRun = read_users();
-    expect_default_values(*ptNextRun->ptCurrentUser);
-    close_users(ptNextRun);
+    // The second round sees the defaults again: a change lives only as long as its container.
+    for (int iRun = 0; iRun < 2; iRun++) {
+        stUserContainer *ptContainer = read_users();
+        ASSERT_NE(ptContainer, nullptr);
+        EXPECT_EQ(ptContainer->iNumUsers, 1);
+        ASSERT_NE(ptContainer->ptCurrentUser, nullptr);
+        EXPECT_EQ(ptContainer->ptFirstUser, ptContainer->ptCurrentUser);
+        stUser &tUser = *ptContainer->ptCurrentUser;
+        expect_lone_default(tUser);
+        snprintf(tUser.szLanguage, USER_TEXT_SIZE, "%s", "Espanol");
+        tUser.iMusicVolume = 0;
+        close_users(ptContainer);
+    }
     close_users(nullptr);
 }
 
@@ -100,13 +96,8 @@ TEST(Users, DefaultUsersAreAtMostARingOfOne)
     for (const auto &c : aCases) {
         stUser *ptUser = create_default_users(c.iAsked);
         ASSERT_EQ(ptUser != nullptr, c.bMade) << c.iAsked;
-        if (!ptUser)
-            continue;
-        EXPECT_EQ(ptUser->ptNextUser, ptUser) << c.iAsked;
-        EXPECT_EQ(ptUser->ptPastUser, ptUser) << c.iAsked;
-        EXPECT_STREQ(ptUser->szName, USER_DEFAULT_NAME);
-        EXPECT_EQ(ptUser->iUser, 0);
-        expect_default_values(*ptUser);
+        if (ptUser)
+            expect_lone_default(*ptUser);
         free(ptUser);
     }
 }
