@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
+#include <functional>
 #include <sstream>
 #include <string>
 
@@ -17,23 +18,38 @@ namespace {
 
 constexpr int FATAL_STATUS = 255;
 
-// A handle holding the parsed text, with the cursor on the root.
-stXMLParser *open_text(const std::string &sText)
-{
-    stXMLParser *ptParser = xmlparser_create();
-    xmlparser_loadFile_from_dat(ptParser, sText.c_str(), static_cast<int>(sText.size()));
-    EXPECT_EQ(xmlparser_parserFile(ptParser), 0);
-    xmlparser_gotoRoot(ptParser);
-    return ptParser;
-}
+// A handle holding the parsed text, its cursor on the root or, given a path, on
+// what the path finds; destroyed with the record.
+struct Doc {
+    explicit Doc(const std::string &sText, const char *pszPath = nullptr) : p(xmlparser_create())
+    {
+        xmlparser_loadFile_from_dat(p, sText.c_str(), static_cast<int>(sText.size()));
+        EXPECT_EQ(xmlparser_parserFile(p), 0);
+        xmlparser_gotoRoot(p);
+        if (pszPath) {
+            EXPECT_EQ(xmlparser_findElement(p, pszPath), 1) << pszPath;
+        }
+    }
+    ~Doc() { xmlparser_destroy(p); }
+    const char *cursor() const
+    {
+        const TvxXMLElement *ptAt = p->_pImpl->_pActualPos;
+        return ptAt && ptAt->lpszName ? ptAt->lpszName : "(root)";
+    }
+    int integer(const char *pszName) { return xmlparser_getAttributeVal_asInteger(p, pszName); }
+    std::string string(const char *pszName) { return xmlparser_getAttributeVal_asString(p, pszName); }
+    // The remembered attribute's value through the caller-owned copy.
+    std::string copy()
+    {
+        char *psz = xmlparser_getAttributeVal(p);
+        std::string s = psz;
+        free(psz);
+        return s;
+    }
+    stXMLParser *p;
+};
 
-const char *cursor_name(stXMLParser *ptParser)
-{
-    TvxXMLElement *p = ptParser->_pImpl->_pActualPos;
-    return p && p->lpszName ? p->lpszName : "(root)";
-}
-
-TEST(XmlQuery, FreshHandleIsEmpty)
+TEST(XmlQuery, FreshHandleIsEmptyAndKeepsATerminatedCopyOfWhatIsLoaded)
 {
     stXMLParser *ptParser = xmlparser_create();
     const stXMLParser_impl *p = ptParser->_pImpl;
@@ -44,32 +60,22 @@ TEST(XmlQuery, FreshHandleIsEmpty)
     EXPECT_EQ(p->_pReturnPos, nullptr);
     EXPECT_EQ(p->_pAttrPos, nullptr);
     EXPECT_EQ(xmlparser_parserFile(ptParser), 1); // nothing loaded
+    const char aBytes[] = {'<', 'a', ' ', 'v', '=', '7', '/', '>', 'X', 'X'};
+    EXPECT_EQ(xmlparser_loadFile_from_dat(ptParser, aBytes, 8), 0);
+    EXPECT_STREQ(p->_pszBuffer, "<a v=7/>");
+    EXPECT_NE(p->_pszBuffer, aBytes);
     xmlparser_destroy(ptParser);
 }
 
-TEST(XmlQuery, FindElementWalksARunOfSiblings)
+TEST(XmlQuery, RepeatedFindsWalkANumberedListAndStopOnItsLast)
 {
-    stXMLParser *ptParser = open_text("<escenas><nivel a=1/><nivel a=2/></escenas>");
-    EXPECT_EQ(xmlparser_findElement(ptParser, "escenas/nivel"), 1);
-    EXPECT_EQ(xmlparser_getAttributeVal_asInteger(ptParser, "a"), 1);
-    EXPECT_EQ(xmlparser_findElement(ptParser, "nivel"), 1);
-    EXPECT_EQ(xmlparser_getAttributeVal_asInteger(ptParser, "a"), 2);
-    EXPECT_EQ(xmlparser_findElement(ptParser, "nivel"), 0);
-    EXPECT_EQ(xmlparser_getAttributeVal_asInteger(ptParser, "a"), 2); // cursor stayed
-    xmlparser_destroy(ptParser);
-}
-
-TEST(XmlQuery, ReadsANumberedListFromItsParent)
-{
-    stXMLParser *ptParser =
-        open_text("<?xml version=\"1.0\"?><ESCENAS><nivel n=0/><nivel n=1/><nivel n=2/>"
-                  "<fin/></ESCENAS>");
-    EXPECT_EQ(xmlparser_findElement(ptParser, "xml/ESCENAS"), 1);
+    Doc tDoc("<?xml version=\"1.0\"?><ESCENAS><nivel n=0/><nivel n=1/><nivel n=2/><fin/></ESCENAS>",
+             "xml/ESCENAS");
     int iRead = 0;
-    while (xmlparser_findElement(ptParser, "nivel"))
-        EXPECT_EQ(xmlparser_getAttributeVal_asInteger(ptParser, "n"), iRead++);
+    while (xmlparser_findElement(tDoc.p, "nivel"))
+        EXPECT_EQ(tDoc.integer("n"), iRead++);
     EXPECT_EQ(iRead, 3);
-    xmlparser_destroy(ptParser);
+    EXPECT_EQ(tDoc.integer("n"), 2); // the failed step left the cursor on the last
 }
 
 struct StepCase {
@@ -85,13 +91,9 @@ class XmlQueryFind : public ::testing::TestWithParam<StepCase> {};
 TEST_P(XmlQueryFind, MovesTheCursorOnlyOnSuccess)
 {
     const StepCase &c = GetParam();
-    stXMLParser *ptParser = open_text(c.pszText);
-    if (c.pszStart[0]) {
-        ASSERT_EQ(xmlparser_findElement(ptParser, c.pszStart), 1);
-    }
-    EXPECT_EQ(xmlparser_findElement(ptParser, c.pszFind), c.iResult) << c.pszText;
-    EXPECT_STREQ(cursor_name(ptParser), c.pszNow) << c.pszText;
-    xmlparser_destroy(ptParser);
+    Doc tDoc(c.pszText, c.pszStart[0] ? c.pszStart : nullptr);
+    EXPECT_EQ(xmlparser_findElement(tDoc.p, c.pszFind), c.iResult) << c.pszText;
+    EXPECT_STREQ(tDoc.cursor(), c.pszNow) << c.pszText;
 }
 INSTANTIATE_TEST_SUITE_P(
     Steps, XmlQueryFind,
@@ -117,16 +119,15 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(XmlQuery, GotoParentStopsAtTheRoot)
 {
-    stXMLParser *ptParser = open_text("<a><b/></a>");
-    EXPECT_EQ(xmlparser_gotoParent(ptParser), 1);
-    EXPECT_STREQ(cursor_name(ptParser), "(root)");
-    xmlparser_findElement(ptParser, "a/b");
-    EXPECT_EQ(xmlparser_gotoParent(ptParser), 0);
-    EXPECT_STREQ(cursor_name(ptParser), "a");
-    EXPECT_EQ(xmlparser_gotoParent(ptParser), 0);
-    EXPECT_EQ(xmlparser_gotoParent(ptParser), 1);
-    EXPECT_STREQ(cursor_name(ptParser), "(root)");
-    xmlparser_destroy(ptParser);
+    Doc tDoc("<a><b/></a>");
+    EXPECT_EQ(xmlparser_gotoParent(tDoc.p), 1);
+    EXPECT_STREQ(tDoc.cursor(), "(root)");
+    xmlparser_findElement(tDoc.p, "a/b");
+    EXPECT_EQ(xmlparser_gotoParent(tDoc.p), 0);
+    EXPECT_STREQ(tDoc.cursor(), "a");
+    EXPECT_EQ(xmlparser_gotoParent(tDoc.p), 0);
+    EXPECT_EQ(xmlparser_gotoParent(tDoc.p), 1);
+    EXPECT_STREQ(tDoc.cursor(), "(root)");
 }
 
 struct ValueCase {
@@ -138,14 +139,10 @@ class XmlQueryString : public ::testing::TestWithParam<ValueCase> {};
 
 TEST_P(XmlQueryString, DropsDoubleQuotesOnly)
 {
-    stXMLParser *ptParser = open_text(std::string("<a ") + GetParam().pszAttribute + "/>");
-    xmlparser_findElement(ptParser, "a");
-    EXPECT_STREQ(xmlparser_getAttributeVal_asString(ptParser, "nombre"), GetParam().pszString);
-    ASSERT_EQ(xmlparser_findAttribute(ptParser, "nombre"), 1);
-    char *pszCopy = xmlparser_getAttributeVal(ptParser);
-    EXPECT_STREQ(pszCopy, GetParam().pszString);
-    free(pszCopy);
-    xmlparser_destroy(ptParser);
+    Doc tDoc(std::string("<a ") + GetParam().pszAttribute + "/>", "a");
+    EXPECT_EQ(tDoc.string("nombre"), GetParam().pszString);
+    ASSERT_EQ(xmlparser_findAttribute(tDoc.p, "nombre"), 1);
+    EXPECT_EQ(tDoc.copy(), GetParam().pszString);
 }
 INSTANTIATE_TEST_SUITE_P(Values, XmlQueryString,
                          ::testing::Values(ValueCase{"nombre=\"rojo\"", "rojo"},
@@ -157,29 +154,18 @@ INSTANTIATE_TEST_SUITE_P(Values, XmlQueryString,
                                            ValueCase{"nombres=x", "x"}, // by prefix
                                            ValueCase{"nombre=\"dos palabras\"", "dos palabras"}));
 
-TEST(XmlQuery, LongValuesAreCutTo255Characters)
+TEST(XmlQuery, LongValuesAreCutTo255CharactersAndStringReadsShareOneBuffer)
 {
-    std::string sLong(300, 'v');
-    stXMLParser *ptParser = open_text("<a v=\"" + sLong + "\" w=" + sLong + "/>");
-    xmlparser_findElement(ptParser, "a");
-    EXPECT_EQ(std::string(xmlparser_getAttributeVal_asString(ptParser, "v")), sLong.substr(0, 255));
-    EXPECT_EQ(std::string(xmlparser_getAttributeVal_asString(ptParser, "w")), sLong.substr(0, 255));
-    ASSERT_EQ(xmlparser_findAttribute(ptParser, "v"), 1);
-    char *pszCopy = xmlparser_getAttributeVal(ptParser);
-    EXPECT_EQ(strlen(pszCopy), 255u);
-    free(pszCopy);
-    xmlparser_destroy(ptParser);
-}
-
-TEST(XmlQuery, StringReadsShareOneBuffer)
-{
-    stXMLParser *ptParser = open_text("<a x=uno y=dos/>");
-    xmlparser_findElement(ptParser, "a");
-    char *pszFirst = xmlparser_getAttributeVal_asString(ptParser, "x");
-    char *pszSecond = xmlparser_getAttributeVal_asString(ptParser, "y");
+    const std::string sLong(300, 'v');
+    Doc tDoc("<a v=\"" + sLong + "\" w=" + sLong + " x=uno y=dos/>", "a");
+    EXPECT_EQ(tDoc.string("v"), sLong.substr(0, 255));
+    EXPECT_EQ(tDoc.string("w"), sLong.substr(0, 255));
+    ASSERT_EQ(xmlparser_findAttribute(tDoc.p, "v"), 1);
+    EXPECT_EQ(tDoc.copy(), sLong.substr(0, 255));
+    char *pszFirst = xmlparser_getAttributeVal_asString(tDoc.p, "x");
+    char *pszSecond = xmlparser_getAttributeVal_asString(tDoc.p, "y");
     EXPECT_EQ(pszFirst, pszSecond);
     EXPECT_STREQ(pszFirst, "dos");
-    xmlparser_destroy(ptParser);
 }
 
 struct NumberCase {
@@ -193,12 +179,10 @@ class XmlQueryInteger : public ::testing::TestWithParam<NumberCase> {};
 TEST_P(XmlQueryInteger, ConvertsLikeTheCLibrary)
 {
     const NumberCase &c = GetParam();
-    stXMLParser *ptParser = open_text(std::string("<a v=") + c.pszValue + "/>");
-    xmlparser_findElement(ptParser, "a");
-    int iValue = c.iBase == 10 ? xmlparser_getAttributeVal_asInteger(ptParser, "v")
-                               : xmlparser_getAttributeVal_asIntegerBase(ptParser, "v", c.iBase);
+    Doc tDoc(std::string("<a v=") + c.pszValue + "/>", "a");
+    const int iValue = c.iBase == 10 ? tDoc.integer("v")
+                                     : xmlparser_getAttributeVal_asIntegerBase(tDoc.p, "v", c.iBase);
     EXPECT_EQ(iValue, c.iExpected) << c.pszValue << " base " << c.iBase;
-    xmlparser_destroy(ptParser);
 }
 INSTANTIATE_TEST_SUITE_P(Numbers, XmlQueryInteger,
                          ::testing::Values(NumberCase{"12abc", 10, 12},
@@ -213,139 +197,91 @@ INSTANTIATE_TEST_SUITE_P(Numbers, XmlQueryInteger,
 
 TEST(XmlQuery, FloatsUseDecimalConversion)
 {
-    stXMLParser *ptParser = open_text("<a f=2.5 g=\"-0.125\" h=1e3 i=x j=3.75abc/>");
-    xmlparser_findElement(ptParser, "a");
-    EXPECT_FLOAT_EQ(xmlparser_getAttributeVal_asFloat(ptParser, "f"), 2.5f);
-    EXPECT_FLOAT_EQ(xmlparser_getAttributeVal_asFloat(ptParser, "g"), -0.125f);
-    EXPECT_FLOAT_EQ(xmlparser_getAttributeVal_asFloat(ptParser, "h"), 1000.0f);
-    EXPECT_FLOAT_EQ(xmlparser_getAttributeVal_asFloat(ptParser, "i"), 0.0f);
-    EXPECT_FLOAT_EQ(xmlparser_getAttributeVal_asFloat(ptParser, "j"), 3.75f);
-    xmlparser_destroy(ptParser);
+    Doc tDoc("<a f=2.5 g=\"-0.125\" h=1e3 i=x j=3.75abc/>", "a");
+    const std::pair<const char *, float> aValues[] = {
+        {"f", 2.5f}, {"g", -0.125f}, {"h", 1000.0f}, {"i", 0.0f}, {"j", 3.75f}};
+    for (const auto &v : aValues)
+        EXPECT_FLOAT_EQ(xmlparser_getAttributeVal_asFloat(tDoc.p, v.first), v.second) << v.first;
 }
 
 // Colours are written as 24-bit values in the 24-bit pixel layout of the graphics
-// library; a read gives the same colour in the current depth.
-const char *const COLOUR_DOCUMENT = "<a rojo=ff0000 verde=\"0x00ff00\" mezcla=123456 x=zz/>";
-const struct {
-    const char *pszName;
-    int iValue;
-} kColours[] = {{"rojo", 0xff0000}, {"verde", 0x00ff00}, {"mezcla", 0x123456}, {"x", 0}};
-
+// library; a read gives the same colour in the current depth, the value itself at 24 bits.
 class XmlQueryColor : public HeadlessAllegro {};
 
 TEST_F(XmlQueryColor, HexColoursBecomePixelsOfTheCurrentDepth)
 {
-    stXMLParser *ptParser = open_text(COLOUR_DOCUMENT);
-    xmlparser_findElement(ptParser, "a");
-    for (const auto &c : kColours) {
-        int iPixel = xmlparser_getAttributeVal_asColor(ptParser, c.pszName);
-        EXPECT_EQ(getr(iPixel), getr24(c.iValue)) << c.pszName;
-        EXPECT_EQ(getg(iPixel), getg24(c.iValue)) << c.pszName;
-        EXPECT_EQ(getb(iPixel), getb24(c.iValue)) << c.pszName;
+    const struct {
+        const char *pszName;
+        int iValue;
+    } aColours[] = {{"rojo", 0xff0000}, {"verde", 0x00ff00}, {"mezcla", 0x123456}, {"x", 0}};
+    for (int iDepth : {32, 24}) {
+        SetUpDepth(iDepth);
+        Doc tDoc("<a rojo=ff0000 verde=\"0x00ff00\" mezcla=123456 x=zz/>", "a");
+        for (const auto &c : aColours) {
+            const int iPixel = xmlparser_getAttributeVal_asColor(tDoc.p, c.pszName);
+            EXPECT_EQ(getr(iPixel), getr24(c.iValue)) << c.pszName;
+            EXPECT_EQ(getg(iPixel), getg24(c.iValue)) << c.pszName;
+            EXPECT_EQ(getb(iPixel), getb24(c.iValue)) << c.pszName;
+            if (iDepth == 24) {
+                EXPECT_EQ(iPixel, c.iValue) << c.pszName;
+            }
+        }
     }
-    xmlparser_destroy(ptParser);
 }
 
-class XmlQueryColor24 : public HeadlessAllegro {
-protected:
-    void SetUp() override { SetUpDepth(24); }
-};
-
-TEST_F(XmlQueryColor24, At24BitsTheValueIsThePixel)
+void expect_fatal_read(const std::function<void()> &fnRead, const std::string &sName)
 {
-    stXMLParser *ptParser = open_text(COLOUR_DOCUMENT);
-    xmlparser_findElement(ptParser, "a");
-    for (const auto &c : kColours)
-        EXPECT_EQ(xmlparser_getAttributeVal_asColor(ptParser, c.pszName), c.iValue) << c.pszName;
-    xmlparser_destroy(ptParser);
+    EXPECT_EXIT(fnRead(), ::testing::ExitedWithCode(FATAL_STATUS),
+                "No se pudo leer " + sName + " desde el XML\\.");
 }
 
 TEST(XmlQueryDeathTest, MissingAttributeIsFatalAndPrintedLiterally)
 {
-    stXMLParser *ptParser = open_text("<a x=1/>");
-    xmlparser_findElement(ptParser, "a");
-    EXPECT_EXIT(xmlparser_getAttributeVal_asString(ptParser, "velocidad"),
-                ::testing::ExitedWithCode(FATAL_STATUS),
-                "No se pudo leer velocidad desde el XML\\.");
-    EXPECT_EXIT(xmlparser_getAttributeVal_asInteger(ptParser, "100%s%n%d"),
-                ::testing::ExitedWithCode(FATAL_STATUS),
-                "No se pudo leer 100%s%n%d desde el XML\\.");
-    EXPECT_EXIT(xmlparser_getAttributeVal_asFloat(ptParser, "xy"),
-                ::testing::ExitedWithCode(FATAL_STATUS), "No se pudo leer xy desde el XML\\.");
-    EXPECT_EXIT(xmlparser_getAttributeVal_asColor(ptParser, "color"),
-                ::testing::ExitedWithCode(FATAL_STATUS), "No se pudo leer color desde el XML\\.");
-    xmlparser_destroy(ptParser);
+    Doc tDoc("<a x=1/>", "a");
+    expect_fatal_read([&] { xmlparser_getAttributeVal_asString(tDoc.p, "velocidad"); }, "velocidad");
+    expect_fatal_read([&] { tDoc.integer("100%s%n%d"); }, "100%s%n%d");
+    expect_fatal_read([&] { xmlparser_getAttributeVal_asFloat(tDoc.p, "xy"); }, "xy");
+    expect_fatal_read([&] { xmlparser_getAttributeVal_asColor(tDoc.p, "color"); }, "color");
 }
 
 TEST(XmlQueryDeathTest, ParseErrorLeavesNoTreeAndReadsAreFatal)
 {
-    stXMLParser *ptParser = open_text("<a x=1></b>");
-    EXPECT_EQ(ptParser->_pImpl->_pRoot, nullptr);
-    EXPECT_EQ(ptParser->_pImpl->_results.error, eXMLErrorUnmatchedEndTag);
-    EXPECT_EQ(xmlparser_findElement(ptParser, "a"), 0);
-    EXPECT_EQ(xmlparser_findAttribute(ptParser, "x"), 0);
-    EXPECT_EQ(xmlparser_gotoParent(ptParser), 1);
-    EXPECT_EXIT(xmlparser_getAttributeVal_asInteger(ptParser, "x"),
-                ::testing::ExitedWithCode(FATAL_STATUS), "No se pudo leer x desde el XML\\.");
-    xmlparser_destroy(ptParser);
+    Doc tDoc("<a x=1></b>");
+    EXPECT_EQ(tDoc.p->_pImpl->_pRoot, nullptr);
+    EXPECT_EQ(tDoc.p->_pImpl->_results.error, eXMLErrorUnmatchedEndTag);
+    EXPECT_EQ(xmlparser_findElement(tDoc.p, "a"), 0);
+    EXPECT_EQ(xmlparser_findAttribute(tDoc.p, "x"), 0);
+    EXPECT_EQ(xmlparser_gotoParent(tDoc.p), 1);
+    expect_fatal_read([&] { tDoc.integer("x"); }, "x");
 }
 
 TEST(XmlQuery, OptionalAttributeThroughFindAttribute)
 {
-    stXMLParser *ptParser = open_text("<a x=\"1\"/>");
-    xmlparser_findElement(ptParser, "a");
-    EXPECT_EQ(xmlparser_findAttribute(ptParser, "y"), 0);
-    char *pszNone = xmlparser_getAttributeVal(ptParser); // nothing remembered: empty
-    EXPECT_STREQ(pszNone, "");
-    free(pszNone);
-    EXPECT_EQ(xmlparser_findAttribute(ptParser, "x"), 1);
-    char *pszValue = xmlparser_getAttributeVal(ptParser);
-    EXPECT_STREQ(pszValue, "1");
-    free(pszValue);
-    xmlparser_destroy(ptParser);
+    Doc tDoc("<a x=\"1\"/>", "a");
+    EXPECT_EQ(xmlparser_findAttribute(tDoc.p, "y"), 0);
+    EXPECT_EQ(tDoc.copy(), ""); // nothing remembered: empty
+    EXPECT_EQ(xmlparser_findAttribute(tDoc.p, "x"), 1);
+    EXPECT_EQ(tDoc.copy(), "1");
 }
 
 TEST(XmlQuery, ParsingAgainReplacesTheTree)
 {
-    stXMLParser *ptParser = open_text("<a v=1/>");
-    xmlparser_findElement(ptParser, "a");
-    std::string sNew = "<b v=2/>";
-    xmlparser_loadFile_from_dat(ptParser, sNew.c_str(), static_cast<int>(sNew.size()));
-    EXPECT_EQ(xmlparser_parserFile(ptParser), 0);
-    EXPECT_EQ(ptParser->_pImpl->_pActualPos, nullptr); // nothing points into the old tree
-    xmlparser_gotoRoot(ptParser);
-    EXPECT_EQ(xmlparser_findElement(ptParser, "b"), 1);
-    EXPECT_EQ(xmlparser_getAttributeVal_asInteger(ptParser, "v"), 2);
-    xmlparser_destroy(ptParser);
+    Doc tDoc("<a v=1/>", "a");
+    const std::string sNew = "<b v=2/>";
+    xmlparser_loadFile_from_dat(tDoc.p, sNew.c_str(), static_cast<int>(sNew.size()));
+    EXPECT_EQ(xmlparser_parserFile(tDoc.p), 0);
+    EXPECT_EQ(tDoc.p->_pImpl->_pActualPos, nullptr); // nothing points into the old tree
+    xmlparser_gotoRoot(tDoc.p);
+    EXPECT_EQ(xmlparser_findElement(tDoc.p, "b"), 1);
+    EXPECT_EQ(tDoc.integer("v"), 2);
 }
 
-TEST(XmlQuery, LoadFromMemoryKeepsATerminatedCopy)
-{
-    const char aBytes[] = {'<', 'a', ' ', 'v', '=', '7', '/', '>', 'X', 'X'};
-    stXMLParser *ptParser = xmlparser_create();
-    EXPECT_EQ(xmlparser_loadFile_from_dat(ptParser, aBytes, 8), 0);
-    EXPECT_STREQ(ptParser->_pImpl->_pszBuffer, "<a v=7/>");
-    EXPECT_NE(ptParser->_pImpl->_pszBuffer, aBytes);
-    xmlparser_destroy(ptParser);
-}
-
-class XmlQueryFiles : public ::testing::Test {
-protected:
-    std::string path(const char *pszName) { return ::testing::TempDir() + pszName; }
-    static std::string read(const std::string &sPath)
-    {
-        std::ifstream in(sPath, std::ios::binary);
-        std::stringstream ss;
-        ss << in.rdbuf();
-        return ss.str();
-    }
-};
-
-TEST_F(XmlQueryFiles, LoadParseAndSaveUnchanged)
+TEST(XmlQueryFiles, LoadParseAndSaveUnchanged)
 {
     const std::string sText =
         "<?xml version=\"1.0\"?>\r\n<ITEMS>\n\t<item nombre=\"bola\"/>\n</ITEMS>\n";
-    std::string sIn = path("tvx_xml_in.xml"), sOut = path("tvx_xml_out.xml");
+    const std::string sIn = ::testing::TempDir() + "tvx_xml_in.xml";
+    const std::string sOut = ::testing::TempDir() + "tvx_xml_out.xml";
     std::ofstream(sIn, std::ios::binary) << sText;
     stXMLParser *ptParser = xmlparser_create();
     ASSERT_EQ(xmlparser_loadFile(ptParser, sIn.c_str()), 0);
@@ -354,14 +290,16 @@ TEST_F(XmlQueryFiles, LoadParseAndSaveUnchanged)
     EXPECT_EQ(xmlparser_findElement(ptParser, "xml/ITEMS/item"), 1);
     EXPECT_STREQ(xmlparser_getAttributeVal_asString(ptParser, "nombre"), "bola");
     EXPECT_EQ(xmlparser_saveFile(ptParser, sOut.c_str()), 0);
-    EXPECT_EQ(read(sOut), sText);
+    std::stringstream tWritten;
+    tWritten << std::ifstream(sOut, std::ios::binary).rdbuf();
+    EXPECT_EQ(tWritten.str(), sText);
     EXPECT_EQ(xmlparser_saveFile(ptParser, "/nonexistent-dir/x.xml"), 1);
     xmlparser_destroy(ptParser);
     remove(sIn.c_str());
     remove(sOut.c_str());
 }
 
-TEST_F(XmlQueryFiles, MissingFileEndsTheProgramWithStatusOne)
+TEST(XmlQueryFilesDeathTest, MissingFileEndsTheProgramWithStatusOne)
 {
     stXMLParser *ptParser = xmlparser_create();
     EXPECT_EXIT(xmlparser_loadFile(ptParser, "/nonexistent-dir/none.xml"),
