@@ -9,6 +9,7 @@
 #include "stXMLParser.h"
 #include "tfont.h"
 
+#include <cstring>
 #include <functional>
 #include <random>
 
@@ -33,18 +34,12 @@ const Rgb atPicture[PICTURE_H][PICTURE_W] = {
 };
 bool is_mask(const Rgb &c) { return c == Rgb{255, 0, 255}; }
 
-// Random bytes of each length, for the text loader.
-std::vector<std::string> random_texts()
+std::string random_bytes(std::mt19937 &tRandom, int iLength)
 {
-    std::mt19937 tRandom(RANDOM_SEED);
-    std::vector<std::string> vTexts;
-    for (int iLength : {1, 10, 255, 256, 4097, 65536}) {
-        std::string s(iLength, '\0');
-        for (char &c : s)
-            c = static_cast<char>(tRandom() & 0xff);
-        vTexts.push_back(s);
-    }
-    return vTexts;
+    std::string s(iLength, '\0');
+    for (char &c : s)
+        c = static_cast<char>(tRandom() & 0xff);
+    return s;
 }
 
 // The datafiles every test reads: made once, removed after the last test.
@@ -73,18 +68,16 @@ void make_files()
     ASSERT_FALSE(g_tFiles.sDir.empty());
     g_tFiles.sGood = g_tFiles.sDir + "/good.dat";
     g_tFiles.sWrong = g_tFiles.sDir + "/wrong.dat";
-    g_tFiles.vTexts = random_texts();
     std::mt19937 tRandom(RANDOM_SEED);
-    std::string sGarbage(GARBAGE_SIZE, '\0');
-    for (char &c : sGarbage)
-        c = static_cast<char>(tRandom() & 0xff);
+    for (int iLength : {1, 10, 255, 256, 4097, 65536})
+        g_tFiles.vTexts.push_back(random_bytes(tRandom, iLength));
 
     db::Contents tContents;
     tContents.vRaw = {{"TEN", "0123456789"},
                       {"DOC", XML_TEXT},
                       {"TONE", db::wav_bytes(TONE_FRAMES)},
                       {"FONT", db::read_file(FONT_PATH)},
-                      {"GARBAGE", sGarbage}};
+                      {"GARBAGE", random_bytes(tRandom, GARBAGE_SIZE)}};
     for (size_t i = 0; i < g_tFiles.vTexts.size(); i++)
         tContents.vRaw.push_back({"TEXT" + std::to_string(i), g_tFiles.vTexts[i]});
     BITMAP *bmpPicture = make_picture();
@@ -130,35 +123,20 @@ void expect_near(const Rgb &tGot, const Rgb &tWanted, int iTolerance)
 }
 } // namespace
 
-TEST_F(GrabberTest, TextOfTenBytesHasSizeElevenAndEndsInZero)
+TEST_F(GrabberTest, TextIsAnExactCopyOfAnyBytesFollowedByAZero)
 {
-    int iSize = 0;
-    char *pszText = load_txt_from_dat("TEN", good(), &iSize);
-    EXPECT_EQ(iSize, 11);
-    EXPECT_EQ(std::string(pszText, 10), "0123456789");
-    EXPECT_EQ(pszText[10], '\0');
-    safe_free(&pszText);
-}
-
-TEST_F(GrabberTest, TextIsAnExactCopyOfAnyBytes)
-{
-    for (size_t i = 0; i < g_tFiles.vTexts.size(); i++) {
-        const std::string &sWanted = g_tFiles.vTexts[i];
+    std::vector<std::pair<std::string, std::string>> vObjects = {{"TEN", "0123456789"},
+                                                                 {"ten", "0123456789"}}; // names ignore case
+    for (size_t i = 0; i < g_tFiles.vTexts.size(); i++)
+        vObjects.push_back({"TEXT" + std::to_string(i), g_tFiles.vTexts[i]});
+    for (const auto &[sObject, sWanted] : vObjects) {
         int iSize = 0;
-        char *pszText = load_txt_from_dat(("TEXT" + std::to_string(i)).c_str(), good(), &iSize);
-        ASSERT_EQ(iSize, static_cast<int>(sWanted.size()) + 1);
-        EXPECT_EQ(std::string(pszText, sWanted.size()), sWanted) << "object TEXT" << i;
-        EXPECT_EQ(pszText[sWanted.size()], '\0');
+        char *pszText = load_txt_from_dat(sObject.c_str(), good(), &iSize);
+        ASSERT_EQ(iSize, static_cast<int>(sWanted.size()) + 1) << sObject;
+        EXPECT_EQ(std::string(pszText, sWanted.size()), sWanted) << sObject;
+        EXPECT_EQ(pszText[sWanted.size()], '\0') << sObject;
         safe_free(&pszText);
     }
-}
-
-TEST_F(GrabberTest, ObjectNamesIgnoreCase)
-{
-    int iSize = 0;
-    char *pszText = load_txt_from_dat("ten", good(), &iSize);
-    EXPECT_EQ(iSize, 11);
-    safe_free(&pszText);
 }
 
 TEST_F(GrabberTest, XmlHandleHoldsTheDocumentText)
@@ -187,7 +165,7 @@ TEST_F(GrabberTest, FontComesAtTheAskedHeight)
     tfont_exit();
 }
 
-TEST_F(GrabberTest, SampleIsTheObjectsSound)
+TEST_F(GrabberTest, SampleIsTheObjectsSoundAndNoneWithSoundOff)
 {
     setenv("SDL_AUDIODRIVER", "dummy", 1);
     init_sound_library();
@@ -199,10 +177,6 @@ TEST_F(GrabberTest, SampleIsTheObjectsSound)
     EXPECT_EQ(iLengthMs, static_cast<unsigned int>(TONE_MS));
     destroy_sound(sndTone);
     exit_sound_libary();
-}
-
-TEST_F(GrabberTest, SampleWithSoundOffIsNone)
-{
     bSoundError = -1;
     EXPECT_EQ(load_sample_from_dat("TONE", good(), 1), nullptr);
     bSoundError = 0;
@@ -219,41 +193,32 @@ protected:
     int tolerance() const { return GetParam() <= 16 ? DEPTH_TOLERANCE : 0; }
 };
 
-TEST_P(GrabberDepthTest, BitmapIsConvertedToTheCurrentDepth)
+TEST_P(GrabberDepthTest, BitmapAndRleSpriteComeInTheCurrentDepthWithTheirMask)
 {
     BITMAP *bmp = load_bmp_from_dat("PICTURE", good());
-    ASSERT_NE(bmp, nullptr);
-    EXPECT_EQ(bitmap_color_depth(bmp), GetParam());
-    ASSERT_EQ(bmp->w, PICTURE_W);
-    ASSERT_EQ(bmp->h, PICTURE_H);
-    for (int y = 0; y < PICTURE_H; y++)
-        for (int x = 0; x < PICTURE_W; x++) {
-            if (is_mask(atPicture[y][x]))
-                EXPECT_EQ(getpixel(bmp, x, y), bitmap_mask_color(bmp)) << x << "," << y;
-            else
-                expect_near(pixel_rgb(bmp, x, y), atPicture[y][x], tolerance());
-        }
-    destroy_bitmap(bmp);
-}
-
-TEST_P(GrabberDepthTest, RleSpriteShowsTheBackgroundThroughItsMask)
-{
     RLE_SPRITE *rle = load_rle_from_dat("PICTURE", good());
+    ASSERT_NE(bmp, nullptr);
     ASSERT_NE(rle, nullptr);
+    EXPECT_EQ(bitmap_color_depth(bmp), GetParam());
     EXPECT_EQ(rle->color_depth, GetParam());
-    ASSERT_EQ(rle->w, PICTURE_W);
-    ASSERT_EQ(rle->h, PICTURE_H);
+    ASSERT_TRUE(bmp->w == PICTURE_W && bmp->h == PICTURE_H && rle->w == PICTURE_W && rle->h == PICTURE_H);
+    // The sprite shows the background through its mask.
     const Rgb tBackground = {0, 0, 128};
     BITMAP *bmpTarget = create_bitmap(PICTURE_W, PICTURE_H);
     clear_to_color(bmpTarget, makecol(tBackground.r, tBackground.g, tBackground.b));
     draw_rle_sprite(bmpTarget, rle, 0, 0);
     for (int y = 0; y < PICTURE_H; y++)
         for (int x = 0; x < PICTURE_W; x++) {
-            const Rgb &tWanted = is_mask(atPicture[y][x]) ? tBackground : atPicture[y][x];
-            expect_near(pixel_rgb(bmpTarget, x, y), tWanted, tolerance());
+            const bool bMask = is_mask(atPicture[y][x]);
+            if (bMask)
+                EXPECT_EQ(getpixel(bmp, x, y), bitmap_mask_color(bmp)) << x << "," << y;
+            else
+                expect_near(pixel_rgb(bmp, x, y), atPicture[y][x], tolerance());
+            expect_near(pixel_rgb(bmpTarget, x, y), bMask ? tBackground : atPicture[y][x], tolerance());
         }
     destroy_bitmap(bmpTarget);
     destroy_rle_sprite(rle);
+    destroy_bitmap(bmp);
 }
 
 INSTANTIATE_TEST_SUITE_P(GrabberDepths, GrabberDepthTest, ::testing::Values(15, 16, 24, 32));
@@ -316,20 +281,19 @@ INSTANTIATE_TEST_SUITE_P(GrabberLoaders, GrabberFatalTest, ::testing::ValuesIn(a
                              return std::string(tInfo.param.pszLoader);
                          });
 
-TEST_F(GrabberTest, FontThatFreeTypeRejectsEndsWithTheLoadMessage)
-{
-    ASSERT_EQ(tfont_init(), 0);
-    EXPECT_EXIT(load_font_from_dat("GARBAGE", good(), FONT_HEIGHT), ::testing::ExitedWithCode(255),
-                regex_escape("Error al cargar GARBAGE desde " + g_tFiles.sGood));
-    tfont_exit();
-}
-
-// A raw object read as a picture, or a picture read as raw bytes, would be garbage.
+// Bytes FreeType rejects, a raw object read as a picture, or a picture read as
+// raw bytes: each would be garbage, and ends with the load message.
 TEST_F(GrabberTest, ObjectOfTheWrongKindEndsWithTheLoadMessage)
 {
-    EXPECT_EXIT(load_bmp_from_dat("TEN", good()), ::testing::ExitedWithCode(255),
-                regex_escape("Error al cargar TEN desde " + g_tFiles.sGood));
-    int iSize = 0;
-    EXPECT_EXIT(load_txt_from_dat("PICTURE", good(), &iSize), ::testing::ExitedWithCode(255),
-                regex_escape("Error al cargar PICTURE desde " + g_tFiles.sGood));
+    ASSERT_EQ(tfont_init(), 0);
+    const std::pair<const char *, const char *> atWrongKind[] = {
+        {"font", "GARBAGE"}, {"bmp", "TEN"}, {"txt", "PICTURE"}}; // loader, object
+    for (const auto &[pszLoader, pszObject] : atWrongKind)
+        for (const stLoaderCase &c : atLoaders)
+            if (strcmp(c.pszLoader, pszLoader) == 0) {
+                EXPECT_EXIT(c.pfnLoad(pszObject, good()), ::testing::ExitedWithCode(255),
+                            regex_escape(std::string("Error al cargar ") + pszObject + " desde " + good()))
+                    << pszLoader;
+            }
+    tfont_exit();
 }
