@@ -119,9 +119,7 @@ TEST_F(TextHelpers, BlackCopiesLieExactlyAtTheirOffsetsUnderTheText)
     }
 }
 
-class TextHelpersSlider : public TextHelpers {};
-
-TEST_F(TextHelpersSlider, KnobTrackAndLabelFollowTheSetting)
+TEST_F(TextHelpers, SliderKnobTrackAndLabelFollowTheSetting)
 {
     struct Case {
         int iX1, iX2, iChange;
@@ -157,19 +155,19 @@ TEST_F(TextHelpersSlider, KnobTrackAndLabelFollowTheSetting)
                 if (!under_knob(t.px)) {
                     EXPECT_EQ(getpixel(bmpOut, t.px, t.py), t.iWant) << c.iChange << " at " << t.px;
                 }
-            // The knob: light outer columns at k-4 and k-1, taller centre ones at k-3, k-2.
-            for (int dy = -iBar; dy <= iBar; dy++) {
-                EXPECT_EQ(getpixel(bmpOut, k - 4, iY + dy), iEdge) << c.iChange << " " << dy;
-                EXPECT_EQ(getpixel(bmpOut, k - 1, iY + dy), iEdge) << c.iChange << " " << dy;
-            }
-            for (int dy = -iBar - 1; dy <= iBar + 1; dy++) {
-                EXPECT_EQ(getpixel(bmpOut, k - 3, iY + dy), iLine) << c.iChange << " " << dy;
-                EXPECT_EQ(getpixel(bmpOut, k - 2, iY + dy), iLine) << c.iChange << " " << dy;
-            }
-            EXPECT_EQ(getpixel(bmpOut, k - 4, iY - iBar - 1), iBg) << c.iChange;
-            EXPECT_EQ(getpixel(bmpOut, k - 5, iY - iBar), iBg) << c.iChange;
-            EXPECT_EQ(getpixel(bmpOut, k, iY - iBar), iBg) << c.iChange;
-            EXPECT_EQ(getpixel(bmpOut, k - 3, iY - iBar - 2), iBg) << c.iChange;
+            // The knob: light outer columns at k-4 and k-1, taller centre ones at
+            // k-3 and k-2, and nothing beside or above and below them.
+            const struct {
+                int iLeftOfK, iReach, iWant;
+            } aColumns[] = {{4, iBar, iEdge}, {1, iBar, iEdge}, {3, iBar + 1, iLine},
+                            {2, iBar + 1, iLine}, {5, -1, iBg}, {0, -1, iBg}};
+            for (const auto &col : aColumns)
+                for (int dy = -iBar - 2; dy <= iBar + 2; dy++)
+                    if (dy < 0 || dy > 2 || col.iReach >= 0) { // beside the knob lies the track
+                        EXPECT_EQ(getpixel(bmpOut, k - col.iLeftOfK, iY + dy),
+                                  std::abs(dy) <= col.iReach ? col.iWant : iBg)
+                            << c.iChange << " column k-" << col.iLeftOfK << " dy " << dy;
+                    }
 
             // The label: the expected text in white over its black shadow, right of the track.
             clear_to_color(bmpLabel, iBg);
