@@ -149,23 +149,6 @@ TEST_P(XmlParseError, ReportsErrorAndPosition)
 }
 INSTANTIATE_TEST_SUITE_P(Rejected, XmlParseError, ::testing::ValuesIn(kRejected));
 
-TEST(XmlParse, SuccessLeavesPositionUntouched)
-{
-    TvxXMLResults results = {eXMLErrorUnexpectedToken, -1, -1};
-    TvxXMLElement *pRoot = TvxParseXML("<a>\n<b/>", &results);
-    ASSERT_NE(pRoot, nullptr);
-    EXPECT_EQ(results.error, eXMLErrorNone);
-    EXPECT_EQ(results.nLine, -1);
-    EXPECT_EQ(results.nColumn, -1);
-    EXPECT_EQ(pRoot->lpszName, nullptr);
-    EXPECT_EQ(pRoot->pParent, nullptr);
-    TvxXMLElement *pA = TvxFindElement(pRoot, "a");
-    ASSERT_NE(pA, nullptr);
-    EXPECT_EQ(pA->pParent, pRoot);
-    EXPECT_EQ(TvxFindElement(pA, "b")->pParent, pA);
-    TvxDeleteRoot(pRoot);
-}
-
 TEST(XmlParse, NestingDepthIsBounded)
 {
     auto nested = [](int nDepth) { // alternating names: "<a><a>" would be siblings
@@ -222,19 +205,30 @@ INSTANTIATE_TEST_SUITE_P(
         TokenCase{"a=b<c", {"0:a", "5:=", "0:b", "2:<", "0:c"}},
         TokenCase{"  \r\n\t", {}}));
 
-TEST(XmlParse, EntryArrayGrowsByFiveKeepingOrder)
+// Also: a successful parse leaves the error position as it was, and every
+// element points back to its parent, whatever moves the growth made.
+TEST(XmlParse, EntryArrayGrowsByFiveKeepingOrderAndParents)
 {
     for (int nChildren : {1, 5, 6, 10, 11, 15, 16}) {
-        std::string s = "<a>";
+        std::string s = "<a>\n";
         for (int i = 0; i < nChildren; i++)
             s += "<e" + std::to_string(i) + "/>";
-        TvxXMLElement *pRoot = TvxParseXML(s.c_str(), nullptr);
+        TvxXMLResults results = {eXMLErrorUnexpectedToken, -1, -1};
+        TvxXMLElement *pRoot = TvxParseXML(s.c_str(), &results);
         ASSERT_NE(pRoot, nullptr);
+        EXPECT_EQ(results.error, eXMLErrorNone);
+        EXPECT_EQ(results.nLine, -1);
+        EXPECT_EQ(results.nColumn, -1);
+        EXPECT_EQ(pRoot->lpszName, nullptr);
+        EXPECT_EQ(pRoot->pParent, nullptr);
         TvxXMLElement *pA = TvxFindElement(pRoot, "a");
+        EXPECT_EQ(pA->pParent, pRoot);
         EXPECT_EQ(pA->nSize, nChildren);
         EXPECT_EQ(pA->nMax, (nChildren + 4) / 5 * 5) << nChildren;
-        for (int i = 0; i < nChildren; i++)
+        for (int i = 0; i < nChildren; i++) {
             EXPECT_EQ(std::string(pA->pEntries[i].pElement->lpszName), "e" + std::to_string(i));
+            EXPECT_EQ(pA->pEntries[i].pElement->pParent, pA);
+        }
         TvxDeleteRoot(pRoot);
     }
 }
