@@ -25,10 +25,10 @@ std::vector<unsigned char> read_file(const char *pszPath)
     return std::vector<unsigned char>(std::istreambuf_iterator<char>(tFile), {});
 }
 
-// Distinct colours on a bitmap, and the box that holds every pixel not of iBg.
+// Distinct colours on a bitmap, and the rows that hold every pixel not of iBg.
 struct Drawn {
     std::set<int> sColours;
-    int iLeft = INT32_MAX, iTop = INT32_MAX, iRight = -1, iBottom = -1;
+    int iTop = INT32_MAX, iBottom = -1;
 };
 Drawn inspect(BITMAP *bmp, int iBg)
 {
@@ -39,8 +39,6 @@ Drawn inspect(BITMAP *bmp, int iBg)
             tDrawn.sColours.insert(c);
             if (c == iBg)
                 continue;
-            tDrawn.iLeft = std::min(tDrawn.iLeft, x);
-            tDrawn.iRight = std::max(tDrawn.iRight, x);
             tDrawn.iTop = std::min(tDrawn.iTop, y);
             tDrawn.iBottom = std::max(tDrawn.iBottom, y);
         }
