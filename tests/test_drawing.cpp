@@ -22,26 +22,18 @@ class Drawing : public HeadlessAllegro {};
 
 TEST_F(Drawing, ChangeColor24GivesTheSameColourAtEveryDepth)
 {
-    struct Case {
-        int iHex;
-        Rgb tExpected;
-    };
-    const Case aCases[] = {
-        {0xFF0000, {255, 0, 0}}, {0x00FF00, {0, 255, 0}}, {0x0000FF, {0, 0, 255}},
-        {0xFFFFFF, {255, 255, 255}}, {0x000000, {0, 0, 0}},
-    };
+    const Rgb atColours[] = {{255, 0, 0}, {0, 255, 0}, {0, 0, 255}, {255, 255, 255}, {0, 0, 0}};
     for (int iDepth : {15, 16, 24, 32}) {
         SetUpDepth(iDepth);
-        for (const Case &c : aCases) {
+        for (const Rgb &c : atColours) {
             // Colours are read from hexadecimal text in the 24-bit layout.
-            const int iPacked24 = makecol24((c.iHex >> 16) & 255, (c.iHex >> 8) & 255, c.iHex & 255);
-            putpixel(screen, 0, 0, change_color24(iPacked24));
+            putpixel(screen, 0, 0, change_color24(makecol24(c.r, c.g, c.b)));
             const Rgb tGot = pixel_rgb(screen, 0, 0);
             // 15 and 16 bits keep the top bits of each component.
             const int iTolerance = iDepth <= 16 ? 7 : 0;
-            EXPECT_NEAR(tGot.r, c.tExpected.r, iTolerance) << iDepth << " " << std::hex << c.iHex;
-            EXPECT_NEAR(tGot.g, c.tExpected.g, iTolerance) << iDepth << " " << std::hex << c.iHex;
-            EXPECT_NEAR(tGot.b, c.tExpected.b, iTolerance) << iDepth << " " << std::hex << c.iHex;
+            EXPECT_NEAR(tGot.r, c.r, iTolerance) << iDepth << " " << c;
+            EXPECT_NEAR(tGot.g, c.g, iTolerance) << iDepth << " " << c;
+            EXPECT_NEAR(tGot.b, c.b, iTolerance) << iDepth << " " << c;
         }
     }
 }
