@@ -47,7 +47,7 @@ struct stFixtureFiles {
     std::string sDir;      // temporary directory holding them
     std::string sGood;     // packed with the game's password
     std::string sWrong;    // the same objects under another password
-    std::vector<std::string> vTexts; // the objects TEXT0, TEXT1...
+    std::vector<std::pair<std::string, std::string>> vTexts; // raw objects: name, bytes
 };
 stFixtureFiles g_tFiles;
 
@@ -68,18 +68,17 @@ void make_files()
     ASSERT_FALSE(g_tFiles.sDir.empty());
     g_tFiles.sGood = g_tFiles.sDir + "/good.dat";
     g_tFiles.sWrong = g_tFiles.sDir + "/wrong.dat";
+    g_tFiles.vTexts = {{"TEN", "0123456789"}};
     std::mt19937 tRandom(RANDOM_SEED);
     for (int iLength : {1, 10, 255, 256, 4097, 65536})
-        g_tFiles.vTexts.push_back(random_bytes(tRandom, iLength));
+        g_tFiles.vTexts.push_back({"TEXT" + std::to_string(iLength), random_bytes(tRandom, iLength)});
 
     db::Contents tContents;
-    tContents.vRaw = {{"TEN", "0123456789"},
-                      {"DOC", XML_TEXT},
+    tContents.vRaw = {{"DOC", XML_TEXT},
                       {"TONE", db::wav_bytes(TONE_FRAMES)},
                       {"FONT", db::read_file(FONT_PATH)},
                       {"GARBAGE", random_bytes(tRandom, GARBAGE_SIZE)}};
-    for (size_t i = 0; i < g_tFiles.vTexts.size(); i++)
-        tContents.vRaw.push_back({"TEXT" + std::to_string(i), g_tFiles.vTexts[i]});
+    tContents.vRaw.insert(tContents.vRaw.end(), g_tFiles.vTexts.begin(), g_tFiles.vTexts.end());
     BITMAP *bmpPicture = make_picture();
     tContents.vBitmaps = {{"PICTURE", bmpPicture}};
     ASSERT_TRUE(db::pack(g_tFiles.sGood, tContents));
@@ -125,10 +124,8 @@ void expect_near(const Rgb &tGot, const Rgb &tWanted, int iTolerance)
 
 TEST_F(GrabberTest, TextIsAnExactCopyOfAnyBytesFollowedByAZero)
 {
-    std::vector<std::pair<std::string, std::string>> vObjects = {{"TEN", "0123456789"},
-                                                                 {"ten", "0123456789"}}; // names ignore case
-    for (size_t i = 0; i < g_tFiles.vTexts.size(); i++)
-        vObjects.push_back({"TEXT" + std::to_string(i), g_tFiles.vTexts[i]});
+    auto vObjects = g_tFiles.vTexts;
+    vObjects.push_back({"ten", "0123456789"}); // names ignore case
     for (const auto &[sObject, sWanted] : vObjects) {
         int iSize = 0;
         char *pszText = load_txt_from_dat(sObject.c_str(), good(), &iSize);
