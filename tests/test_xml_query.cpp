@@ -144,15 +144,13 @@ TEST_P(XmlQueryString, DropsDoubleQuotesOnly)
     ASSERT_EQ(xmlparser_findAttribute(tDoc.p, "nombre"), 1);
     EXPECT_EQ(tDoc.copy(), GetParam().pszString);
 }
-INSTANTIATE_TEST_SUITE_P(Values, XmlQueryString,
-                         ::testing::Values(ValueCase{"nombre=\"rojo\"", "rojo"},
-                                           ValueCase{"nombre=a\"b", "ab"},
-                                           ValueCase{"nombre='rojo'", "'rojo'"},
-                                           ValueCase{"nombre=\"\"", ""},
-                                           ValueCase{"nombre", ""},
-                                           ValueCase{"nombre='a\"b'", "'ab'"},
-                                           ValueCase{"nombres=x", "x"}, // by prefix
-                                           ValueCase{"nombre=\"dos palabras\"", "dos palabras"}));
+INSTANTIATE_TEST_SUITE_P(
+    Values, XmlQueryString,
+    ::testing::Values(ValueCase{"nombre=\"rojo\"", "rojo"}, ValueCase{"nombre=a\"b", "ab"},
+                      ValueCase{"nombre='rojo'", "'rojo'"}, ValueCase{"nombre=\"\"", ""},
+                      ValueCase{"nombre", ""}, ValueCase{"nombre='a\"b'", "'ab'"},
+                      ValueCase{"nombres=x", "x"}, // by prefix
+                      ValueCase{"nombre=\"dos palabras\"", "dos palabras"}));
 
 TEST(XmlQuery, LongValuesAreCutTo255CharactersAndStringReadsShareOneBuffer)
 {
@@ -184,16 +182,14 @@ TEST_P(XmlQueryInteger, ConvertsLikeTheCLibrary)
                                      : xmlparser_getAttributeVal_asIntegerBase(tDoc.p, "v", c.iBase);
     EXPECT_EQ(iValue, c.iExpected) << c.pszValue << " base " << c.iBase;
 }
-INSTANTIATE_TEST_SUITE_P(Numbers, XmlQueryInteger,
-                         ::testing::Values(NumberCase{"12abc", 10, 12},
-                                           NumberCase{"\"-7\"", 10, -7},
-                                           NumberCase{"\" +42\"", 10, 42},
-                                           NumberCase{"abc", 10, 0}, NumberCase{"0x1F", 10, 0},
-                                           NumberCase{"99999999999", 10, 2147483647},
-                                           NumberCase{"-99999999999", 10, -2147483647 - 1},
-                                           NumberCase{"ff", 16, 255}, NumberCase{"0xff", 16, 255},
-                                           NumberCase{"101", 2, 5}, NumberCase{"017", 0, 15},
-                                           NumberCase{"0x10", 0, 16}, NumberCase{"z", 36, 35}));
+INSTANTIATE_TEST_SUITE_P(
+    Numbers, XmlQueryInteger,
+    ::testing::Values(NumberCase{"12abc", 10, 12}, NumberCase{"\"-7\"", 10, -7},
+                      NumberCase{"\" +42\"", 10, 42}, NumberCase{"abc", 10, 0},
+                      NumberCase{"0x1F", 10, 0}, NumberCase{"99999999999", 10, 2147483647},
+                      NumberCase{"-99999999999", 10, -2147483647 - 1}, NumberCase{"ff", 16, 255},
+                      NumberCase{"0xff", 16, 255}, NumberCase{"101", 2, 5}, NumberCase{"017", 0, 15},
+                      NumberCase{"0x10", 0, 16}, NumberCase{"z", 36, 35}));
 
 TEST(XmlQuery, FloatsUseDecimalConversion)
 {
