@@ -49,7 +49,8 @@ protected:
         HeadlessAllegro::TearDown();
     }
     void press(int iScancode, bool bDown = true) { const_cast<char *>(key)[iScancode] = bDown; }
-    stInputKeys tKeys = {1, KEY_UP, KEY_DOWN, KEY_RIGHT, KEY_LEFT, KEY_ENTER, KEY_ESC, KEY_BACKSPACE, KEY_SPACE};
+    stInputKeys tKeys = {1,       KEY_UP, KEY_DOWN,      KEY_RIGHT, KEY_LEFT,
+                         KEY_ENTER, KEY_ESC, KEY_BACKSPACE, KEY_SPACE};
     stInputKeys tJoyKeys = {2, JOY_CODE_UP, JOY_CODE_DOWN, JOY_CODE_LEFT, JOY_CODE_RIGHT, 5, 10, 11, 12};
 };
 } // namespace
@@ -105,31 +106,27 @@ TEST_F(InputTest, JoystickCodesFollowTheirOrder)
 
 TEST_F(InputTest, JoystickEdgeModeGivesAPressOnceAndHeldModeRepeats)
 {
-    constexpr int NONE = -1;
     struct Step {
-        int iButton;   // the one button held, or NONE
-        bool bLeft;    // stick pushed left (code 3: shrink in these bindings)
-        bool bUp;      // stick pushed up
+        int iHeld;     // the one joystick code held: a direction, a button, or JOY_NOTHING
         int iMode;     // 0 edge, 1 held
         int iExpected; // movement code
     };
-    // start 5, escape 10, back 11, action 12 are buttons 0, 5, 6, 7.
+    // Bound here: start 5, escape 10, back 11, action 12 (buttons 0, 5, 6, 7); left shrinks.
+    const int B = JOY_CODE_BUTTON0;
     const Step atSteps[] = {
-        {0, false, false, 0, MOVE_START}, {0, false, false, 0, MOVE_NONE},
-        {0, false, false, 0, MOVE_NONE},  {NONE, false, false, 0, MOVE_NONE}, // the release
-        {NONE, false, true, 0, MOVE_UP},  {NONE, false, false, 0, MOVE_NONE},
-        {0, false, false, 1, MOVE_START}, {0, false, false, 1, MOVE_START},
-        {5, false, false, 1, MOVE_ESCAPE}, {6, false, false, 1, MOVE_BACK},
-        {7, false, false, 1, MOVE_ACTION}, {7, false, false, 1, MOVE_ACTION},
-        {2, false, false, 1, MOVE_NONE},  {NONE, true, false, 1, MOVE_SHRINK},
-        {NONE, true, false, 1, MOVE_SHRINK},
+        {B, 0, MOVE_START},     {B, 0, MOVE_NONE},          {B, 0, MOVE_NONE},
+        {JOY_NOTHING, 0, MOVE_NONE}, // the release
+        {JOY_CODE_UP, 0, MOVE_UP}, {JOY_NOTHING, 0, MOVE_NONE},
+        {B, 1, MOVE_START},     {B, 1, MOVE_START},         {B + 5, 1, MOVE_ESCAPE},
+        {B + 6, 1, MOVE_BACK},  {B + 7, 1, MOVE_ACTION},    {B + 7, 1, MOVE_ACTION},
+        {B + 2, 1, MOVE_NONE},  {JOY_CODE_LEFT, 1, MOVE_SHRINK}, {JOY_CODE_LEFT, 1, MOVE_SHRINK},
     };
     int iStep = 0;
     for (const Step &s : atSteps) {
         for (int b = 0; b < 8; b++)
-            joy[0].button[b].b = b == s.iButton;
-        joy[0].stick[0].axis[0].d1 = s.bLeft;
-        joy[0].stick[0].axis[1].d1 = s.bUp;
+            joy[0].button[b].b = s.iHeld == B + b;
+        joy[0].stick[0].axis[0].d1 = s.iHeld == JOY_CODE_LEFT;
+        joy[0].stick[0].axis[1].d1 = s.iHeld == JOY_CODE_UP;
         EXPECT_EQ(check_joystick(&tJoyKeys, 0, s.iMode), s.iExpected) << "step " << iStep++;
     }
 }
