@@ -19,7 +19,8 @@ void tick(int n)
 }
 } // namespace
 
-TEST(Clock, OneSecondOfCallbacksAdvancesEveryCounterByAThousand)
+// Fades and menu pacing must keep running while the game count is paused.
+TEST(Clock, CountersAdvancePauseAndResetEachOnItsOwn)
 {
     reset_clock();
     const int iRetraceBefore = return_retrace_count();
@@ -28,32 +29,20 @@ TEST(Clock, OneSecondOfCallbacksAdvancesEveryCounterByAThousand)
     EXPECT_EQ(return_count(), 1000);
     EXPECT_EQ(return_fade_count(), 1000);
     EXPECT_EQ(return_retrace_count() - iRetraceBefore, 60);
-}
-
-TEST(Clock, PauseStopsOnlyTheGameCount)
-{
-    reset_clock();
-    tick(10);
     pause_count();
     tick(250);
-    EXPECT_EQ(return_count(), 10);
-    EXPECT_EQ(iClock, 260);
-    EXPECT_EQ(return_fade_count(), 260);
+    EXPECT_EQ(return_count(), 1000);
+    EXPECT_EQ(iClock, 1250);
+    EXPECT_EQ(return_fade_count(), 1250);
     unpause_count();
     tick(5);
-    EXPECT_EQ(return_count(), 15);
-}
-
-TEST(Clock, ResetsClearOnlyTheirOwnCounter)
-{
-    reset_clock();
-    tick(40);
+    EXPECT_EQ(return_count(), 1005);
     clean_clock();
     EXPECT_EQ(iClock, 0);
-    EXPECT_EQ(return_count(), 40);
+    EXPECT_EQ(return_count(), 1005);
     clean_count();
     EXPECT_EQ(return_count(), 0);
-    EXPECT_EQ(return_fade_count(), 40);
+    EXPECT_EQ(return_fade_count(), 1255);
     clean_fade_count();
     EXPECT_EQ(return_fade_count(), 0);
 }
@@ -61,7 +50,6 @@ TEST(Clock, ResetsClearOnlyTheirOwnCounter)
 TEST(Clock, RetraceTicksAreEvenlySpaced)
 {
     reset_clock();
-    // Over ten seconds every tick comes 16 or 17 ms after the previous one.
     int iLast = return_retrace_count();
     while (return_retrace_count() == iLast)
         increase_clock();
@@ -79,7 +67,7 @@ TEST(Clock, RetraceTicksAreEvenlySpaced)
     }
 }
 
-TEST(Clock, WaitClockWaitsMoreThanItsTimeThenResets)
+TEST(Clock, WaitsRunPastTheirTimeThenReset)
 {
     for (int iTime : {0, 1, 33}) {
         reset_clock();
@@ -90,11 +78,6 @@ TEST(Clock, WaitClockWaitsMoreThanItsTimeThenResets)
         EXPECT_GE(iElapsed, iTime + 1) << "wait_clock(" << iTime << ")";
         EXPECT_LT(iAfter, iElapsed) << "iClock was reset by wait_clock(" << iTime << ")";
     }
-}
-
-TEST(Clock, WaitRetraceReturnsOnTheNextTick)
-{
-    reset_clock();
     ClockFeeder tFeeder;
     const int iBefore = return_retrace_count();
     wait_retrace();
