@@ -6,6 +6,7 @@
 #include "sound.h"
 #include "sound_loading.h"
 
+#include <map>
 #include <unistd.h>
 
 namespace db = datafile_builder;
@@ -17,11 +18,11 @@ constexpr int SOUND_FRAMES = 441; // 10 ms each
 
 // One group element of the document.
 struct stGroupSource {
-    std::string sElement;
     std::string sFile;
     int iNumSounds;                  // written as "num_sounds"
     std::vector<std::string> vNames; // written as sound0, sound1...
 };
+typedef std::map<std::string, stGroupSource> Document; // by group element
 
 std::vector<std::string> bank_names(int iCount)
 {
@@ -32,39 +33,38 @@ std::vector<std::string> bank_names(int iCount)
 }
 
 // A document that names every sound the game loads.
-std::vector<stGroupSource> complete_document()
+Document complete_document()
 {
     return {
-        {"songs", "data/music", NUM_SONGS, {"data/music/intro.ogg", "", "data/music/ending.ogg"}},
-        {"effects", BANK, NUM_EFFECT_SOUNDS, bank_names(NUM_EFFECT_SOUNDS)},
-        {"menu", BANK, NUM_MENU_SOUNDS, bank_names(NUM_MENU_SOUNDS)},
-        {"paddle", BANK, NUM_PADDLE_SOUNDS, bank_names(NUM_PADDLE_SOUNDS)},
-        {"ball", BANK, NUM_BALL_SOUNDS, bank_names(NUM_BALL_SOUNDS)},
-        {"special", BANK, NUM_SPECIAL_SOUNDS, bank_names(NUM_SPECIAL_SOUNDS)},
+        {"songs", {"data/music", NUM_SONGS, {"data/music/intro.ogg", "", "data/music/ending.ogg"}}},
+        {"effects", {BANK, NUM_EFFECT_SOUNDS, bank_names(NUM_EFFECT_SOUNDS)}},
+        {"menu", {BANK, NUM_MENU_SOUNDS, bank_names(NUM_MENU_SOUNDS)}},
+        {"paddle", {BANK, NUM_PADDLE_SOUNDS, bank_names(NUM_PADDLE_SOUNDS)}},
+        {"ball", {BANK, NUM_BALL_SOUNDS, bank_names(NUM_BALL_SOUNDS)}},
+        {"special", {BANK, NUM_SPECIAL_SOUNDS, bank_names(NUM_SPECIAL_SOUNDS)}},
     };
 }
 
-stGroupSource *group(std::vector<stGroupSource> &vGroups, const std::string &sElement)
-{
-    for (stGroupSource &tGroup : vGroups)
-        if (tGroup.sElement == sElement)
-            return &tGroup;
-    return nullptr;
-}
-
-std::string document_text(const std::vector<stGroupSource> &vGroups)
+std::string document_text(const Document &tDocument)
 {
     std::string s = "<Sound>\n";
-    for (const stGroupSource &tGroup : vGroups) {
-        s += "  <" + tGroup.sElement;
+    for (const auto &[sElement, tGroup] : tDocument) {
+        s += "  <" + sElement;
         if (!tGroup.sFile.empty())
             s += " archivo=\"" + tGroup.sFile + "\"";
         s += " num_sounds=\"" + std::to_string(tGroup.iNumSounds) + "\">\n    <sonidos";
         for (size_t i = 0; i < tGroup.vNames.size(); i++)
             s += " sound" + std::to_string(i) + "=\"" + tGroup.vNames[i] + "\"";
-        s += "/>\n  </" + tGroup.sElement + ">\n";
+        s += "/>\n  </" + sElement + ">\n";
     }
     return s + "</Sound>\n";
+}
+
+// The first iCount names are S0, S1... and the rest of the group's are empty.
+void expect_bank_names(const stGroupSounds &tGroup, int iCount)
+{
+    for (int i = 0; i < GROUP_MAX_SOUNDS; i++)
+        EXPECT_EQ(std::string(tGroup.szName[i]), i < iCount ? "S" + std::to_string(i) : "") << "name " << i;
 }
 
 struct stArrayView {
@@ -119,11 +119,11 @@ protected:
         std::filesystem::remove_all(sDir);
         HeadlessAllegro::TearDown();
     }
-    void write_document(const std::vector<stGroupSource> &vGroups)
+    void write_document(const Document &tDocument)
     {
-        db::Contents tDocument;
-        tDocument.vRaw = {{"SONIDOS", document_text(vGroups)}};
-        ASSERT_TRUE(db::pack("data/tx15.dat", tDocument));
+        db::Contents tContents;
+        tContents.vRaw = {{"SONIDOS", document_text(tDocument)}};
+        ASSERT_TRUE(db::pack("data/tx15.dat", tContents));
     }
     void start_sound()
     {
@@ -134,7 +134,10 @@ protected:
     char szOldDir[PATH_MAX] = {0};
 };
 
-TEST_F(SoundLoadingTest, ReadsEveryGroupInIndexOrder)
+// Read again over that: a group of more than ten names keeps the first ten and
+// writes nothing past them, a group of none keeps none (and needs no sound
+// attributes), and long names and paths are cut to their buffers.
+TEST_F(SoundLoadingTest, ReadsEveryGroupInIndexOrderWithinItsBuffers)
 {
     write_document(complete_document());
     init_sound_loading();
@@ -143,54 +146,25 @@ TEST_F(SoundLoadingTest, ReadsEveryGroupInIndexOrder)
     EXPECT_STREQ(tSndSong.szName[1], "");
     EXPECT_STREQ(tSndSong.szName[ENDING_SONG], "data/music/ending.ogg");
     const std::pair<const stGroupSounds *, int> atGroups[] = {
-        {&tSndEffects, NUM_EFFECT_SOUNDS}, {&tSndMenu, NUM_MENU_SOUNDS},
-        {&tSndPaddle, NUM_PADDLE_SOUNDS},  {&tSndBall, NUM_BALL_SOUNDS},
-        {&tSndSpecial, NUM_SPECIAL_SOUNDS},
-    };
+        {&tSndEffects, NUM_EFFECT_SOUNDS}, {&tSndMenu, NUM_MENU_SOUNDS},   {&tSndPaddle, NUM_PADDLE_SOUNDS},
+        {&tSndBall, NUM_BALL_SOUNDS},      {&tSndSpecial, NUM_SPECIAL_SOUNDS}};
     for (const auto &[ptGroup, iCount] : atGroups) {
         EXPECT_STREQ(ptGroup->szFile, BANK);
-        for (int i = 0; i < GROUP_MAX_SOUNDS; i++)
-            EXPECT_EQ(std::string(ptGroup->szName[i]), i < iCount ? "S" + std::to_string(i) : "")
-                << "name " << i;
+        expect_bank_names(*ptGroup, iCount);
     }
-}
 
-// With no names to read, "sonidos" may carry no sound attributes at all, and
-// names from an earlier reading are gone.
-TEST_F(SoundLoadingTest, NumSoundsZeroReadsNoNames)
-{
-    write_document(complete_document());
-    init_sound_loading();
-    std::vector<stGroupSource> vGroups = complete_document();
-    group(vGroups, "menu")->iNumSounds = 0;
-    group(vGroups, "menu")->vNames.clear();
-    write_document(vGroups);
-    init_sound_loading();
-    for (int i = 0; i < GROUP_MAX_SOUNDS; i++)
-        EXPECT_STREQ(tSndMenu.szName[i], "") << "name " << i;
-    EXPECT_STREQ(tSndMenu.szFile, BANK);
-}
-
-TEST_F(SoundLoadingTest, NumSoundsAboveTenReadsTheFirstTen)
-{
-    std::vector<stGroupSource> vGroups = complete_document();
-    group(vGroups, "menu")->iNumSounds = BANK_SOUNDS;
-    group(vGroups, "menu")->vNames = bank_names(BANK_SOUNDS);
-    write_document(vGroups);
-    init_sound_loading();
-    for (int i = 0; i < GROUP_MAX_SOUNDS; i++)
-        EXPECT_EQ(std::string(tSndMenu.szName[i]), "S" + std::to_string(i));
-    EXPECT_STREQ(tSndPaddle.szName[0], "S0"); // the next group is untouched
-}
-
-TEST_F(SoundLoadingTest, LongNamesAreCutToTheirBuffer)
-{
-    std::vector<stGroupSource> vGroups = complete_document();
+    Document tDocument = complete_document();
+    tDocument["menu"] = {BANK, BANK_SOUNDS, bank_names(BANK_SOUNDS)};
+    tDocument["paddle"] = {BANK, 0, {}};
     const std::string sLong(2 * SOUND_NAME_SIZE, 'L');
-    group(vGroups, "ball")->vNames[0] = sLong;
-    group(vGroups, "ball")->sFile = sLong;
-    write_document(vGroups);
+    tDocument["ball"] = {sLong, NUM_BALL_SOUNDS, {sLong, "S1"}};
+    write_document(tDocument);
     init_sound_loading();
+    expect_bank_names(tSndMenu, GROUP_MAX_SOUNDS);
+    expect_bank_names(tSndPaddle, 0);
+    expect_bank_names(tSndEffects, NUM_EFFECT_SOUNDS);
+    expect_bank_names(tSndSpecial, NUM_SPECIAL_SOUNDS);
+    EXPECT_STREQ(tSndPaddle.szFile, BANK);
     EXPECT_EQ(std::string(tSndBall.szName[0]), sLong.substr(0, SOUND_NAME_SIZE - 1));
     EXPECT_EQ(std::string(tSndBall.szFile), sLong.substr(0, SOUND_NAME_SIZE - 1));
 }
@@ -212,10 +186,9 @@ TEST_F(SoundLoadingTest, TooFewNamesEndsWithTheLoadMessage)
 {
     const std::string sStyle = GTEST_FLAG_GET(death_test_style);
     GTEST_FLAG_SET(death_test_style, "threadsafe"); // the audio thread must not be forked
-    std::vector<stGroupSource> vGroups = complete_document();
-    group(vGroups, "paddle")->iNumSounds = 2;
-    group(vGroups, "paddle")->vNames.resize(2);
-    write_document(vGroups);
+    Document tDocument = complete_document();
+    tDocument["paddle"] = {BANK, 2, bank_names(2)};
+    write_document(tDocument);
     start_sound();
     init_sound_loading();
     EXPECT_EXIT(load_effects(), ::testing::ExitedWithCode(255),
@@ -225,28 +198,23 @@ TEST_F(SoundLoadingTest, TooFewNamesEndsWithTheLoadMessage)
 
 TEST_F(SoundLoadingTest, WithSoundOffNothingLoads)
 {
-    std::vector<stGroupSource> vGroups = complete_document();
-    for (stGroupSource &tGroup : vGroups)
-        for (std::string &sName : tGroup.vNames)
-            sName = "NOT_IN_THE_BANK"; // a load attempted would end the program
-    write_document(vGroups);
+    Document tDocument = complete_document();
+    for (auto &[sElement, tGroup] : tDocument)
+        tGroup.vNames.assign(tGroup.vNames.size(), "NOT_IN_THE_BANK"); // a load attempted would end the program
+    write_document(tDocument);
     init_sound_loading();
     bSoundError = -1;
     load_effects();
     EXPECT_EQ(loaded_sounds(), 0);
 }
 
-TEST_F(SoundLoadingTest, MissingArchivoEndsTheProgram)
-{
-    std::vector<stGroupSource> vGroups = complete_document();
-    group(vGroups, "special")->sFile.clear();
-    write_document(vGroups);
-    EXPECT_EXIT(init_sound_loading(), ::testing::ExitedWithCode(255),
-                "No se pudo leer archivo desde el XML\\.");
-}
-
-TEST_F(SoundLoadingTest, MissingDocumentEndsWithTheLoadMessage)
+TEST_F(SoundLoadingTest, MissingDocumentOrArchivoEndsTheProgram)
 {
     EXPECT_EXIT(init_sound_loading(), ::testing::ExitedWithCode(255),
                 "Error al cargar SONIDOS desde data/tx15\\.dat\n");
+    Document tDocument = complete_document();
+    tDocument["special"].sFile.clear();
+    write_document(tDocument);
+    EXPECT_EXIT(init_sound_loading(), ::testing::ExitedWithCode(255),
+                "No se pudo leer archivo desde el XML\\.");
 }
