@@ -22,23 +22,36 @@ constexpr double RATE = synth::SAMPLE_RATE;
 constexpr const char *RECIPE_NAME = "test.sfx";
 constexpr const char *SCORE_NAME = "test.score";
 
-synth::stBuffer render_recipe(const std::string &sText)
+std::string read_asset(const std::string &sPath)
+{
+    std::string sText, sError;
+    EXPECT_TRUE(synth::read_text(sPath, sText, sError)) << sError;
+    return sText;
+}
+
+synth::stBuffer render_recipe(const std::string &sText, const std::string &sName = RECIPE_NAME,
+                              synth::stSfx *ptSfx = nullptr)
 {
     synth::stSfx tSfx;
     synth::stBuffer tOut;
     std::string sError;
-    EXPECT_TRUE(synth::parse_sfx(sText, RECIPE_NAME, tSfx, sError)) << sError;
-    EXPECT_TRUE(synth::render_sfx(tSfx, tOut, sError)) << sError;
+    EXPECT_TRUE(synth::parse_sfx(sText, sName, tSfx, sError)) << sError;
+    EXPECT_TRUE(synth::render_sfx(tSfx, tOut, sError)) << sName << ": " << sError;
+    if (ptSfx)
+        *ptSfx = tSfx;
     return tOut;
 }
 
-synth::stBuffer render_score(const std::string &sText)
+synth::stBuffer render_score(const std::string &sText, const std::string &sName = SCORE_NAME,
+                             synth::stSong *ptSong = nullptr)
 {
     synth::stSong tSong;
     synth::stBuffer tOut;
     std::string sError;
-    EXPECT_TRUE(synth::parse_song(sText, SCORE_NAME, tSong, sError)) << sError;
+    EXPECT_TRUE(synth::parse_song(sText, sName, tSong, sError)) << sError;
     EXPECT_TRUE(synth::render_song(tSong, tOut, sError)) << sError;
+    if (ptSong)
+        *ptSong = tSong;
     return tOut;
 }
 
@@ -71,6 +84,14 @@ float largest_step(const std::vector<float> &v, size_t iFrom, size_t iTo)
     return fStep;
 }
 
+// A song played over and over: the step from its last frame to its first is
+// no bigger than the music's own steps next to it.
+void expect_wraps(const std::vector<float> &v, size_t iWindow)
+{
+    float fLocal = std::max(largest_step(v, 0, iWindow), largest_step(v, v.size() - iWindow, v.size()));
+    EXPECT_LE(std::fabs(v.front() - v.back()), fLocal * 1.5f);
+}
+
 // Playing [iStart, iEnd) again and again: the frame after iEnd - 1 is iStart.
 // It continues the section as smoothly as the section's own frames do, and
 // the value and slope arriving at the wrap are those arriving at the start.
@@ -95,52 +116,38 @@ void expect_seamless_loop(const synth::stBuffer &tBuf, size_t iStart, size_t iEn
     EXPECT_GT(iSounding, 0) << "the section is silent";
 }
 
-struct DurationCase {
-    const char *szRecipe;
-    size_t iFrames;
-};
-
-class SynthDuration : public testing::TestWithParam<DurationCase> {};
-
-TEST_P(SynthDuration, RecipeRendersItsLength)
+TEST(SynthRecipe, RendersItsLength)
 {
-    EXPECT_EQ(render_recipe(GetParam().szRecipe).frames(), GetParam().iFrames);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    SynthRecipes, SynthDuration,
-    testing::Values(
+    const struct {
+        const char *szRecipe;
+        size_t iFrames;
+    } atCases[] = {
         // held 100 ms, released over 50 ms
-        DurationCase{"part\nwave sine\nfreq 440\nlength 100\nenv 5 10 0.5 50\n", 6615},
+        {"part\nwave sine\nfreq 440\nlength 100\nenv 5 10 0.5 50\n", 6615},
         // a zero release still takes the 1 ms de-click ramp: 301 ms
-        DurationCase{"part\nwave sine\nfreq 440\nstart 200\nlength 100\nenv 0 0 1 0\n", 13275},
+        {"part\nwave sine\nfreq 440\nstart 200\nlength 100\nenv 0 0 1 0\n", 13275},
         // the latest part ends the effect
-        DurationCase{"part\nwave sine\nfreq 440\nlength 50\nenv 1 1 1 50\n"
-                     "part\nwave noise\nstart 400\nlength 100\nenv 1 1 1 100\n",
-                     26460},
+        {"part\nwave sine\nfreq 440\nlength 50\nenv 1 1 1 50\npart\nwave noise\nstart 400\nlength 100\nenv 1 1 1 100\n",
+         26460},
         // an explicit length wins over the parts
-        DurationCase{"length 500\npart\nwave square\nfreq 220\nlength 900\n", 22050},
-        DurationCase{"length 500\npart\nwave square\nfreq 220\nlength 10\n", 22050}));
-
-struct PitchCase {
-    const char *szWave;
-    double dFreq;
-};
-
-class SynthPitch : public testing::TestWithParam<PitchCase> {};
-
-TEST_P(SynthPitch, EveryWavePlaysItsFrequency)
-{
-    std::string sRecipe = std::string("part\nwave ") + GetParam().szWave + "\nfreq " +
-                          std::to_string(GetParam().dFreq) + "\nlength 1000\nenv 1 0 1 1\n";
-    synth::stBuffer tOut = render_recipe(sRecipe);
-    EXPECT_NEAR(upward_crossings(tOut.avSamples[0], 0.1, 0.9), GetParam().dFreq * 0.8, 2.0);
+        {"length 500\npart\nwave square\nfreq 220\nlength 900\n", 22050},
+        {"length 500\npart\nwave square\nfreq 220\nlength 10\n", 22050}};
+    for (const auto &tCase : atCases)
+        EXPECT_EQ(render_recipe(tCase.szRecipe).frames(), tCase.iFrames) << tCase.szRecipe;
 }
 
-INSTANTIATE_TEST_SUITE_P(SynthWaves, SynthPitch,
-                         testing::Values(PitchCase{"sine", 441}, PitchCase{"square", 441},
-                                         PitchCase{"saw", 300}, PitchCase{"triangle", 1000},
-                                         PitchCase{"square", 2500}));
+TEST(SynthRecipe, EveryWavePlaysItsFrequency)
+{
+    const struct {
+        const char *szWave;
+        double dFreq;
+    } atCases[] = {{"sine", 441}, {"square", 441}, {"saw", 300}, {"triangle", 1000}, {"square", 2500}};
+    for (const auto &tCase : atCases) {
+        synth::stBuffer tOut = render_recipe(std::string("part\nwave ") + tCase.szWave + "\nfreq " +
+                                             std::to_string(tCase.dFreq) + "\nlength 1000\nenv 1 0 1 1\n");
+        EXPECT_NEAR(upward_crossings(tOut.avSamples[0], 0.1, 0.9), tCase.dFreq * 0.8, 2.0) << tCase.szWave;
+    }
+}
 
 TEST(SynthSweep, ExponentialSweepPassesThroughEachFrequency)
 {
@@ -185,41 +192,31 @@ TEST(SynthEnvelope, AttackPeaksThenDecaysToSustainThenReleases)
 TEST(SynthEnvelope, SameSeedSameSoundOtherSeedOtherNoise)
 {
     const std::string sNoise = "part\nwave noise\nlength 100\nfilter lowpass 3000\n";
-    synth::stBuffer tA = render_recipe("seed 4\n" + sNoise), tB = render_recipe("seed 4\n" + sNoise);
-    synth::stBuffer tC = render_recipe("seed 5\n" + sNoise);
-    EXPECT_EQ(tA.avSamples[0], tB.avSamples[0]);
-    EXPECT_NE(tA.avSamples[0], tC.avSamples[0]);
+    std::vector<float> vA = render_recipe("seed 4\n" + sNoise).avSamples[0];
+    EXPECT_EQ(render_recipe("seed 4\n" + sNoise).avSamples[0], vA);
+    EXPECT_NE(render_recipe("seed 5\n" + sNoise).avSamples[0], vA);
 }
 
-struct LoopCase {
-    const char *szPath;
-    int iStartMs, iEndMs;
-};
-
-class SynthLoop : public testing::TestWithParam<LoopCase> {};
-
-// The item bar plays these sections over and over while it fills or empties.
-TEST_P(SynthLoop, BarSectionLoopsWithoutAStep)
+// The item bar plays these sections over and over while it fills or empties,
+// on the frames the sound engine loops over (ms * 44100 / 1000).
+TEST(SynthLoop, BarSectionsLoopWithoutAStep)
 {
-    std::string sText, sError;
-    ASSERT_TRUE(synth::read_text(GetParam().szPath, sText, sError)) << sError;
-    synth::stSfx tSfx;
-    ASSERT_TRUE(synth::parse_sfx(sText, GetParam().szPath, tSfx, sError)) << sError;
-    EXPECT_EQ(tSfx.iLoopStartMs, GetParam().iStartMs);
-    EXPECT_EQ(tSfx.iLoopEndMs, GetParam().iEndMs);
-    synth::stBuffer tOut;
-    ASSERT_TRUE(synth::render_sfx(tSfx, tOut, sError)) << sError;
-    // The frames the sound engine loops over: ms * 44100 / 1000.
-    expect_seamless_loop(tOut, synth::ms_to_frames(GetParam().iStartMs), synth::ms_to_frames(GetParam().iEndMs));
+    const struct {
+        const char *szPath;
+        int iStartMs, iEndMs;
+    } atBars[] = {{"assets/tx13/BAR_FILLING.sfx", 300, 710}, {"assets/tx13/BAR_EMPTYING.sfx", 200, 450}};
+    for (const auto &tBar : atBars) {
+        SCOPED_TRACE(tBar.szPath);
+        synth::stSfx tSfx;
+        synth::stBuffer tOut = render_recipe(read_asset(tBar.szPath), tBar.szPath, &tSfx);
+        EXPECT_EQ(tSfx.iLoopStartMs, tBar.iStartMs);
+        EXPECT_EQ(tSfx.iLoopEndMs, tBar.iEndMs);
+        expect_seamless_loop(tOut, synth::ms_to_frames(tBar.iStartMs), synth::ms_to_frames(tBar.iEndMs));
+    }
 }
 
-INSTANTIATE_TEST_SUITE_P(SynthBar, SynthLoop,
-                         testing::Values(LoopCase{"assets/tx13/BAR_FILLING.sfx", 300, 710},
-                                         LoopCase{"assets/tx13/BAR_EMPTYING.sfx", 200, 450}));
-
-TEST(SynthLoopProperty, AnyLoopSectionOfAnyRecipeIsSeamless)
+TEST(SynthLoop, AnyLoopSectionOfAnyRecipeIsSeamless)
 {
-    static const char *const aszWaves[] = {"sine", "square", "saw", "triangle", "noise"};
     std::mt19937 tRng(20261206);
     for (int iCase = 0; iCase < 60; iCase++) {
         int iFade = std::uniform_int_distribution<int>(5, 60)(tRng);
@@ -231,51 +228,37 @@ TEST(SynthLoopProperty, AnyLoopSectionOfAnyRecipeIsSeamless)
         for (int iPart = 0; iPart < 1 + iCase % 3; iPart++) {
             int iF0 = std::uniform_int_distribution<int>(60, 3000)(tRng);
             int iF1 = std::uniform_int_distribution<int>(60, 3000)(tRng);
-            sRecipe += std::string("part\nwave ") + aszWaves[tRng() % 5] + "\nfreq " + std::to_string(iF0) + " " +
-                       std::to_string(iF1) + "\nlength " + std::to_string(iEnd + 100) + "\nvibrato 7 0.5\npan " +
-                       std::to_string(iPart - 1) + "\n";
+            sRecipe += std::string("part\nwave ") + synth::WAVE_NAMES[tRng() % synth::NUM_WAVES] + "\nfreq " +
+                       std::to_string(iF0) + " " + std::to_string(iF1) + "\nlength " + std::to_string(iEnd + 100) +
+                       "\nvibrato 7 0.5\npan " + std::to_string(iPart - 1) + "\n";
         }
         SCOPED_TRACE(sRecipe);
         expect_seamless_loop(render_recipe(sRecipe), synth::ms_to_frames(iStart), synth::ms_to_frames(iEnd));
     }
 }
 
-// A smooth bass with a note in the last step whose release runs past the end.
-constexpr const char *WRAP_SCORE =
-    "tempo 120\nsteps 4\nquality 0.5\n"
-    "instrument bass\nwave sine\nenv 5 50 0.8 400\nend\n"
-    "instrument kick\nwave sine\nfreq 120 50 60\nenv 0 100 0 30\nend\n"
-    "pattern p\nbass: A2 - - - C3 - . . E3 - - - - - - G2\nkick: . . . . x . . .\nend\n"
-    "order p p\n";
-
-TEST(SynthSong, ReleasePastTheEndSoundsAtTheStart)
-{
-    // One note, on the last of 16 steps; its 400 ms release runs past the end.
-    synth::stBuffer tOut = render_score("tempo 120\nsteps 4\ninstrument bass\nwave sine\nenv 5 50 0.8 400\nend\n"
-                                        "pattern p\nbass: . . . . . . . . . . . . . . . G2\nend\norder p\n");
-    // 16 sixteenth notes at 120 beats a minute: 2 s.
-    ASSERT_EQ(tOut.frames(), static_cast<size_t>(2 * RATE));
-    for (int c = 0; c < 2; c++) {
-        const std::vector<float> &v = tOut.avSamples[c];
-        EXPECT_GT(window_peak(v, 0.0, 0.02), 0.3f);   // the release, laid onto the start
-        EXPECT_LT(window_peak(v, 0.5, 1.8), 1e-6f);   // and nothing else
-        EXPECT_LE(std::fabs(v.front() - v.back()), largest_step(v, 0, 512) * 1.5f);
-    }
-}
-
-TEST(SynthSong, OggFileIsOneLoopLongAndItsEndJoinsItsStart)
+// One note on the last of 16 steps: its 400 ms release runs past the end, so it
+// sounds at the start, and the Ogg file of the song is one loop that joins.
+TEST(SynthSong, ReleasePastTheEndSoundsAtTheStartOfTheOggLoop)
 {
     synth::stSong tSong;
-    synth::stBuffer tOut;
-    std::string sError;
-    ASSERT_TRUE(synth::parse_song(WRAP_SCORE, SCORE_NAME, tSong, sError)) << sError;
-    ASSERT_TRUE(synth::render_song(tSong, tOut, sError)) << sError;
+    synth::stBuffer tOut = render_score("tempo 120\nsteps 4\nquality 0.5\ninstrument bass\nwave sine\n"
+                                        "env 5 50 0.8 400\nend\npattern p\nbass: . . . . . . . . . . . . . . . G2\n"
+                                        "end\norder p\n",
+                                        SCORE_NAME, &tSong);
+    // 16 sixteenth notes at 120 beats a minute: 2 s.
+    ASSERT_EQ(tOut.frames(), static_cast<size_t>(2 * RATE));
+    for (const std::vector<float> &v : tOut.avSamples) {
+        EXPECT_GT(window_peak(v, 0.0, 0.02), 0.3f);  // the release, laid onto the start
+        EXPECT_LT(window_peak(v, 0.5, 1.8), 1e-6f);  // and nothing else
+        expect_wraps(v, 512);
+    }
     char szPath[] = "/tmp/tvx_song_XXXXXX";
     int iFd = mkstemp(szPath);
     ASSERT_GE(iFd, 0);
     close(iFd);
+    std::string sError;
     ASSERT_TRUE(synth::write_sound(tOut, szPath, SF_FORMAT_OGG | SF_FORMAT_VORBIS, tSong.dQuality, sError)) << sError;
-
     SF_INFO tInfo = {};
     SNDFILE *ptFile = sf_open(szPath, SFM_READ, &tInfo);
     ASSERT_NE(ptFile, nullptr);
@@ -286,16 +269,13 @@ TEST(SynthSong, OggFileIsOneLoopLongAndItsEndJoinsItsStart)
     ASSERT_EQ(sf_readf_float(ptFile, vfAll.data(), tInfo.frames), tInfo.frames);
     sf_close(ptFile);
     std::remove(szPath);
-
-    for (int c = 0; c < 2; c++) {
+    for (size_t c = 0; c < 2; c++) {
         std::vector<float> v;
         for (size_t i = c; i < vfAll.size(); i += 2)
             v.push_back(vfAll[i]);
-        // Lossy, but the wrap is no bigger a step than the music's own next to it.
-        float fLocal = std::max(largest_step(v, 0, 512), largest_step(v, v.size() - 512, v.size()));
-        EXPECT_LE(std::fabs(v.front() - v.back()), fLocal * 1.5f) << "channel " << c;
+        expect_wraps(v, 512);  // lossy, but the wrap still joins
         float fPeak = window_peak(v, 0, 4.0);
-        EXPECT_GT(fPeak, 0.5f);
+        EXPECT_GT(fPeak, 0.5f);  // normalised to the peak, and not clipped
         EXPECT_LT(fPeak, 0.99f);
     }
 }
@@ -304,47 +284,31 @@ TEST(SynthSong, GameSongsWrapWithoutAStep)
 {
     for (const char *szPath : {"assets/music/intro.score", "assets/music/ending.score"}) {
         SCOPED_TRACE(szPath);
-        std::string sText, sError;
-        ASSERT_TRUE(synth::read_text(szPath, sText, sError)) << sError;
-        synth::stSong tSong;
-        ASSERT_TRUE(synth::parse_song(sText, szPath, tSong, sError)) << sError;
-        synth::stBuffer tOut;
-        ASSERT_TRUE(synth::render_song(tSong, tOut, sError)) << sError;
+        synth::stBuffer tOut = render_score(read_asset(szPath), szPath);
         double dSeconds = static_cast<double>(tOut.frames()) / RATE;
         EXPECT_GE(dSeconds, 30.0);
         EXPECT_LE(dSeconds, 60.0);
-        for (int c = 0; c < 2; c++) {
-            const std::vector<float> &v = tOut.avSamples[c];
-            float fLocal = std::max(largest_step(v, 0, 256), largest_step(v, v.size() - 256, v.size()));
-            EXPECT_LE(std::fabs(v.front() - v.back()), fLocal * 1.5f);
-        }
+        for (const std::vector<float> &v : tOut.avSamples)
+            expect_wraps(v, 256);
     }
 }
 
-struct NoteCase {
-    const char *szName;
-    double dFreq;  // Hz, equal temperament from A4 = 440 Hz
-};
-
-class SynthNotes : public testing::TestWithParam<NoteCase> {};
-
-TEST_P(SynthNotes, NoteNameGivesItsFrequency)
+// Equal temperament from A4 = 440 Hz; 0 marks a word that is no note name.
+TEST(SynthNotes, NoteNamesGiveTheirFrequencies)
 {
-    double dFreq = 0;
-    ASSERT_TRUE(synth::note_freq(GetParam().szName, dFreq));
-    EXPECT_NEAR(dFreq, GetParam().dFreq, 0.01);
-}
-
-INSTANTIATE_TEST_SUITE_P(SynthScale, SynthNotes,
-                         testing::Values(NoteCase{"A4", 440.0}, NoteCase{"C4", 261.63}, NoteCase{"F#3", 185.0},
-                                         NoteCase{"Bb2", 116.54}, NoteCase{"A0", 27.5}, NoteCase{"C8", 4186.01},
-                                         NoteCase{"E5", 659.26}));
-
-TEST(SynthNotes, NotNoteNames)
-{
-    double dFreq = 0;
-    for (const char *sz : {"", "A", "H4", "a4", "C#", "Cb9", "C44", "C-1", "x"})
-        EXPECT_FALSE(synth::note_freq(sz, dFreq)) << sz;
+    const struct {
+        const char *szName;
+        double dFreq;
+    } atCases[] = {{"A4", 440.0}, {"C4", 261.63}, {"F#3", 185.0}, {"Bb2", 116.54}, {"A0", 27.5}, {"C8", 4186.01},
+                   {"E5", 659.26}, {"", 0},      {"A", 0},      {"H4", 0},      {"a4", 0},   {"C#", 0},
+                   {"Cb9", 0},     {"C44", 0},   {"C-1", 0},    {"x", 0}};
+    for (const auto &tCase : atCases) {
+        double dFreq = 0;
+        EXPECT_EQ(synth::note_freq(tCase.szName, dFreq), tCase.dFreq > 0) << tCase.szName;
+        if (tCase.dFreq > 0) {
+            EXPECT_NEAR(dFreq, tCase.dFreq, 0.01) << tCase.szName;
+        }
+    }
 }
 
 TEST(SynthNotes, SharpsInAPatternLineAreNotComments)
@@ -380,74 +344,64 @@ TEST(SynthNotes, ChordsAccentsHoldsAndRepeatsOfAPattern)
     EXPECT_EQ(synth::song_frames(tSong), static_cast<size_t>(std::llround(16 * RATE * 60.0 / (120.0 * 4))));
 }
 
-struct ErrorCase {
-    bool bScore;
-    const char *szText;
-    int iLine;
-    const char *szMessage;
-};
-
-class SynthErrors : public testing::TestWithParam<ErrorCase> {};
-
-TEST_P(SynthErrors, MalformedSourceNamesFileAndLine)
+// Each message starts with the file and line it is about.
+TEST(SynthErrors, MalformedSourceNamesFileAndLine)
 {
-    const ErrorCase &tCase = GetParam();
-    std::string sError;
-    bool bParsed;
-    if (tCase.bScore) {
+    const struct {
+        bool bScore;
+        const char *szText;
+        int iLine;
+        const char *szMessage;
+    } atCases[] = {
+        {false, "part\nwave sine\nfreq abc\n", 3, "not a number"},
+        {false, "part\nwave sine\nfreq 1e400\n", 3, "not a number"},
+        {false, "part\nwave sine\nfreq nan\n", 3, "not a number"},
+        {false, "part\nwave wobble\n", 2, "unknown wave"},
+        {false, "seed 3\nbogus 1\n", 2, "unknown key 'bogus'"},
+        {false, "# only a comment\n", 1, "no part"},
+        {false, "part\nwave sine\nfreq 440\npart\nwave sine\n", 4, "needs 'freq'"},
+        {false, "part\nfreq 440\n", 1, "no 'wave'"},
+        {false, "part\nwave sine\nfreq 440\nchannels 2\n", 4, "before the first part"},
+        {false, "part\nwave sine\nfreq 440 880\nrepeat 0\n", 4, "outside"},
+        {false, "part\nwave sine\nfreq 440\nrepeat 100\n", 1, "needs a sweep"},
+        {false, "part\nwave sine\nfreq 440\nenv 1 2 0.5\n", 4, "needs 4 value"},
+        {false, "part\nwave sine\nfreq 440\nenv 1 2 1.5 3\n", 4, "outside"},
+        {false, "part\nwave sine\nfreq 440\nduty 0.5 0.5\n", 4, "at most 1"},
+        {false, "loop 300 710\npart\nwave sine\nfreq 440\nlength 500\n", 1, "ends after the effect"},
+        {false, "loop 20 710\npart\nwave sine\nfreq 440\nlength 900\n", 1, "crossfade"},
+        {false, "loop 300.5 710\n", 1, "whole milliseconds"},
+        {false, "channels 3\n", 1, "outside"},
+        {false, "part\nwave sine\nfreq 440\nlength 19999\nstart 19999\n", 5, "longer than"},
+        {true, "pattern p\nx: C4\nend\norder p\n", 2, "unknown instrument 'x'"},
+        {true, "instrument a\nwave sine\nend\npattern p\na: - C4\nend\norder p\n", 5, "holds no note"},
+        {true, "instrument a\nwave sine\nend\npattern p\na: C4 . H4\nend\norder p\n", 5, "not a step"},
+        {true, "instrument a\nwave sine\nend\npattern p\na: C4 x\nend\norder p\n", 5, "own freq"},
+        {true, "instrument d\nwave noise\nend\npattern p\nd: x C4\nend\norder p\n", 5, "plays x, X or o"},
+        {true, "instrument a\nwave sine\nend\npattern p\na: C4+E4+G4+C5+E5+G5+C6\nend\n", 5, "chord"},
+        {true, "instrument a\nwave sine\nend\ninstrument d\nwave noise\nend\npattern p\na: C4 . . . .\nd: x . .\nend\n"
+               "order p\n",
+         9, "does not repeat evenly"},
+        {true, "instrument a\nwave sine\n", 2, "'end' is missing"},
+        {true, "instrument a\nfreq 100\nend\n", 1, "no 'wave'"},
+        {true, "instrument a\nwave sine\nend\ninstrument a\n", 4, "defined twice"},
+        {true, "order q\n", 1, "unknown pattern 'q'"},
+        {true, "tempo 1000\n", 1, "outside"},
+        {true, "instrument a\nwave sine\nend\npattern p\na: C4\nend\n", 6, "no 'order'"},
+        {true, "pattern p\nend\n", 2, "no steps"}};
+    for (const auto &tCase : atCases) {
+        std::string sError;
         synth::stSong tSong;
-        bParsed = synth::parse_song(tCase.szText, SCORE_NAME, tSong, sError);
-    } else {
         synth::stSfx tSfx;
-        bParsed = synth::parse_sfx(tCase.szText, RECIPE_NAME, tSfx, sError);
+        EXPECT_FALSE(tCase.bScore ? synth::parse_song(tCase.szText, SCORE_NAME, tSong, sError)
+                                  : synth::parse_sfx(tCase.szText, RECIPE_NAME, tSfx, sError))
+            << tCase.szText;
+        std::string sPrefix = std::string(tCase.bScore ? SCORE_NAME : RECIPE_NAME) + ":" + std::to_string(tCase.iLine) + ": ";
+        EXPECT_EQ(sError.rfind(sPrefix, 0), 0u) << sError;
+        EXPECT_NE(sError.find(tCase.szMessage), std::string::npos) << sError;
     }
-    ASSERT_FALSE(bParsed);
-    std::string sPrefix = std::string(tCase.bScore ? SCORE_NAME : RECIPE_NAME) + ":" + std::to_string(tCase.iLine) + ": ";
-    EXPECT_EQ(sError.rfind(sPrefix, 0), 0u) << sError;
-    EXPECT_NE(sError.find(tCase.szMessage), std::string::npos) << sError;
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    SynthSources, SynthErrors,
-    testing::Values(
-        ErrorCase{false, "part\nwave sine\nfreq abc\n", 3, "not a number"},
-        ErrorCase{false, "part\nwave sine\nfreq 1e400\n", 3, "not a number"},
-        ErrorCase{false, "part\nwave sine\nfreq nan\n", 3, "not a number"},
-        ErrorCase{false, "part\nwave wobble\n", 2, "unknown wave"},
-        ErrorCase{false, "seed 3\nbogus 1\n", 2, "unknown key 'bogus'"},
-        ErrorCase{false, "# only a comment\n", 1, "no part"},
-        ErrorCase{false, "part\nwave sine\nfreq 440\npart\nwave sine\n", 4, "needs 'freq'"},
-        ErrorCase{false, "part\nfreq 440\n", 1, "no 'wave'"},
-        ErrorCase{false, "part\nwave sine\nfreq 440\nchannels 2\n", 4, "before the first part"},
-        ErrorCase{false, "part\nwave sine\nfreq 440 880\nrepeat 0\n", 4, "outside"},
-        ErrorCase{false, "part\nwave sine\nfreq 440\nrepeat 100\n", 1, "needs a sweep"},
-        ErrorCase{false, "part\nwave sine\nfreq 440\nenv 1 2 0.5\n", 4, "needs 4 value"},
-        ErrorCase{false, "part\nwave sine\nfreq 440\nenv 1 2 1.5 3\n", 4, "outside"},
-        ErrorCase{false, "part\nwave sine\nfreq 440\nduty 0.5 0.5\n", 4, "at most 1"},
-        ErrorCase{false, "loop 300 710\npart\nwave sine\nfreq 440\nlength 500\n", 1, "ends after the effect"},
-        ErrorCase{false, "loop 20 710\npart\nwave sine\nfreq 440\nlength 900\n", 1, "crossfade"},
-        ErrorCase{false, "loop 300.5 710\n", 1, "whole milliseconds"},
-        ErrorCase{false, "channels 3\n", 1, "outside"},
-        ErrorCase{false, "part\nwave sine\nfreq 440\nlength 19999\nstart 19999\n", 5, "longer than"},
-        ErrorCase{true, "pattern p\nx: C4\nend\norder p\n", 2, "unknown instrument 'x'"},
-        ErrorCase{true, "instrument a\nwave sine\nend\npattern p\na: - C4\nend\norder p\n", 5, "holds no note"},
-        ErrorCase{true, "instrument a\nwave sine\nend\npattern p\na: C4 . H4\nend\norder p\n", 5, "not a step"},
-        ErrorCase{true, "instrument a\nwave sine\nend\npattern p\na: C4 x\nend\norder p\n", 5, "own freq"},
-        ErrorCase{true, "instrument d\nwave noise\nend\npattern p\nd: x C4\nend\norder p\n", 5, "plays x, X or o"},
-        ErrorCase{true, "instrument a\nwave sine\nend\npattern p\na: C4+E4+G4+C5+E5+G5+C6\nend\n", 5, "chord"},
-        ErrorCase{true,
-                  "instrument a\nwave sine\nend\ninstrument d\nwave noise\nend\n"
-                  "pattern p\na: C4 . . . .\nd: x . .\nend\norder p\n",
-                  9, "does not repeat evenly"},
-        ErrorCase{true, "instrument a\nwave sine\n", 2, "'end' is missing"},
-        ErrorCase{true, "instrument a\nfreq 100\nend\n", 1, "no 'wave'"},
-        ErrorCase{true, "instrument a\nwave sine\nend\ninstrument a\n", 4, "defined twice"},
-        ErrorCase{true, "order q\n", 1, "unknown pattern 'q'"},
-        ErrorCase{true, "tempo 1000\n", 1, "outside"},
-        ErrorCase{true, "instrument a\nwave sine\nend\npattern p\na: C4\nend\n", 6, "no 'order'"},
-        ErrorCase{true, "pattern p\nend\n", 2, "no steps"}));
-
-TEST(SynthErrorsProperty, MangledSourcesNeverCrashAndAlwaysSayWhere)
+TEST(SynthErrors, MangledSourcesNeverCrashAndAlwaysSayWhere)
 {
     const std::string sBase = "channels 2\nseed 9\nloop 100 300\ncrossfade 20\n"
                               "part\nwave saw\nfreq 200 900\nrepeat 200 100\nlength 400\nenv 5 40 0.6 50\n"
@@ -490,47 +444,39 @@ TEST(SynthErrorsProperty, MangledSourcesNeverCrashAndAlwaysSayWhere)
 
 // The sound document names, per group, the bank datafile and its objects; each
 // object is the recipe of the same name in that bank's source directory.
-struct GroupCase {
-    const char *szGroup;
-    int iSounds;  // entries the game loads for the group
-};
-
 TEST(SynthCatalogue, EverySoundTheDocumentNamesHasARecipeThatRenders)
 {
-    static const GroupCase atGroups[] = {{"effects", 8}, {"menu", 4}, {"paddle", 3}, {"ball", 2}, {"special", 3}};
+    const struct {
+        const char *szGroup;
+        int iSounds;  // entries the game loads for the group
+    } atGroups[] = {{"effects", 8}, {"menu", 4}, {"paddle", 3}, {"ball", 2}, {"special", 3}};
     stXMLParser *ptXml = xmlparser_create();
     ASSERT_EQ(xmlparser_loadFile(ptXml, "assets/tx15/SONIDOS.xml"), 0);
     xmlparser_parserFile(ptXml);
-    int iNamed = 0;
-    for (const GroupCase &tGroup : atGroups) {
-        SCOPED_TRACE(tGroup.szGroup);
+    auto find_group = [ptXml](const char *szGroup) {
         xmlparser_gotoRoot(ptXml);
-        ASSERT_EQ(xmlparser_findElement(ptXml, "Sound"), 1);
-        ASSERT_EQ(xmlparser_findElement(ptXml, tGroup.szGroup), 1);
+        return xmlparser_findElement(ptXml, "Sound") == 1 && xmlparser_findElement(ptXml, szGroup) == 1;
+    };
+    int iNamed = 0;
+    for (const auto &tGroup : atGroups) {
+        SCOPED_TRACE(tGroup.szGroup);
+        ASSERT_TRUE(find_group(tGroup.szGroup));
         std::string sFile = xmlparser_getAttributeVal_asString(ptXml, "archivo");
         EXPECT_EQ(xmlparser_getAttributeVal_asInteger(ptXml, "num_sounds"), tGroup.iSounds);
         ASSERT_EQ(sFile.rfind("data/", 0), 0u);
         ASSERT_EQ(sFile.size(), std::string("data/txNN.dat").size());
-        std::string sDir = "assets/" + sFile.substr(5, 4) + "/";
         ASSERT_EQ(xmlparser_findElement(ptXml, "sonidos"), 1);
         for (int i = 0; i < tGroup.iSounds; i++) {
             std::string sAttr = "sound" + std::to_string(i);
             ASSERT_EQ(xmlparser_findAttribute(ptXml, sAttr.c_str()), 1) << sAttr;
-            std::string sPath = sDir + xmlparser_getAttributeVal_asString(ptXml, sAttr.c_str()) + ".sfx";
-            std::string sText, sError;
-            ASSERT_TRUE(synth::read_text(sPath, sText, sError)) << sError;
-            synth::stSfx tSfx;
-            synth::stBuffer tOut;
-            ASSERT_TRUE(synth::parse_sfx(sText, sPath, tSfx, sError)) << sError;
-            ASSERT_TRUE(synth::render_sfx(tSfx, tOut, sError)) << sPath << ": " << sError;
-            EXPECT_LT(window_peak(tOut.avSamples[0], 0, 60.0), 0.99f) << sPath;
+            std::string sPath = "assets/" + sFile.substr(5, 4) + "/" +
+                                xmlparser_getAttributeVal_asString(ptXml, sAttr.c_str()) + ".sfx";
+            EXPECT_LT(window_peak(render_recipe(read_asset(sPath), sPath).avSamples[0], 0, 60.0), 0.99f) << sPath;
             iNamed++;
         }
     }
     // The songs are files on disk; index 1 has no song.
-    xmlparser_gotoRoot(ptXml);
-    ASSERT_EQ(xmlparser_findElement(ptXml, "Sound"), 1);
-    ASSERT_EQ(xmlparser_findElement(ptXml, "songs"), 1);
+    ASSERT_TRUE(find_group("songs"));
     EXPECT_EQ(xmlparser_getAttributeVal_asInteger(ptXml, "num_sounds"), 3);
     ASSERT_EQ(xmlparser_findElement(ptXml, "sonidos"), 1);
     EXPECT_STREQ(xmlparser_getAttributeVal_asString(ptXml, "sound0"), "data/music/intro.ogg");
