@@ -1,29 +1,27 @@
 // The sound engine's slots, volumes and failure policy, on the real mixer with
 // SDL's disk driver (or a device that cannot open).
+#include "datafile_builder.h"
 #include "fade.h"
 #include "headless.h"
 #include "sound.h"
 
 #include <SDL.h>
 #include <gtest/gtest.h>
-#include <sndfile.h>
 
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <thread>
 #include <vector>
+
+namespace db = datafile_builder;
 
 namespace {
 
 constexpr int TONE_FRAMES = MIX_OUTPUT_RATE / 10;  // a 100 ms effect
 constexpr int TONE_LEVEL = 8000;                   // its constant sample value
 constexpr int WAIT_LIMIT_MS = 20000;
-constexpr char DISK_DELAY_MS[] = "4";              // disk driver pause per buffer
 
 unsigned int iFakeVersion;  // the version the test's query reports
 enMixResult fake_version(unsigned int *piVersion)
@@ -32,18 +30,40 @@ enMixResult fake_version(unsigned int *piVersion)
     return MIX_OK;
 }
 
-class SoundEngine : public ::testing::Test {
+void service(int iMs)
+{
+    for (int i = 0; i < iMs; i++) {
+        update_fmod();
+        SDL_Delay(1);
+    }
+}
+
+float slot_volume(int iChannel)
+{
+    float fVolume = -1.0f;
+    mix_channel_get_volume(cnlChannelSounds[iChannel], &fVolume);
+    return fVolume;
+}
+
+bool slot_paused(MixChannel cnlChannel)
+{
+    bool bPaused = false;
+    mix_channel_get_paused(cnlChannel, &bPaused);
+    return bPaused;
+}
+
+class SoundEngine : public HeadlessAllegro {
 protected:
     void SetUp() override
     {
-        char szDir[] = "/tmp/tvx_engine_XXXXXX";
-        ASSERT_NE(mkdtemp(szDir), nullptr);
-        sDir = szDir;
-        sOutput = sDir + "/output.raw";
+        HeadlessAllegro::SetUp();
+        sDir = db::make_temp_dir("tvx_engine");
+        ASSERT_FALSE(sDir.empty());
         setenv("SDL_AUDIODRIVER", "disk", 1);
-        setenv("SDL_DISKAUDIOFILE", sOutput.c_str(), 1);
-        setenv("SDL_DISKAUDIODELAY", DISK_DELAY_MS, 1);
-        sTone = write_tone("tone.wav", TONE_FRAMES);
+        setenv("SDL_DISKAUDIOFILE", (sDir + "/output.raw").c_str(), 1);
+        setenv("SDL_DISKAUDIODELAY", "4", 1);  // ms per buffer: about 5 times real time
+        sTone = sDir + "/tone.wav";
+        db::write_file(sTone, db::wav_bytes(TONE_FRAMES, TONE_LEVEL));
     }
     void TearDown() override
     {
@@ -54,20 +74,7 @@ protected:
         fMusicVolume = 1.0f;
         fFXVolume = 1.0f;
         std::filesystem::remove_all(sDir);
-    }
-    std::string write_tone(const std::string &sName, int iFrames)
-    {
-        std::string sPath = sDir + "/" + sName;
-        SF_INFO tInfo = {};
-        tInfo.samplerate = MIX_OUTPUT_RATE;
-        tInfo.channels = 1;
-        tInfo.format = SF_FORMAT_WAV | SF_FORMAT_PCM_16;
-        SNDFILE *ptFile = sf_open(sPath.c_str(), SFM_WRITE, &tInfo);
-        EXPECT_NE(ptFile, nullptr);
-        std::vector<int16_t> aiSamples(iFrames, TONE_LEVEL);
-        sf_writef_short(ptFile, aiSamples.data(), iFrames);
-        sf_close(ptFile);
-        return sPath;
+        HeadlessAllegro::TearDown();
     }
     // init_sound_library, giving what it printed.
     std::string start()
@@ -84,31 +91,22 @@ protected:
             asndSounds.push_back(sndSound);
         return sndSound;
     }
-    float slot_volume(int iChannel)
-    {
-        float fVolume = -1.0f;
-        mix_channel_get_volume(cnlChannelSounds[iChannel], &fVolume);
-        return fVolume;
-    }
     void wait_slot_ends(int iChannel)
     {
-        for (int i = 0; i < WAIT_LIMIT_MS && channel_is_playing(iChannel); i++) {
-            update_fmod();
-            SDL_Delay(1);
-        }
+        for (int i = 0; i < WAIT_LIMIT_MS && channel_is_playing(iChannel); i++)
+            service(1);
         EXPECT_EQ(channel_is_playing(iChannel), 0);
     }
     // The peak level of every run of sound in the output, in order.
     std::vector<int> sound_levels()
     {
         exit_sound_libary();
-        std::ifstream tFile(sOutput, std::ios::binary);
-        std::vector<char> acBytes((std::istreambuf_iterator<char>(tFile)), std::istreambuf_iterator<char>());
-        std::vector<int16_t> aiOut(acBytes.size() / sizeof(int16_t));
-        memcpy(aiOut.data(), acBytes.data(), aiOut.size() * sizeof(int16_t));
+        std::string sBytes = db::read_file(sDir + "/output.raw");
         std::vector<int> aiLevels;
         bool bInSound = false;
-        for (int16_t iSample : aiOut) {
+        for (size_t i = 0; i + 1 < sBytes.size(); i += sizeof(int16_t)) {
+            int16_t iSample;
+            memcpy(&iSample, sBytes.data() + i, sizeof(iSample));
             if (iSample != 0 && !bInSound)
                 aiLevels.push_back(0);
             bInSound = iSample != 0;
@@ -118,56 +116,45 @@ protected:
         return aiLevels;
     }
     std::string sDir;
-    std::string sOutput;
     std::string sTone;
     std::vector<stMixSound *> asndSounds;
 };
 
-TEST_F(SoundEngine, StartsQuietlyOnAWorkingDevice)
+// The back end's own version and 0x40601 are accepted; older ones (or none read)
+// print the old-version message and leave the game silent without a word more.
+TEST_F(SoundEngine, OldVersionsLeaveTheGameSilent)
 {
-    EXPECT_EQ(start(), "");
-    EXPECT_EQ(bSoundError, 0);
-    for (int iChannel = 0; iChannel < NUM_CHANNELS; iChannel++)
-        EXPECT_EQ(channel_is_playing(iChannel), 0) << "a slot that never played";
-}
-
-struct stVersionCase {
-    unsigned int iVersion;
-    bool bAccepted;
-};
-
-class SoundEngineVersion : public SoundEngine, public ::testing::WithParamInterface<stVersionCase> {};
-
-TEST_P(SoundEngineVersion, OldVersionsLeaveTheGameSilent)
-{
-    iFakeVersion = GetParam().iVersion;
-    set_sound_version_query(fake_version);
-    std::string sPrinted = start();
-    if (GetParam().bAccepted) {
-        EXPECT_EQ(sPrinted, "");
-        EXPECT_EQ(bSoundError, 0);
-        play_sound(sample(sTone, 0), CHANNEL_SOUNDS, FX_VOLUME, 0.0f);
-        EXPECT_EQ(channel_is_playing(CHANNEL_SOUNDS), 1);
-        return;
+    const struct {
+        pfnSoundVersionQuery pfnQuery;  // null: the back end's own
+        unsigned int iVersion;
+        bool bAccepted;
+    } atCases[] = {{nullptr, MIX_VERSION, true},
+                   {fake_version, 0x40601, true},
+                   {fake_version, 0x40600, false},
+                   {fake_version, 0, false}};
+    for (const auto &tCase : atCases) {
+        SCOPED_TRACE(tCase.iVersion);
+        iFakeVersion = tCase.iVersion;
+        set_sound_version_query(tCase.pfnQuery);
+        std::string sPrinted = start();
+        for (int iChannel = 0; iChannel < NUM_CHANNELS; iChannel++)
+            EXPECT_EQ(channel_is_playing(iChannel), 0) << "a slot that never played";
+        char szOld[128];
+        snprintf(szOld, sizeof(szOld),
+                 "Error!  You are using an old version of the mixer %08x.  This program requires 00040601\n",
+                 tCase.iVersion);
+        EXPECT_EQ(sPrinted, tCase.bAccepted ? "" : szOld);
+        EXPECT_EQ(bSoundError, tCase.bAccepted ? 0 : -1);
+        testing::internal::CaptureStdout();
+        stMixSound *sndSound = sample(sTone, 0);
+        play_sound(sndSound, CHANNEL_SOUNDS, FX_VOLUME, 0.0f);
+        update_fmod();
+        EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
+        EXPECT_EQ(sndSound != nullptr, tCase.bAccepted);
+        EXPECT_EQ(channel_is_playing(CHANNEL_SOUNDS), tCase.bAccepted ? 1 : 0);
+        exit_sound_libary();
     }
-    char szExpected[128];
-    snprintf(szExpected, sizeof(szExpected),
-             "Error!  You are using an old version of the mixer %08x.  This program requires 00040601\n",
-             GetParam().iVersion);
-    EXPECT_EQ(sPrinted, szExpected);
-    EXPECT_EQ(bSoundError, -1);
-    testing::internal::CaptureStdout();
-    stMixSound *sndSound = sample(sTone, 0);
-    play_sound(sndSound, CHANNEL_SOUNDS, FX_VOLUME, 0.0f);
-    update_fmod();
-    EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
-    EXPECT_EQ(sndSound, nullptr);
-    EXPECT_EQ(channel_is_playing(CHANNEL_SOUNDS), 0);
 }
-
-INSTANTIATE_TEST_SUITE_P(SoundVersions, SoundEngineVersion,
-                         ::testing::Values(stVersionCase{0x40600, false}, stVersionCase{0, false},
-                                           stVersionCase{0x40601, true}, stVersionCase{MIX_VERSION, true}));
 
 TEST_F(SoundEngine, UnavailableDeviceReportsOnceThenStaysSilent)
 {
@@ -215,7 +202,7 @@ TEST_F(SoundEngine, VolumeArgumentChoosesTheVolume)
     ASSERT_EQ(start(), "");
     set_fmod_volume(0.5f, 0.25f);
     stMixSound *sndTone = sample(sTone, 0);
-    struct {
+    const struct {
         int iChannel;
         int iVolume;
     } atPlays[] = {{CHANNEL_SOUNDS, FX_VOLUME}, {CHANNEL_GAME_MUSIC, MUSIC_VOLUME}, {CHANNEL_SOUNDS, 2}};
@@ -230,11 +217,12 @@ TEST_F(SoundEngine, VolumeArgumentChoosesTheVolume)
     EXPECT_EQ(aiLevels[2], TONE_LEVEL);      // the mixer's default, whatever the effect volume
 }
 
-TEST_F(SoundEngine, SetVolumeReachesOnlyTheIntroMusicAtOnce)
+// A new volume reaches the intro music at once and the stage song at its next
+// start; a slot's pause and stop reach only its newest sound.
+TEST_F(SoundEngine, SlotsReachOnlyTheirNewestSound)
 {
     ASSERT_EQ(start(), "");
     stMixSound *sndLoop = sample(sTone, 1);
-    set_fmod_volume(1.0f, 1.0f);
     play_sound(sndLoop, CHANNEL_INTRO_MUSIC, MUSIC_VOLUME, 0.0f);
     play_sound(sndLoop, CHANNEL_GAME_MUSIC, MUSIC_VOLUME, 0.0f);
     set_fmod_volume(0.5f, 0.3f);
@@ -242,27 +230,16 @@ TEST_F(SoundEngine, SetVolumeReachesOnlyTheIntroMusicAtOnce)
     EXPECT_FLOAT_EQ(slot_volume(CHANNEL_GAME_MUSIC), 1.0f);
     play_sound(sndLoop, CHANNEL_GAME_MUSIC, MUSIC_VOLUME, 0.0f);
     EXPECT_FLOAT_EQ(slot_volume(CHANNEL_GAME_MUSIC), 0.5f);
-}
 
-TEST_F(SoundEngine, SlotOperationsReachOnlyTheNewestSound)
-{
-    ASSERT_EQ(start(), "");
-    stMixSound *sndLoop = sample(sTone, 1);
     play_sound(sndLoop, CHANNEL_SOUNDS, FX_VOLUME, 0.0f);
     MixChannel cnlOlder = cnlChannelSounds[CHANNEL_SOUNDS];
     play_sound(sndLoop, CHANNEL_SOUNDS, FX_VOLUME, 0.0f);
     ASSERT_NE(cnlChannelSounds[CHANNEL_SOUNDS], cnlOlder);
-
-    bool bPaused = false;
     swap_pause_channel(CHANNEL_SOUNDS);
-    mix_channel_get_paused(cnlChannelSounds[CHANNEL_SOUNDS], &bPaused);
-    EXPECT_TRUE(bPaused);
-    mix_channel_get_paused(cnlOlder, &bPaused);
-    EXPECT_FALSE(bPaused);
+    EXPECT_TRUE(slot_paused(cnlChannelSounds[CHANNEL_SOUNDS]));
+    EXPECT_FALSE(slot_paused(cnlOlder));
     swap_pause_channel(CHANNEL_SOUNDS);
-    mix_channel_get_paused(cnlChannelSounds[CHANNEL_SOUNDS], &bPaused);
-    EXPECT_FALSE(bPaused);
-
+    EXPECT_FALSE(slot_paused(cnlChannelSounds[CHANNEL_SOUNDS]));
     stop_channel(CHANNEL_SOUNDS);
     EXPECT_EQ(channel_is_playing(CHANNEL_SOUNDS), 0);
     bool bPlaying = false;
@@ -273,14 +250,11 @@ TEST_F(SoundEngine, SlotOperationsReachOnlyTheNewestSound)
 TEST_F(SoundEngine, RepeatedLoopSectionMakesAOneShotSoundLoop)
 {
     ASSERT_EQ(start(), "");
-    stMixSound *sndFilling = sample(write_tone("filling.wav", MIX_OUTPUT_RATE), 0);
+    db::write_file(sDir + "/filling.wav", db::wav_bytes(MIX_OUTPUT_RATE, TONE_LEVEL));
+    stMixSound *sndFilling = sample(sDir + "/filling.wav", 0);
     set_repit_loop_point_sound(sndFilling, 300, 710, -1);
     play_sound(sndFilling, CHANNEL_BAR, FX_VOLUME, -0.7f);
-    constexpr int LONGER_THAN_THE_SOUND_MS = 400;  // 1 s of sound at about five times real time
-    for (int i = 0; i < LONGER_THAN_THE_SOUND_MS; i++) {
-        update_fmod();
-        SDL_Delay(1);
-    }
+    service(400);  // longer than its 1 s of sound at about five times real time
     EXPECT_EQ(channel_is_playing(CHANNEL_BAR), 1);
     disable_loop_sound(sndFilling);
     play_sound(sndFilling, CHANNEL_BAR_P2, FX_VOLUME, 0.7f);
@@ -302,47 +276,14 @@ TEST_F(SoundEngine, ReleaseIsSafeWithoutStartUp)
 }
 
 // Music fades on a running engine, with the clock fed far faster than real time.
-class SoundFade : public HeadlessAllegro {
+class SoundFade : public SoundEngine {
 protected:
     void SetUp() override
     {
-        HeadlessAllegro::SetUp();
-        char szDir[] = "/tmp/tvx_fade_XXXXXX";
-        ASSERT_NE(mkdtemp(szDir), nullptr);
-        sDir = szDir;
-        setenv("SDL_AUDIODRIVER", "disk", 1);
-        setenv("SDL_DISKAUDIOFILE", (sDir + "/output.raw").c_str(), 1);
-        setenv("SDL_DISKAUDIODELAY", DISK_DELAY_MS, 1);
-        init_sound_library();
-        ASSERT_EQ(bSoundError, 0);
-        SF_INFO tInfo = {};
-        tInfo.samplerate = MIX_OUTPUT_RATE;
-        tInfo.channels = 1;
-        tInfo.format = SF_FORMAT_WAV | SF_FORMAT_PCM_16;
-        std::string sPath = sDir + "/music.wav";
-        SNDFILE *ptFile = sf_open(sPath.c_str(), SFM_WRITE, &tInfo);
-        ASSERT_NE(ptFile, nullptr);
-        std::vector<int16_t> aiSamples(TONE_FRAMES, TONE_LEVEL);
-        sf_writef_short(ptFile, aiSamples.data(), TONE_FRAMES);
-        sf_close(ptFile);
-        create_sample_sound(&sndMusic, sPath.c_str(), 1);
+        SoundEngine::SetUp();
+        ASSERT_EQ(start(), "");
         set_fmod_volume(0.8f, 0.8f);
-        play_sound(sndMusic, CHANNEL_INTRO_MUSIC, MUSIC_VOLUME, 0.0f);
-    }
-    void TearDown() override
-    {
-        destroy_sound(sndMusic);
-        exit_sound_libary();
-        fMusicVolume = 1.0f;
-        fFXVolume = 1.0f;
-        std::filesystem::remove_all(sDir);
-        HeadlessAllegro::TearDown();
-    }
-    float intro_volume()
-    {
-        float fVolume = -1.0f;
-        mix_channel_get_volume(cnlChannelSounds[CHANNEL_INTRO_MUSIC], &fVolume);
-        return fVolume;
+        play_sound(sample(sTone, 1), CHANNEL_INTRO_MUSIC, MUSIC_VOLUME, 0.0f);
     }
     // Runs a fade while another thread samples the intro music's volume.
     std::vector<float> watch(void (*pfnFade)(BITMAP *bmpPicture))
@@ -351,7 +292,7 @@ protected:
         std::atomic<bool> bDone{false};
         std::thread tWatcher([&] {
             while (!bDone) {
-                afSeen.push_back(intro_volume());
+                afSeen.push_back(slot_volume(CHANNEL_INTRO_MUSIC));
                 std::this_thread::sleep_for(std::chrono::microseconds(200));
             }
         });
@@ -366,51 +307,40 @@ protected:
         tWatcher.join();
         return afSeen;
     }
-    std::string sDir;
-    stMixSound *sndMusic = nullptr;
 };
 
-struct stFadeCase {
-    const char *pszName;
-    void (*pfnFade)(BITMAP *bmpPicture);
-    bool bIn;
-};
-
-class SoundFades : public SoundFade, public ::testing::WithParamInterface<stFadeCase> {};
-
-TEST_P(SoundFades, VolumeMovesSteadilyAndEndsExactly)
+TEST_F(SoundFade, VolumeMovesSteadilyAndEndsExactly)
 {
-    // Start from the other end, as a zero-length fade leaves it.
-    if (GetParam().bIn)
-        fade_music_out(CHANNEL_INTRO_MUSIC, 0);
-    else
-        fade_music_in(CHANNEL_INTRO_MUSIC, 0);
-    std::vector<float> afSeen = watch(GetParam().pfnFade);
-    float fEnd = GetParam().bIn ? 0.8f : 0.0f;
-    EXPECT_FLOAT_EQ(intro_volume(), fEnd);
-    bool bMiddle = false;
-    for (size_t i = 1; i < afSeen.size(); i++) {
-        ASSERT_GE(afSeen[i] * (GetParam().bIn ? 1 : -1), afSeen[i - 1] * (GetParam().bIn ? 1 : -1) - 1e-6f)
-            << GetParam().pszName << " sample " << i;
-        bMiddle = bMiddle || (afSeen[i] > 0.1f && afSeen[i] < 0.7f);
+    const struct {
+        const char *pszName;
+        void (*pfnFade)(BITMAP *bmpPicture);
+        bool bIn;
+    } atCases[] = {
+        {"music in", [](BITMAP *) { fade_music_in(CHANNEL_INTRO_MUSIC, 1000); }, true},
+        {"music out", [](BITMAP *) { fade_music_out(CHANNEL_INTRO_MUSIC, 1000); }, false},
+        {"media in", [](BITMAP *bmp) { fade_media_in(bmp, 1000, 0, 0, makecol(0, 0, 0), CHANNEL_INTRO_MUSIC); }, true},
+        {"media out", [](BITMAP *bmp) { fade_media_out(bmp, 1000, 0, 0, makecol(0, 0, 0), CHANNEL_INTRO_MUSIC); },
+         false}};
+    for (const auto &tCase : atCases) {
+        SCOPED_TRACE(tCase.pszName);
+        // Start from the other end, as a zero-length fade leaves it.
+        if (tCase.bIn)
+            fade_music_out(CHANNEL_INTRO_MUSIC, 0);
+        else
+            fade_music_in(CHANNEL_INTRO_MUSIC, 0);
+        std::vector<float> afSeen = watch(tCase.pfnFade);
+        EXPECT_FLOAT_EQ(slot_volume(CHANNEL_INTRO_MUSIC), tCase.bIn ? 0.8f : 0.0f);
+        const float fDirection = tCase.bIn ? 1.0f : -1.0f;
+        bool bMiddle = false;
+        for (size_t i = 1; i < afSeen.size(); i++) {
+            ASSERT_GE(afSeen[i] * fDirection, afSeen[i - 1] * fDirection - 1e-6f) << "sample " << i;
+            bMiddle = bMiddle || (afSeen[i] > 0.1f && afSeen[i] < 0.7f);
+        }
+        EXPECT_TRUE(bMiddle);
+        EXPECT_EQ(channel_is_playing(CHANNEL_INTRO_MUSIC), 1);  // neither paused nor stopped
+        EXPECT_FALSE(slot_paused(cnlChannelSounds[CHANNEL_INTRO_MUSIC]));
     }
-    EXPECT_TRUE(bMiddle) << GetParam().pszName;
-    EXPECT_EQ(channel_is_playing(CHANNEL_INTRO_MUSIC), 1);  // neither paused nor stopped
-    bool bPaused = true;
-    mix_channel_get_paused(cnlChannelSounds[CHANNEL_INTRO_MUSIC], &bPaused);
-    EXPECT_FALSE(bPaused);
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    SoundFadeKinds, SoundFades,
-    ::testing::Values(
-        stFadeCase{"MusicIn", [](BITMAP *) { fade_music_in(CHANNEL_INTRO_MUSIC, 1000); }, true},
-        stFadeCase{"MusicOut", [](BITMAP *) { fade_music_out(CHANNEL_INTRO_MUSIC, 1000); }, false},
-        stFadeCase{"MediaIn", [](BITMAP *bmp) { fade_media_in(bmp, 1000, 0, 0, makecol(0, 0, 0), CHANNEL_INTRO_MUSIC); },
-                   true},
-        stFadeCase{"MediaOut",
-                   [](BITMAP *bmp) { fade_media_out(bmp, 1000, 0, 0, makecol(0, 0, 0), CHANNEL_INTRO_MUSIC); }, false}),
-    [](const ::testing::TestParamInfo<stFadeCase> &tInfo) { return std::string(tInfo.param.pszName); });
 
 TEST_F(SoundFade, FadesRunToTheirEndWithSoundOff)
 {
