@@ -120,67 +120,62 @@ protected:
     std::vector<stMixSound *> asndSounds;
 };
 
-// The back end's own version and 0x40601 are accepted; older ones (or none read)
-// print the old-version message and leave the game silent without a word more.
-TEST_F(SoundEngine, OldVersionsLeaveTheGameSilent)
+std::string old_version_message(unsigned int iVersion)
+{
+    char szMessage[128];
+    snprintf(szMessage, sizeof(szMessage),
+             "Error!  You are using an old version of the mixer %08x.  This program requires 00040601\n", iVersion);
+    return szMessage;
+}
+
+// The back end's own version and 0x40601 start quietly. Older ones (or none
+// read) and a device that cannot open print one message and switch sound off
+// for good: every later operation is silent and says nothing, though the
+// volumes are still kept.
+TEST_F(SoundEngine, StartUpAcceptsOrSwitchesSoundOffForGood)
 {
     const struct {
         pfnSoundVersionQuery pfnQuery;  // null: the back end's own
         unsigned int iVersion;
-        bool bAccepted;
-    } atCases[] = {{nullptr, MIX_VERSION, true},
-                   {fake_version, 0x40601, true},
-                   {fake_version, 0x40600, false},
-                   {fake_version, 0, false}};
+        bool bDeviceOpens;
+        std::string sPrinted;
+    } atCases[] = {{nullptr, MIX_VERSION, true, ""},
+                   {fake_version, 0x40601, true, ""},
+                   {fake_version, 0x40600, true, old_version_message(0x40600)},
+                   {fake_version, 0, true, old_version_message(0)},
+                   {nullptr, MIX_VERSION, false, "Mixer error! (56) Error initializing output device.\n"}};
     for (const auto &tCase : atCases) {
-        SCOPED_TRACE(tCase.iVersion);
+        SCOPED_TRACE(tCase.sPrinted);
         iFakeVersion = tCase.iVersion;
         set_sound_version_query(tCase.pfnQuery);
-        std::string sPrinted = start();
+        setenv("SDL_DISKAUDIOFILE", (sDir + (tCase.bDeviceOpens ? "" : "/no/such/dir") + "/output.raw").c_str(), 1);
+        EXPECT_EQ(start(), tCase.sPrinted);
+        const bool bOn = tCase.sPrinted.empty();
+        EXPECT_EQ(bSoundError, bOn ? 0 : -1);
         for (int iChannel = 0; iChannel < NUM_CHANNELS; iChannel++)
             EXPECT_EQ(channel_is_playing(iChannel), 0) << "a slot that never played";
-        char szOld[128];
-        snprintf(szOld, sizeof(szOld),
-                 "Error!  You are using an old version of the mixer %08x.  This program requires 00040601\n",
-                 tCase.iVersion);
-        EXPECT_EQ(sPrinted, tCase.bAccepted ? "" : szOld);
-        EXPECT_EQ(bSoundError, tCase.bAccepted ? 0 : -1);
+
         testing::internal::CaptureStdout();
-        stMixSound *sndSound = sample(sTone, 0);
-        play_sound(sndSound, CHANNEL_SOUNDS, FX_VOLUME, 0.0f);
+        stMixSound *sndSound = sample(sTone, 1);
+        play_sound(sndSound, CHANNEL_INTRO_MUSIC, MUSIC_VOLUME, 0.0f);
+        EXPECT_EQ(channel_is_playing(CHANNEL_INTRO_MUSIC), bOn ? 1 : 0);
+        pause_channel(CHANNEL_INTRO_MUSIC);
+        swap_pause_channel(CHANNEL_INTRO_MUSIC);
+        set_fmod_volume(0.25f, 0.75f);
+        stop_channel(CHANNEL_INTRO_MUSIC);
+        set_fmod_channel_priority(CHANNEL_INTRO_MUSIC, 0);
+        set_repit_loop_point_sound(sndSound, 300, 710, -1);
+        disable_loop_sound(sndSound);
+        if (!bOn)
+            destroy_sound(sample(sDir + "/missing.wav", 0));
         update_fmod();
-        EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
-        EXPECT_EQ(sndSound != nullptr, tCase.bAccepted);
-        EXPECT_EQ(channel_is_playing(CHANNEL_SOUNDS), tCase.bAccepted ? 1 : 0);
         exit_sound_libary();
+        EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
+        EXPECT_EQ(sndSound != nullptr, bOn);
+        EXPECT_EQ(channel_is_playing(CHANNEL_INTRO_MUSIC), 0);
+        EXPECT_FLOAT_EQ(fMusicVolume, 0.25f);
+        EXPECT_FLOAT_EQ(fFXVolume, 0.75f);
     }
-}
-
-TEST_F(SoundEngine, UnavailableDeviceReportsOnceThenStaysSilent)
-{
-    setenv("SDL_DISKAUDIOFILE", (sDir + "/no/such/dir/output.raw").c_str(), 1);
-    EXPECT_EQ(start(), "Mixer error! (56) Error initializing output device.\n");
-    EXPECT_EQ(bSoundError, -1);
-
-    testing::internal::CaptureStdout();
-    stMixSound *sndSound = sample(sTone, 1);
-    stMixSound *sndMissing = sample(sDir + "/missing.wav", 0);
-    play_sound(sndSound, CHANNEL_INTRO_MUSIC, MUSIC_VOLUME, 0.0f);
-    pause_channel(CHANNEL_INTRO_MUSIC);
-    swap_pause_channel(CHANNEL_INTRO_MUSIC);
-    stop_channel(CHANNEL_INTRO_MUSIC);
-    set_fmod_channel_priority(CHANNEL_INTRO_MUSIC, 0);
-    set_fmod_volume(0.25f, 0.75f);
-    set_repit_loop_point_sound(sndSound, 300, 710, -1);
-    disable_loop_sound(sndSound);
-    update_fmod();
-    destroy_sound(sndMissing);
-    exit_sound_libary();
-    EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
-    EXPECT_EQ(sndSound, nullptr);
-    EXPECT_EQ(channel_is_playing(CHANNEL_INTRO_MUSIC), 0);
-    EXPECT_FLOAT_EQ(fMusicVolume, 0.25f);  // the volumes are kept all the same
-    EXPECT_FLOAT_EQ(fFXVolume, 0.75f);
 }
 
 TEST_F(SoundEngine, OtherFailuresAreReportedAndSoundStaysOn)
