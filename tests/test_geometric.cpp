@@ -12,7 +12,7 @@ namespace {
 stSegment seg(float x0, float y0, float x1, float y1) { return {{x0, y0}, {x1, y1}}; }
 } // namespace
 
-TEST(Geometric, NumberInRangeIsInclusiveInEitherOrder)
+TEST(Geometric, RangeAndBoxAreInclusiveInEitherOrder)
 {
     struct Case {
         float fStart, fEnd, fTest;
@@ -26,10 +26,7 @@ TEST(Geometric, NumberInRangeIsInclusiveInEitherOrder)
     for (const Case &c : aCases)
         EXPECT_EQ(number_in_range(c.fStart, c.fEnd, c.fTest), c.iExpected)
             << c.fStart << " " << c.fEnd << " " << c.fTest;
-}
-
-TEST(Geometric, InsideBoxTriesTheThirdPointThenTheFourth)
-{
+    // The box tries the third point, then the fourth.
     const stPoint a{0, 0}, b{4, 2}, in{4, 1}, out{5, 1}, edge{0, 2};
     EXPECT_EQ(inside_box(&a, &b, &in, &out), 1);
     EXPECT_EQ(inside_box(&a, &b, &out, &in), 1);
@@ -74,17 +71,23 @@ TEST(Geometric, SegmentIntersectionCases)
         EXPECT_EQ(segment_segment_intersection(&c.s0, &c.s1), c.iExpected) << c.pszWhat;
 }
 
-TEST(Geometric, DistancesAndTheSignOfTheLineDistance)
+TEST(Geometric, DistancesTurnsAndAreas)
 {
     const stPoint a{0, 0}, b{3, 4};
     EXPECT_FLOAT_EQ(point_point_distance(&a, &b), 5.0f);
-    const stSegment x = seg(0, 0, 1, 0);
+    // The line distance is signed: positive to the right of A -> B on screen.
+    const stSegment x = seg(0, 0, 1, 0), back = seg(1, 0, 0, 0);
     const stPoint below{0, 1}, above{0, -1}, far{10, -7};
     EXPECT_FLOAT_EQ(point_line_distance(&x, &below), 1.0f);
     EXPECT_FLOAT_EQ(point_line_distance(&x, &above), -1.0f);
     EXPECT_FLOAT_EQ(point_line_distance(&x, &far), -7.0f);
-    const stSegment back = seg(1, 0, 0, 0);
     EXPECT_FLOAT_EQ(point_line_distance(&back, &below), -1.0f);
+    const stPoint p0{1, 0}, p1{0, 1};
+    EXPECT_FLOAT_EQ(segment_turn(&p0, &a, &p1), 1.0f);
+    EXPECT_FLOAT_EQ(segment_turn(&p1, &a, &p0), -1.0f);
+    const stPoint at[3] = {{0, 0}, {4, 0}, {0, 3}}, atReversed[3] = {{0, 3}, {4, 0}, {0, 0}};
+    EXPECT_FLOAT_EQ(triangle_area(at), 6.0f);
+    EXPECT_FLOAT_EQ(triangle_area(atReversed), 6.0f);
 }
 
 TEST(Geometric, PointSegmentDistanceWritesTheNearestPoint)
@@ -95,11 +98,11 @@ TEST(Geometric, PointSegmentDistanceWritesTheNearestPoint)
         float fDistance;
     };
     const Case aCases[] = {
-        {seg(0, 0, 4, 0), {2, 3}, {2, 0}, 3},       // over the middle
-        {seg(0, 0, 4, 0), {-3, 4}, {0, 0}, 5},      // beyond A
-        {seg(0, 0, 4, 0), {7, -4}, {4, 0}, 5},      // beyond B
-        {seg(0, 0, 4, 0), {0, 2}, {0, 0}, 2},       // level with A
-        {seg(2, 2, 2, 2), {5, 6}, {2, 2}, 5},       // zero length: its point
+        {seg(0, 0, 4, 0), {2, 3}, {2, 0}, 3},  // over the middle
+        {seg(0, 0, 4, 0), {-3, 4}, {0, 0}, 5}, // beyond A
+        {seg(0, 0, 4, 0), {7, -4}, {4, 0}, 5}, // beyond B
+        {seg(0, 0, 4, 0), {0, 2}, {0, 0}, 2},  // level with A
+        {seg(2, 2, 2, 2), {5, 6}, {2, 2}, 5},  // zero length: its point
         {seg(0, 0, 4, 4), {4, 0}, {2, 2}, std::sqrt(8.0f)},
     };
     for (const Case &c : aCases) {
@@ -111,17 +114,6 @@ TEST(Geometric, PointSegmentDistanceWritesTheNearestPoint)
     }
 }
 
-TEST(Geometric, TurnAndTriangleArea)
-{
-    const stPoint p0{1, 0}, pv{0, 0}, p1{0, 1};
-    EXPECT_FLOAT_EQ(segment_turn(&p0, &pv, &p1), 1.0f);
-    EXPECT_FLOAT_EQ(segment_turn(&p1, &pv, &p0), -1.0f);
-    const stPoint at[3] = {{0, 0}, {4, 0}, {0, 3}};
-    const stPoint atReversed[3] = {{0, 3}, {4, 0}, {0, 0}};
-    EXPECT_FLOAT_EQ(triangle_area(at), 6.0f);
-    EXPECT_FLOAT_EQ(triangle_area(atReversed), 6.0f);
-}
-
 TEST(Geometric, PointInsideTriangleCountsEdgesAndUsesTheTolerance)
 {
     const stPoint at[3] = {{0, 0}, {10, 0}, {0, 10}};
@@ -131,24 +123,21 @@ TEST(Geometric, PointInsideTriangleCountsEdgesAndUsesTheTolerance)
         int iExpected;
     };
     const Case aCases[] = {
-        {{2, 2}, 0.0f, 1},      {{5, 5}, 0.0f, 1},  // inside; on the long edge
-        {{5, 0}, 0.0f, 1},      {{0, 0}, 0.0f, 1},  // on an edge; a corner
-        {{5.1f, 5}, 0.0f, 0},   {{-1, 2}, 0.0f, 0}, // slightly outside; outside
-        {{5.1f, 5}, 5.0f, 1},                       // the menu's tolerance absorbs it
+        {{2, 2}, 0, 1},    {{5, 5}, 0, 1},  // inside; on the long edge
+        {{5, 0}, 0, 1},    {{0, 0}, 0, 1},  // on an edge; a corner
+        {{5.1f, 5}, 0, 0}, {{-1, 2}, 0, 0}, // slightly outside; outside
+        {{5.1f, 5}, 5, 1},                  // the menu's tolerance absorbs it
     };
     for (const Case &c : aCases)
         EXPECT_EQ(point_inside_triangle(&c.p, at, c.fTolerance), c.iExpected)
             << c.p.fX << "," << c.p.fY;
-    EXPECT_FLOAT_EQ(at[0].fX, 0.0f); // the caller's corners stay
 }
 
 TEST(Geometric, PolygonAreaAndConvexInsideTest)
 {
-    stPoint atSquare[POLYGON_POINTS] = {{0, 0}, {4, 0}, {4, 4}, {0, 4}};
-    atSquare[4] = {99, 99};
+    const stPoint atSquare[4] = {{0, 0}, {4, 0}, {4, 4}, {0, 4}};
     EXPECT_FLOAT_EQ(polygon_area(atSquare, 4), 16.0f);
     EXPECT_FLOAT_EQ(polygon_area(atSquare, 0), 0.0f);
-    EXPECT_FLOAT_EQ(atSquare[4].fX, 99.0f); // nothing is written past the points
     const stPoint in{1, 2}, out{5, 2}, corner{-1, -1}, edge{2, 0};
     EXPECT_EQ(point_inside_polygon(&in, atSquare, 4), 1);
     EXPECT_EQ(point_inside_polygon(&out, atSquare, 4), 0);
@@ -171,15 +160,15 @@ TEST(Geometric, LineIntersectionTruncatesAndKeepsVerticalX)
         stPoint tPoint;
     };
     const Case aCases[] = {
-        {seg(3, 0, 3, 10), seg(0, 0.5f, 1, 1.5f), 1, {3, 3}},       // y truncated from 3.5
-        {seg(0, 0.5f, 1, 1.5f), seg(3, 0, 3, 10), 1, {3, 3}},       // the vertical one second
-        {seg(2.5f, 0, 2.5f, 9), seg(0, 0, 1, 1), 1, {2.5f, 2}},     // vertical x not truncated
-        {seg(3, 0, 3, 10), seg(5, 1, 5, 2), 0, {3, 0}},             // both vertical
-        {seg(0, 0, 1, 1), seg(0, 2, 1, 3), 0, {0, 0}},              // parallel
+        {seg(3, 0, 3, 10), seg(0, 0.5f, 1, 1.5f), 1, {3, 3}},   // y truncated from 3.5
+        {seg(0, 0.5f, 1, 1.5f), seg(3, 0, 3, 10), 1, {3, 3}},   // the vertical one second
+        {seg(2.5f, 0, 2.5f, 9), seg(0, 0, 1, 1), 1, {2.5f, 2}}, // vertical x not truncated
+        {seg(3, 0, 3, 10), seg(5, 1, 5, 2), 0, {3, 0}},         // both vertical
+        {seg(0, 0, 1, 1), seg(0, 2, 1, 3), 0, {0, 0}},          // parallel
         {seg(0, 0, 10, 10), seg(0, 10, 10, 0), 1, {5, 5}},
-        {seg(0, 0, 10, 5), seg(0, 3, 10, 3), 1, {6, 3}},            // x 6 truncated from 6.0
-        {seg(0, 0, 10, 7), seg(0, 3, 10, 3), 1, {4, 2}},            // x 4.28 -> 4, y 2.8 -> 2
-        {seg(0, 0, -10, 7), seg(0, 3, 10, 3), 1, {-4, 2}},          // toward zero for negative x
+        {seg(0, 0, 10, 5), seg(0, 3, 10, 3), 1, {6, 3}},   // x 6 truncated from 6.0
+        {seg(0, 0, 10, 7), seg(0, 3, 10, 3), 1, {4, 2}},   // x 4.28 -> 4, y 2.8 -> 2
+        {seg(0, 0, -10, 7), seg(0, 3, 10, 3), 1, {-4, 2}}, // toward zero for negative x
     };
     for (const Case &c : aCases) {
         stPoint t{-99, -99};
@@ -187,10 +176,7 @@ TEST(Geometric, LineIntersectionTruncatesAndKeepsVerticalX)
         EXPECT_FLOAT_EQ(t.fX, c.tPoint.fX);
         EXPECT_FLOAT_EQ(t.fY, c.tPoint.fY);
     }
-}
-
-TEST(Geometric, NearlyParallelLinesMeetFarAwayWithoutOverflow)
-{
+    // Nearly parallel lines meet far away, without overflowing the whole-pixel x.
     const stSegment l1 = seg(0, 0, 1000, 1), l2 = seg(0, 1, 1000, 2.0001f);
     stPoint t;
     EXPECT_EQ(line_intersection(&l1, &l2, &t), 1);
