@@ -12,6 +12,8 @@
 namespace {
 constexpr double EMIT_DEG = 0.01745328888888889; // radians per emission degree
 
+int rgb(int iRgb) { return makecol(iRgb >> 16, (iRgb >> 8) & 0xff, iRgb & 0xff); }
+
 class ParticleTest : public HeadlessAllegro {
 protected:
     void SetUp() override
@@ -26,25 +28,22 @@ protected:
         kill_particles();
         HeadlessAllegro::TearDown();
     }
-    // White particles that stay at (x, y), growing by fSizeDelta.
+    // A full turn of particles without speed at (x, y): they stay where they are.
     void emit(int x, int y, int iParticles, double fLife = 10.0, double fSizeDelta = 0.0,
-              enParticleTypes eType = CIRCLE_PARTICLE, int iColor1 = -1, int iColor2 = -1)
+              enParticleTypes eType = CIRCLE_PARTICLE, int iColor1 = 0xffffff, int iColor2 = 0xffffff,
+              BITMAP *bmp = nullptr)
     {
-        const int iWhite = makecol(255, 255, 255);
-        init_particle_explosion(x, y, iParticles, fLife, 0, 360, 0, fSizeDelta, 1,
-                                iColor1 < 0 ? iWhite : iColor1, iColor2 < 0 ? iWhite : iColor2,
-                                eType, nullptr);
+        init_particle_explosion(x, y, iParticles, fLife, 0, 360, 0, fSizeDelta, 1, rgb(iColor1), rgb(iColor2),
+                                eType, bmp);
     }
 };
 } // namespace
 
 TEST_F(ParticleTest, EmissionWithoutParticlesLivesOrLifeDoesNothing)
 {
-    const int iWhite = makecol(255, 255, 255);
-    init_particle_explosion(0, 0, 0, 1, 0, 360, 30, 1, 1, iWhite, iWhite, CIRCLE_PARTICLE, nullptr);
-    init_particle_explosion(0, 0, -3, 1, 0, 360, 30, 1, 1, iWhite, iWhite, CIRCLE_PARTICLE, nullptr);
-    init_particle_explosion(0, 0, 10, 1, 0, 360, 30, 1, 0, iWhite, iWhite, CIRCLE_PARTICLE, nullptr);
-    init_particle_explosion(0, 0, 10, 0, 0, 360, 30, 1, 1, iWhite, iWhite, CIRCLE_PARTICLE, nullptr);
+    for (const auto &[iParticles, fLife, iLives] : {std::tuple{0, 1.0, 1}, std::tuple{-3, 1.0, 1},
+                                                   std::tuple{10, 1.0, 0}, std::tuple{10, 0.0, 1}})
+        init_particle_explosion(0, 0, iParticles, fLife, 0, 360, 30, 1, iLives, 0, 0, CIRCLE_PARTICLE, nullptr);
     EXPECT_EQ(count_live_particles(), 0);
 }
 
@@ -56,10 +55,10 @@ TEST_F(ParticleTest, FanStartsAtTheSmallerAngleAndJittersByOneStep)
         double fStart, fStep;
     };
     const Case aCases[] = {
-        {350, 10, 4, 10, 85},  // 340 degrees from 10, not a 20-degree fan
+        {350, 10, 4, 10, 85}, // 340 degrees from 10, not a 20-degree fan
         {10, 350, 4, 10, 85},
-        {0, 720, 8, 0, 45},    // wider than a turn: one full turn from 0
-        {30, 30, 3, 30, 0},    // no span: no jitter
+        {0, 720, 8, 0, 45},   // wider than a turn: one full turn from 0
+        {30, 30, 3, 30, 0},   // no span: no jitter
         {-45, 45, 9, 45 - 90, 10},
     };
     for (const Case &c : aCases) {
@@ -83,26 +82,19 @@ TEST_F(ParticleTest, LifeSpeedAndSizeAreSpreadWithinTheirBounds)
 {
     init_particle_explosion(0, 0, 500, 1.05, 0, 360, 35, 1.6, 1, 7, 9, LINE_PARTICLE, nullptr);
     ASSERT_EQ(count_live_particles(), 500);
-    bool bSawLow = false, bSawHigh = false;
+    int aiSizes[3] = {0, 0, 0};
     for (int i = 0; i < 500; i++) {
         const stParticle *p = get_particle(i);
-        EXPECT_GE(p->fLife, static_cast<int>(1.05 * 85) / 100.0);   // 0.89
-        EXPECT_LE(p->fLife, static_cast<int>(1.05 * 115) / 100.0);  // 1.20
-        EXPECT_GE(p->fVel, static_cast<int>(35 * 85) / 100.0);      // 29.75
-        EXPECT_LE(p->fVel, static_cast<int>(35 * 115) / 100.0);     // 40.25
-        EXPECT_TRUE(p->fSize == 1.0 || p->fSize == 2.0);
-        bSawLow |= p->fSize == 1.0;
-        bSawHigh |= p->fSize == 2.0;
+        EXPECT_GE(p->fLife, static_cast<int>(1.05 * 85) / 100.0);  // 0.89
+        EXPECT_LE(p->fLife, static_cast<int>(1.05 * 115) / 100.0); // 1.20
+        EXPECT_GE(p->fVel, static_cast<int>(35 * 85) / 100.0);     // 29.75
+        EXPECT_LE(p->fVel, static_cast<int>(35 * 115) / 100.0);    // 40.25
+        ASSERT_TRUE(p->fSize == 1.0 || p->fSize == 2.0);
+        aiSizes[static_cast<int>(p->fSize)]++;
         EXPECT_DOUBLE_EQ(p->fVelX, p->fVel * table_cos(static_cast<float>(p->fAngle)));
         EXPECT_DOUBLE_EQ(p->fVelY, p->fVel * table_sin(static_cast<float>(p->fAngle)));
-        EXPECT_EQ(p->fElapsed, 0.0);
-        EXPECT_EQ(p->iColor1, 7);
-        EXPECT_EQ(p->iColor2, 9);
-        EXPECT_EQ(p->fSizeDelta, 1.6);
-        EXPECT_EQ(p->eType, LINE_PARTICLE);
-        EXPECT_EQ(p->iNumLives, 1);
     }
-    EXPECT_TRUE(bSawLow && bSawHigh);
+    EXPECT_TRUE(aiSizes[1] > 0 && aiSizes[2] > 0);
 }
 
 TEST_F(ParticleTest, FullPoolPlacesFewerAndFreedSlotsFillFromTheBottom)
@@ -112,7 +104,6 @@ TEST_F(ParticleTest, FullPoolPlacesFewerAndFreedSlotsFillFromTheBottom)
     EXPECT_EQ(count_live_particles(), MAX_PARTICLES);
     emit(0, 0, 3);
     EXPECT_EQ(count_live_particles(), MAX_PARTICLES);
-
     kill_particles();
     emit(0, 0, 5000); // capped at the pool's size, step from the cap
     EXPECT_EQ(count_live_particles(), MAX_PARTICLES);
@@ -124,7 +115,6 @@ TEST_F(ParticleTest, FullPoolPlacesFewerAndFreedSlotsFillFromTheBottom)
     emit(0, 0, 10, 10.0);
     update_particles(0.7f);
     EXPECT_EQ(count_live_particles(), 10);
-    EXPECT_EQ(get_particle(0)->bAlive, 0);
     emit(5, 5, 3, 10.0);
     for (int i = 0; i < 3; i++)
         EXPECT_EQ(get_particle(i)->fX, 5.0);
@@ -149,7 +139,6 @@ TEST_F(ParticleTest, UpdateMovesGrowsAndEndsLives)
     EXPECT_EQ(p->fElapsed, 0.0);
     EXPECT_EQ(p->fX, x);
     update_particles(static_cast<float>(fLife));
-    EXPECT_EQ(p->bAlive, 0);
     EXPECT_EQ(count_live_particles(), 0);
 }
 
@@ -158,21 +147,21 @@ TEST_F(ParticleTest, StageSparksFollowTheTable)
     struct Case {
         int iLevel, iParticles;
         double fLife;
-        int r1, g1, b1, r2, g2, b2;
+        int iRgb1, iRgb2;
         enParticleTypes eType;
     };
     const Case aCases[] = {
-        {-1, 8, 1.05, 255, 255, 0, 255, 0, 0, BITMAP_PARTICLE},
-        {CAMANEY_LEVEL, 25, 1.05, 255, 255, 0, 255, 0, 0, LINE_PARTICLE},
-        {LENGUAS_LEVEL, 10, 0.65, 255, 255, 255, 255, 255, 255, CIRCLE_PARTICLE},
-        {UAYUMIN_LEVEL, 30, 0.95, 255, 255, 255, 255, 255, 255, CIRCLE_PARTICLE},
-        {KAROLA_LEVEL, 15, 0.7, 255, 255, 255, 255, 255, 255, CIRCLE_PARTICLE},
-        {GUANTE_LEVEL, 20, 0.75, 127, 255, 255, 255, 255, 255, LINE_PARTICLE},
-        {OJEIS_LEVEL, 20, 0.75, 208, 178, 129, 242, 212, 186, CIRCLE_PARTICLE},
-        {ARTURITO_LEVEL, 35, 1.15, 255, 255, 0, 255, 0, 0, LINE_PARTICLE},
-        {CARNAL_LEVEL, 20, 0.75, 255, 0, 0, 0, 0, 0, CIRCLE_PARTICLE},
-        {8, 20, 0.75, 255, 255, 255, 255, 255, 255, CIRCLE_PARTICLE},
-        {-2, 20, 0.75, 255, 255, 255, 255, 255, 255, CIRCLE_PARTICLE},
+        {-1, 8, 1.05, 0xffff00, 0xff0000, BITMAP_PARTICLE},
+        {CAMANEY_LEVEL, 25, 1.05, 0xffff00, 0xff0000, LINE_PARTICLE},
+        {LENGUAS_LEVEL, 10, 0.65, 0xffffff, 0xffffff, CIRCLE_PARTICLE},
+        {UAYUMIN_LEVEL, 30, 0.95, 0xffffff, 0xffffff, CIRCLE_PARTICLE},
+        {KAROLA_LEVEL, 15, 0.7, 0xffffff, 0xffffff, CIRCLE_PARTICLE},
+        {GUANTE_LEVEL, 20, 0.75, 0x7fffff, 0xffffff, LINE_PARTICLE},
+        {OJEIS_LEVEL, 20, 0.75, 0xd0b281, 0xf2d4ba, CIRCLE_PARTICLE},
+        {ARTURITO_LEVEL, 35, 1.15, 0xffff00, 0xff0000, LINE_PARTICLE},
+        {CARNAL_LEVEL, 20, 0.75, 0xff0000, 0x000000, CIRCLE_PARTICLE},
+        {8, 20, 0.75, 0xffffff, 0xffffff, CIRCLE_PARTICLE},
+        {-2, 20, 0.75, 0xffffff, 0xffffff, CIRCLE_PARTICLE},
     };
     for (const Case &c : aCases) {
         kill_particles();
@@ -180,8 +169,8 @@ TEST_F(ParticleTest, StageSparksFollowTheTable)
         ASSERT_EQ(count_live_particles(), c.iParticles) << c.iLevel;
         const stParticle *p = get_particle(0);
         EXPECT_EQ(p->eType, c.eType) << c.iLevel;
-        EXPECT_EQ(p->iColor1, makecol(c.r1, c.g1, c.b1)) << c.iLevel;
-        EXPECT_EQ(p->iColor2, makecol(c.r2, c.g2, c.b2)) << c.iLevel;
+        EXPECT_EQ(p->iColor1, rgb(c.iRgb1)) << c.iLevel;
+        EXPECT_EQ(p->iColor2, rgb(c.iRgb2)) << c.iLevel;
         EXPECT_EQ(p->iNumLives, 1);
         EXPECT_GE(p->fLife, static_cast<int>(c.fLife * 85) / 100.0);
         EXPECT_LE(p->fLife, static_cast<int>(c.fLife * 115) / 100.0);
@@ -210,25 +199,22 @@ TEST_F(ParticleTest, TranslucencyFadesWithTheLivedFraction)
         set_trans_blender(0, 0, 0, iAlpha);
         circlefill(bmpRef, 100, 100, 1, makecol(255, 255, 255));
         solid_mode();
-        const bool bSame = pixel_rgb(ptScreen, 100, 100) == pixel_rgb(bmpRef, 100, 100);
-        EXPECT_EQ(bSame, iAlpha == 128) << iAlpha;
+        EXPECT_EQ(pixel_rgb(ptScreen, 100, 100) == pixel_rgb(bmpRef, 100, 100), iAlpha == 128) << iAlpha;
     }
     destroy_bitmap(bmpRef);
 }
 
 TEST_F(ParticleTest, DiscsStepByTwoAndTheOuterRingsAgeFirst)
 {
-    // Black to white, grown to a size of 5.9: discs of radius 5, 3 and 1.
-    const int iBlack = makecol(0, 0, 0), iWhite = makecol(255, 255, 255);
-    init_particle_explosion(100, 100, 1, 100.0, 0, 0, 0, 0, 1, iBlack, iWhite, CIRCLE_PARTICLE,
-                            nullptr);
+    // Black to white, grown to a size of 5.9: discs of radius 5, 3 and 1. The
+    // same particle is emitted twice (same draws), the second time with the
+    // growth that reaches 5.9 in 1 s.
+    emit(100, 100, 1, 100.0, 0, CIRCLE_PARTICLE, 0x000000);
     const stParticle *p = get_particle(0);
-    const float fGrow = static_cast<float>(5.9 - p->fSize);
-    // The same particle again (same draws), with a growth that reaches 5.9 in 1 s.
+    const double fGrow = 5.9 - p->fSize;
     kill_particles();
     random_init_seed(1234);
-    init_particle_explosion(100, 100, 1, 100.0, 0, 0, 0, fGrow, 1, iBlack, iWhite,
-                            CIRCLE_PARTICLE, nullptr);
+    emit(100, 100, 1, 100.0, fGrow, CIRCLE_PARTICLE, 0x000000);
     update_particles(1.0f);
     ASSERT_NEAR(p->fSize, 5.9, 1e-6);
     const double fLived = p->fElapsed / p->fLife;
@@ -245,11 +231,10 @@ TEST_F(ParticleTest, DiscsStepByTwoAndTheOuterRingsAgeFirst)
 TEST_F(ParticleTest, LinePointsAlongTheFlightAndPictureNeedsAPicture)
 {
     // A fan of no width at 0 degrees flies at 90: straight down the screen.
-    const int iRed = makecol(255, 0, 0);
-    init_particle_explosion(50, 50, 1, 100.0, 0, 0, 0, 8.0, 1, iRed, iRed, LINE_PARTICLE, nullptr);
+    init_particle_explosion(50, 50, 1, 100.0, 0, 0, 0, 8.0, 1, rgb(0xff0000), rgb(0xff0000), LINE_PARTICLE,
+                            nullptr);
     update_particles(1.0f);
-    const stParticle *p = get_particle(0);
-    ASSERT_GE(p->fSize, 9.0);
+    ASSERT_GE(get_particle(0)->fSize, 9.0);
     draw_particle_line(ptScreen, 0);
     EXPECT_EQ(pixel_rgb(ptScreen, 50, 50), (Rgb{255, 0, 0}));
     EXPECT_EQ(pixel_rgb(ptScreen, 50, 58), (Rgb{255, 0, 0}));
@@ -265,7 +250,7 @@ TEST_F(ParticleTest, LinePointsAlongTheFlightAndPictureNeedsAPicture)
     BITMAP *bmpLetter = create_bitmap(4, 4);
     clear_to_color(bmpLetter, makecol(0, 255, 0));
     kill_particles();
-    init_particle_explosion(300, 300, 1, 10.0, 0, 0, 0, 0, 1, 0, 0, BITMAP_PARTICLE, bmpLetter);
+    emit(300, 300, 1, 10.0, 0, BITMAP_PARTICLE, 0, 0, bmpLetter);
     draw_particles(ptScreen);
     EXPECT_GT(pixel_rgb(ptScreen, 303, 303).g, 200);
     EXPECT_EQ(pixel_rgb(ptScreen, 299, 300), (Rgb{0, 0, 0}));
