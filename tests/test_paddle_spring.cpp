@@ -11,7 +11,9 @@
 namespace {
 constexpr int W = 200, H = 400; // px of the test picture
 
-stPaddle band(float fDX, float fDY, float fBallRadius, int iState = SPRING_NORMAL)
+// A white band of 200 px from (100, 100) to (100, 300), its middle displaced by
+// (fDX, fDY) round a ball of fBallRadius, fTime s into a state of 0.25 s.
+stPaddle band(float fDX, float fDY, float fBallRadius, int iState = SPRING_NORMAL, float fTime = 0)
 {
     stPaddle p = {};
     p.fX = 100;
@@ -22,11 +24,12 @@ stPaddle band(float fDX, float fDY, float fBallRadius, int iState = SPRING_NORMA
     p.fDeformedSpringX = fDX;
     p.fDeformedSpringY = fDY;
     p.iCollidingObjectRadius = fBallRadius;
+    p.fDeformedSpringTime = fTime;
     p.fDeformedSpringMaxTime = 0.25f;
     return p;
 }
 
-// The drawn pixels of a picture, for comparing drawings.
+// The band drawn on black, for looking at its pixels.
 struct Drawing {
     explicit Drawing(const stPaddle &p) : bmp(create_bitmap(W, H))
     {
@@ -35,21 +38,22 @@ struct Drawing {
     }
     ~Drawing() { destroy_bitmap(bmp); }
     bool lit(int x, int y) const { return getpixel(bmp, x, y) != 0; }
-    int count() const
+    // Lit pixels in the rows y0 to y1.
+    int rows(int y0, int y1) const
     {
         int n = 0;
-        for (int y = 0; y < H; y++)
+        for (int y = y0; y <= y1; y++)
             for (int x = 0; x < W; x++)
                 n += lit(x, y) ? 1 : 0;
         return n;
     }
-    // Lit pixels of one row.
-    int row(int y) const
+    // Every pixel of the column x from y0 to y1 is lit.
+    bool column(int x, int y0, int y1) const
     {
-        int n = 0;
-        for (int x = 0; x < W; x++)
-            n += lit(x, y) ? 1 : 0;
-        return n;
+        for (int y = y0; y <= y1; y++)
+            if (!lit(x, y))
+                return false;
+        return true;
     }
     BITMAP *bmp;
 };
@@ -61,11 +65,8 @@ TEST_F(PaddleSpringTest, StraightBandIsOneVerticalLineBetweenTheSpheres)
 {
     for (float fDX : {0.0f, 0.09f, -0.09f}) {
         Drawing d(band(fDX, 5, 10));
-        EXPECT_EQ(d.count(), 201) << fDX;
-        for (int y = 100; y <= 300; y++)
-            ASSERT_TRUE(d.lit(100, y)) << y;
-        EXPECT_FALSE(d.lit(100, 99));
-        EXPECT_FALSE(d.lit(100, 301));
+        EXPECT_EQ(d.rows(0, H - 1), 201) << fDX;
+        EXPECT_TRUE(d.column(100, 100, 300)) << fDX;
         EXPECT_EQ(getr(getpixel(d.bmp, 100, 200)), 255);
     }
 }
@@ -81,94 +82,68 @@ TEST_F(PaddleSpringTest, BandHoldingABallPassesAboveAndBelowIt)
     // One curve: every row between the ends is crossed, and the ball's middle
     // is closed on the far side by the piece between the two inner nodes.
     for (int y = 101; y < 300; y++)
-        ASSERT_GE(d.row(y), 1) << y;
+        ASSERT_GE(d.rows(y, y), 1) << y;
     int iLeftmost = W;
-    for (int x = 0; x < W; x++)
-        if (d.lit(x, 200))
-            iLeftmost = std::min(iLeftmost, x);
+    for (int x = W - 1; x >= 0; x--)
+        iLeftmost = d.lit(x, 200) ? x : iLeftmost;
     EXPECT_LE(iLeftmost, 70);
 }
 
 TEST_F(PaddleSpringTest, TwoSidesAreMirrorImagesUpToOnePixel)
 {
-    const float afDX[] = {-45, -30, -12.5f, 8, 27};
-    for (float fDX : afDX) {
+    for (float fDX : {-45.0f, -30.0f, -12.5f, 8.0f, 27.0f}) {
         Drawing a(band(fDX, 7, 12));
         Drawing b(band(-fDX, 7, 12));
-        for (int y = 0; y < H; y++) {
+        for (int y = 0; y < H; y++)
             for (int x = 1; x < W - 1; x++) {
-                if (!a.lit(x, y))
-                    continue;
                 const int xm = 200 - x; // mirrored about x = 100
-                ASSERT_TRUE(b.lit(xm, y) || b.lit(xm - 1, y) || b.lit(xm + 1, y) ||
+                ASSERT_TRUE(!a.lit(x, y) || b.lit(xm, y) || b.lit(xm - 1, y) || b.lit(xm + 1, y) ||
                             b.lit(xm, y - 1) || b.lit(xm, y + 1))
                     << fDX << " at " << x << "," << y;
             }
-        }
     }
 }
 
-TEST_F(PaddleSpringTest, TornBandDrawsNothing)
+TEST_F(PaddleSpringTest, TearingBandOpensFromTheBallToTheWholeLengthAndTornDrawsNothing)
 {
-    Drawing d(band(-30, 0, 10, SPRING_BROKEN));
-    EXPECT_EQ(d.count(), 0);
-}
-
-TEST_F(PaddleSpringTest, TearingBandOpensFromTheBallToTheWholeLength)
-{
-    stPaddle p = band(-30, 0, 10, SPRING_BREAKING);
-    p.fDeformedSpringTime = 0;
-    Drawing d0(p);
+    Drawing d0(band(-30, 0, 10, SPRING_BREAKING, 0));
     EXPECT_TRUE(d0.lit(70, 190)); // the torn ends at the ball's sides
     EXPECT_TRUE(d0.lit(70, 210));
-    for (int y = 192; y <= 208; y++)
-        EXPECT_EQ(d0.row(y), 0) << y; // the gap between them
-    p.fDeformedSpringTime = 0.125f; // half way: ends 50 + 10 px from the middle
-    Drawing d1(p);
+    EXPECT_EQ(d0.rows(192, 208), 0); // the gap between them
+    Drawing d1(band(-30, 0, 10, SPRING_BREAKING, 0.125f)); // half way: ends 50 + 10 px from the middle
     EXPECT_TRUE(d1.lit(70, 140));
     EXPECT_TRUE(d1.lit(70, 260));
-    for (int y = 145; y <= 255; y++)
-        EXPECT_EQ(d1.row(y), 0) << y;
+    EXPECT_EQ(d1.rows(145, 255), 0);
     // A band that tears while straight opens as well.
-    stPaddle q = band(0, 0, 0, SPRING_BREAKING);
-    q.fDeformedSpringTime = 0.125f;
-    Drawing d2(q);
+    Drawing d2(band(0, 0, 0, SPRING_BREAKING, 0.125f));
     EXPECT_TRUE(d2.lit(100, 100));
     EXPECT_TRUE(d2.lit(100, 150));
-    EXPECT_EQ(d2.row(200), 0);
+    EXPECT_EQ(d2.rows(200, 200), 0);
+    EXPECT_EQ(Drawing(band(-30, 0, 10, SPRING_BROKEN)).rows(0, H - 1), 0);
 }
 
 TEST_F(PaddleSpringTest, RevivingBandGrowsFromBothSpheres)
 {
-    stPaddle p = band(0, 0, 0, SPRING_REVIVING);
-    p.fDeformedSpringTime = 0;
-    Drawing d0(p);
-    EXPECT_EQ(d0.count(), 2); // two points at the spheres
+    Drawing d0(band(0, 0, 0, SPRING_REVIVING, 0));
+    EXPECT_EQ(d0.rows(0, H - 1), 2); // two points at the spheres
     EXPECT_TRUE(d0.lit(100, 100));
     EXPECT_TRUE(d0.lit(100, 300));
-    p.fDeformedSpringTime = 0.125f;
-    Drawing d1(p);
-    EXPECT_TRUE(d1.lit(100, 150));
-    EXPECT_TRUE(d1.lit(100, 250));
-    EXPECT_FALSE(d1.lit(100, 151));
-    EXPECT_FALSE(d1.lit(100, 249));
-    p.fDeformedSpringTime = 0.25f;
-    Drawing d2(p);
-    for (int y = 100; y <= 300; y++)
-        ASSERT_TRUE(d2.lit(100, y)) << y;
+    Drawing d1(band(0, 0, 0, SPRING_REVIVING, 0.125f));
+    EXPECT_TRUE(d1.column(100, 100, 150));
+    EXPECT_TRUE(d1.column(100, 250, 300));
+    EXPECT_EQ(d1.rows(151, 249), 0);
+    EXPECT_TRUE(Drawing(band(0, 0, 0, SPRING_REVIVING, 0.25f)).column(100, 100, 300));
     // A revival with no duration shows the whole band rather than dividing by zero.
+    stPaddle p = band(0, 0, 0, SPRING_REVIVING, 0.125f);
     p.fDeformedSpringMaxTime = 0;
-    Drawing d3(p);
-    EXPECT_TRUE(d3.lit(100, 200));
+    EXPECT_TRUE(Drawing(p).column(100, 100, 300));
 }
 
 TEST(PaddleSpringNodes, NodeOperations)
 {
     stSpring t;
     init_spring(&t);
-    EXPECT_EQ(t.iState, 0);
-    EXPECT_FLOAT_EQ(t.fCurviness, 0.25f);
-    EXPECT_EQ(t.tNodes[3].iX, 0);
+    EXPECT_FLOAT_EQ(t.fCurviness, 0.25f); // the control points a quarter of the chord out
     const stSpringNode a{10, 20, 0}, b{13, 24, 0};
     EXPECT_FLOAT_EQ(calc_node_distance(&a, &b), 5.0f);
     stSpringNode m{};
