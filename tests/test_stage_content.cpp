@@ -154,30 +154,23 @@ stFigures read_drawn_figures(const std::string &sSvg)
     return tOut;
 }
 
-bool same_segment(const stSegment &a, const stSegment &b)
+// The numbers of the figures, in order: the counts, x0, y0, x1, y1 of every
+// segment, then x, y, r of every circle.
+std::vector<float> numbers(const stFigures &t)
 {
-    return a.tPoint0.fX == b.tPoint0.fX && a.tPoint0.fY == b.tPoint0.fY && a.tPoint1.fX == b.tPoint1.fX &&
-           a.tPoint1.fY == b.tPoint1.fY;
+    std::vector<float> v = {float(t.vSegments.size()), float(t.vCircles.size())};
+    for (const stSegment &s : t.vSegments)
+        v.insert(v.end(), {s.tPoint0.fX, s.tPoint0.fY, s.tPoint1.fX, s.tPoint1.fY});
+    for (const stCircle &c : t.vCircles)
+        v.insert(v.end(), {c.tCenter.fX, c.tCenter.fY, c.fRadius});
+    return v;
 }
 
-float segment_distance(const stSegment &a, const stSegment &b)
-{
-    if (segment_segment_intersection(&a, &b))
-        return 0;
-    return std::min({point_segment_distance(&a, &b.tPoint0, nullptr), point_segment_distance(&a, &b.tPoint1, nullptr),
-                     point_segment_distance(&b, &a.tPoint0, nullptr), point_segment_distance(&b, &a.tPoint1, nullptr)});
-}
-
-// Distance between the outlines of two figures (0 when they meet or cross).
-float circle_distance(const stCircle &c, const stSegment &s)
-{
-    return std::max(0.0f, point_segment_distance(&s, &c.tCenter, nullptr) - c.fRadius);
-}
-
-// Separate figures: chains of segments that share end points, and each circle.
+// Separate figures: chains of segments that share end points, and each circle
+// as a segment of no length at its centre, with its radius.
 struct stFigure {
-    std::vector<stSegment> vSegments; // empty for a circle
-    stCircle tCircle;
+    std::vector<stSegment> vSegments;
+    float fRadius; // px, 0 for a chain
 };
 
 std::vector<stFigure> group_figures(const stFigures &t)
@@ -206,69 +199,64 @@ std::vector<stFigure> group_figures(const stFigures &t)
         int &iFigure = viRootFigure[root(int(i))];
         if (iFigure < 0) {
             iFigure = int(vOut.size());
-            vOut.push_back({});
+            vOut.push_back({{}, 0});
         }
         vOut[iFigure].vSegments.push_back(t.vSegments[i]);
     }
     for (const stCircle &c : t.vCircles)
-        vOut.push_back({{}, c});
+        vOut.push_back({{{c.tCenter, c.tCenter}}, c.fRadius});
     return vOut;
 }
 
+// Distance between the outlines of two figures (0 or less when they meet).
+// Every coordinate is whole, so the tests on points of no length are exact.
 float figure_distance(const stFigure &a, const stFigure &b)
 {
     float fBest = INFINITY;
-    if (a.vSegments.empty() && b.vSegments.empty()) {
-        const stCircle &c = a.tCircle, &d = b.tCircle;
-        return std::hypot(c.tCenter.fX - d.tCenter.fX, c.tCenter.fY - d.tCenter.fY) - c.fRadius - d.fRadius;
-    }
-    if (a.vSegments.empty() || b.vSegments.empty()) {
-        const stFigure &tCircle = a.vSegments.empty() ? a : b, &tChain = a.vSegments.empty() ? b : a;
-        for (const stSegment &s : tChain.vSegments)
-            fBest = std::min(fBest, circle_distance(tCircle.tCircle, s));
-        return fBest;
-    }
     for (const stSegment &s : a.vSegments)
         for (const stSegment &u : b.vSegments)
-            fBest = std::min(fBest, segment_distance(s, u));
-    return fBest;
+            fBest = std::min({fBest, segment_segment_intersection(&s, &u) ? 0.0f : INFINITY,
+                              point_segment_distance(&s, &u.tPoint0, nullptr),
+                              point_segment_distance(&s, &u.tPoint1, nullptr),
+                              point_segment_distance(&u, &s.tPoint0, nullptr),
+                              point_segment_distance(&u, &s.tPoint1, nullptr)});
+    return fBest - a.fRadius - b.fRadius;
 }
 
-// The smallest distance from a point to any figure.
-float clearance(const stFigures &t, const stPoint &p)
+// The smallest distance from a segment, or a point, to any figure.
+float clearance(const std::vector<stFigure> &vFigures, const stSegment &s)
 {
     float fBest = INFINITY;
-    for (const stSegment &s : t.vSegments)
-        fBest = std::min(fBest, point_segment_distance(&s, &p, nullptr));
-    for (const stCircle &c : t.vCircles)
-        fBest = std::min(fBest, std::hypot(p.fX - c.tCenter.fX, p.fY - c.tCenter.fY) - c.fRadius);
+    for (const stFigure &f : vFigures)
+        fBest = std::min(fBest, figure_distance(f, {{s}, 0}));
     return fBest;
 }
+float clearance(const std::vector<stFigure> &vFigures, const stPoint &p) { return clearance(vFigures, {p, p}); }
 
-// The smallest distance from the horizontal line at y, across the whole field, to any figure.
-float lane_clearance(const stFigures &t, float y)
+// The figures of a level's collision text, read strictly; a fault in the text
+// fails the test. The text itself goes to psText when asked for.
+stFigures level_figures(int iLevel, std::string *psText = nullptr)
 {
-    const stSegment tLane = {{0, y}, {FIELD_W, y}};
-    float fBest = INFINITY;
-    for (const stSegment &s : t.vSegments)
-        fBest = std::min(fBest, segment_distance(tLane, s));
-    for (const stCircle &c : t.vCircles)
-        fBest = std::min(fBest, std::fabs(c.tCenter.fY - y) - c.fRadius);
-    return fBest;
+    const fs::path tPath = level_file(iLevel, "COLISION", ".txt");
+    const std::string sText = read_file(tPath);
+    stFigures t;
+    std::string sError;
+    EXPECT_TRUE(read_collision_text(sText, &t, &sError)) << tPath << ": " << sError;
+    if (psText)
+        *psText = sText;
+    return t;
 }
 
-// The figures of a level, read from its collision text; empty after a failure.
 class StageContentLevel : public ::testing::TestWithParam<int> {
 protected:
     void SetUp() override
     {
-        sText = read_file(level_file(GetParam(), "COLISION", ".txt"));
-        std::string sError;
-        ASSERT_TRUE(read_collision_text(sText, &t, &sError)) << level_file(GetParam(), "COLISION", ".txt") << ": "
-                                                              << sError;
+        t = level_figures(GetParam(), &sText);
+        vFigures = group_figures(t);
     }
     std::string sText;
     stFigures t;
+    std::vector<stFigure> vFigures;
 };
 
 TEST_P(StageContentLevel, FitsTheGamesLimits)
@@ -279,50 +267,29 @@ TEST_P(StageContentLevel, FitsTheGamesLimits)
     EXPECT_EQ(sText.find('\r'), std::string::npos);
 }
 
-TEST_P(StageContentLevel, GameReadsTheSameFigures)
+// The game's own reader and the background's group "colisiones" give exactly
+// the figures of the text, in order.
+TEST_P(StageContentLevel, GameReadsAndBackgroundDrawsTheSameFigures)
 {
     stLevelBounds *ptLevel = collision_to_level(sText.c_str());
-    ASSERT_EQ(ptLevel->iNumSegments, int(t.vSegments.size()));
-    ASSERT_EQ(ptLevel->iNumCircles, int(t.vCircles.size()));
-    for (size_t i = 0; i < t.vSegments.size(); i++)
-        EXPECT_TRUE(same_segment(ptLevel->vtSegment[i], t.vSegments[i])) << "segment " << i;
-    for (size_t i = 0; i < t.vCircles.size(); i++) {
-        EXPECT_EQ(ptLevel->vtCircle[i].tCenter.fX, t.vCircles[i].tCenter.fX) << "circle " << i;
-        EXPECT_EQ(ptLevel->vtCircle[i].tCenter.fY, t.vCircles[i].tCenter.fY) << "circle " << i;
-        EXPECT_EQ(ptLevel->vtCircle[i].fRadius, t.vCircles[i].fRadius) << "circle " << i;
-    }
+    stFigures tGame;
+    tGame.vSegments.assign(ptLevel->vtSegment, ptLevel->vtSegment + ptLevel->iNumSegments);
+    tGame.vCircles.assign(ptLevel->vtCircle, ptLevel->vtCircle + ptLevel->iNumCircles);
     safe_free(&ptLevel);
-}
-
-TEST_P(StageContentLevel, BackgroundDrawsExactlyTheseFigures)
-{
-    const stFigures tDrawn = read_drawn_figures(read_file(level_file(GetParam(), "FONDO", ".svg")));
-    ASSERT_EQ(tDrawn.vSegments.size(), t.vSegments.size());
-    ASSERT_EQ(tDrawn.vCircles.size(), t.vCircles.size());
-    for (size_t i = 0; i < t.vSegments.size(); i++)
-        EXPECT_TRUE(same_segment(tDrawn.vSegments[i], t.vSegments[i])) << "segment " << i;
-    for (size_t i = 0; i < t.vCircles.size(); i++) {
-        EXPECT_EQ(tDrawn.vCircles[i].tCenter.fX, t.vCircles[i].tCenter.fX) << "circle " << i;
-        EXPECT_EQ(tDrawn.vCircles[i].tCenter.fY, t.vCircles[i].tCenter.fY) << "circle " << i;
-        EXPECT_EQ(tDrawn.vCircles[i].fRadius, t.vCircles[i].fRadius) << "circle " << i;
-    }
+    EXPECT_EQ(numbers(tGame), numbers(t));
+    EXPECT_EQ(numbers(read_drawn_figures(read_file(level_file(GetParam(), "FONDO", ".svg")))), numbers(t));
 }
 
 TEST_P(StageContentLevel, EveryFigureLiesInTheFieldAndOutOfThePaddleLanes)
 {
     for (const stSegment &s : t.vSegments)
-        for (const stPoint &p : {s.tPoint0, s.tPoint1}) {
-            EXPECT_GE(p.fX, PADDLE_LANE);
-            EXPECT_LE(p.fX, FIELD_W - PADDLE_LANE);
-            EXPECT_GE(p.fY, 0);
-            EXPECT_LE(p.fY, FIELD_H);
-        }
+        for (const stPoint &p : {s.tPoint0, s.tPoint1})
+            EXPECT_TRUE(p.fX >= PADDLE_LANE && p.fX <= FIELD_W - PADDLE_LANE && p.fY >= 0 && p.fY <= FIELD_H)
+                << p.fX << ", " << p.fY;
     for (const stCircle &c : t.vCircles) {
-        EXPECT_GT(c.fRadius, 0);
-        EXPECT_GE(c.tCenter.fX - c.fRadius, PADDLE_LANE);
-        EXPECT_LE(c.tCenter.fX + c.fRadius, FIELD_W - PADDLE_LANE);
-        EXPECT_GE(c.tCenter.fY - c.fRadius, 0);
-        EXPECT_LE(c.tCenter.fY + c.fRadius, FIELD_H);
+        const float x = c.tCenter.fX, y = c.tCenter.fY, r = c.fRadius;
+        EXPECT_TRUE(r > 0 && x - r >= PADDLE_LANE && x + r <= FIELD_W - PADDLE_LANE && y - r >= 0 && y + r <= FIELD_H)
+            << x << ", " << y << ", " << r;
     }
 }
 
@@ -343,17 +310,16 @@ TEST_P(StageContentLevel, WallsCloseTheTopAndTheBottom)
 
 TEST_P(StageContentLevel, ServeSpotAndOneStraightLaneAcrossStayFree)
 {
-    EXPECT_GE(clearance(t, {SERVE_X, SERVE_Y}), CLEARANCE);
+    EXPECT_GE(clearance(vFigures, stPoint{SERVE_X, SERVE_Y}), CLEARANCE);
     float fBest = 0;
     for (float y = 0; y <= FIELD_H; y += 1)
-        fBest = std::max(fBest, lane_clearance(t, y));
+        fBest = std::max(fBest, clearance(vFigures, stSegment{{0, y}, {FIELD_W, y}}));
     EXPECT_GE(fBest, CLEARANCE) << "no horizontal lane from one paddle to the other";
 }
 
 // Separate figures leave room for the big ball, so nothing can wedge it.
 TEST_P(StageContentLevel, SeparateFiguresLeaveRoomForTheBigBall)
 {
-    const std::vector<stFigure> vFigures = group_figures(t);
     for (size_t i = 0; i < vFigures.size(); i++)
         for (size_t j = i + 1; j < vFigures.size(); j++)
             EXPECT_GE(figure_distance(vFigures[i], vFigures[j]), MIN_GAP) << "figures " << i << " and " << j;
@@ -361,20 +327,13 @@ TEST_P(StageContentLevel, SeparateFiguresLeaveRoomForTheBigBall)
 
 INSTANTIATE_TEST_SUITE_P(AllLevels, StageContentLevel, ::testing::Range(0, NUM_LEVEL_INDICES));
 
-int figure_count(int iLevel)
-{
-    stFigures t;
-    std::string sError;
-    read_collision_text(read_file(level_file(iLevel, "COLISION", ".txt")), &t, &sError);
-    return int(group_figures(t).size());
-}
-
 // Level 0 is the two walls alone; every next level of a stage has more figures.
 TEST(StageContent, ObstaclesGrowWithTheLevel)
 {
+    auto figure_count = [](int iLevel) { return group_figures(level_figures(iLevel)).size(); };
     for (int iStage = 0; iStage < NUM_LEVELS; iStage++) {
         const int iFirst = LEVELS_PER_STAGE * iStage;
-        EXPECT_EQ(figure_count(iFirst), 2) << "stage " << iStage;
+        EXPECT_EQ(figure_count(iFirst), 2u) << "stage " << iStage;
         EXPECT_GT(figure_count(iFirst + 1), figure_count(iFirst)) << "stage " << iStage;
         EXPECT_GT(figure_count(iFirst + 2), figure_count(iFirst + 1)) << "stage " << iStage;
     }
@@ -384,22 +343,18 @@ TEST(StageContent, ObstaclesGrowWithTheLevel)
 // of that level stands where one of them could.
 TEST(StageContent, GuanteThirdLevelLeavesTheSnowmenRoom)
 {
-    stFigures t;
-    std::string sError;
-    ASSERT_TRUE(read_collision_text(read_file(level_file(3 * GUANTE_LEVEL + 2, "COLISION", ".txt")), &t, &sError))
-        << sError;
+    const std::vector<stFigure> vFigures = group_figures(level_figures(3 * GUANTE_LEVEL + 2));
     for (const auto &aX : SNOWMAN_X)
         for (const auto &aY : SNOWMAN_Y)
             for (float x = aX[0]; x <= aX[1]; x += 1)
                 for (float y = aY[0]; y <= aY[1]; y += 1)
-                    ASSERT_GE(clearance(t, {x, y}), SNOWMAN_RADIUS) << "snowman at " << x << ", " << y;
+                    ASSERT_GE(clearance(vFigures, stPoint{x, y}), SNOWMAN_RADIUS) << "snowman at " << x << ", " << y;
 }
 
 // Stage-only flights: from the serve, at random angles and speeds and in
 // frames of random length, the ball bounces off the obstacles as the game
-// loads them and as its collision code bounces it, and
-// always reaches a paddle lane, never entering a figure nor leaving the field
-// between the lanes.
+// loads them and as its collision code bounces it, and always reaches a
+// paddle lane, never entering a figure nor leaving the field between the lanes.
 class StageContentFlight : public HeadlessAllegro {
 protected:
     void SetUp() override
@@ -419,26 +374,16 @@ protected:
     int iSavedSoundError = 0;
 };
 
-bool inside_circle(const stFigures &t, float x, float y, float fMargin)
-{
-    for (const stCircle &c : t.vCircles)
-        if (std::hypot(x - c.tCenter.fX, y - c.tCenter.fY) < c.fRadius - fMargin)
-            return true;
-    return false;
-}
-
 TEST_F(StageContentFlight, PropertyEveryFlightReachesAPaddleLane)
 {
-    constexpr int FLIGHTS = 100;         // per level
-    constexpr float MAX_FLIGHT_S = 20;   // s before a flight counts as trapped
-    constexpr float MAX_ANGLE = 1.05f;   // rad from horizontal, about 60 degrees
+    constexpr int FLIGHTS = 100;       // per level
+    constexpr float MAX_FLIGHT_S = 20; // s before a flight counts as trapped
+    constexpr float MAX_ANGLE = 1.05f; // rad from horizontal, about 60 degrees
     std::mt19937 rng(2411);
     std::uniform_real_distribution<float> unit(0.0f, 1.0f);
     for (int iLevel = 0; iLevel < NUM_LEVEL_INDICES; iLevel++) {
-        const std::string sText = read_file(level_file(iLevel, "COLISION", ".txt"));
-        stFigures t;
-        std::string sError;
-        ASSERT_TRUE(read_collision_text(sText, &t, &sError));
+        std::string sText;
+        const stFigures t = level_figures(iLevel, &sText);
         stLevelBounds *ptBounds = collision_to_level(sText.c_str());
         for (int iFlight = 0; iFlight < FLIGHTS; iFlight++) {
             stBall b = {};
@@ -449,8 +394,7 @@ TEST_F(StageContentFlight, PropertyEveryFlightReachesAPaddleLane)
             const float fSpeed = 390 + 510 * unit(rng);
             b.fVelX = fSpeed * std::cos(fAngle);
             b.fVelY = fSpeed * std::sin(fAngle);
-            float fTime = 0;
-            while (b.fX > PADDLE_LANE && b.fX < FIELD_W - PADDLE_LANE) {
+            for (float fTime = 0; b.fX > PADDLE_LANE && b.fX < FIELD_W - PADDLE_LANE;) {
                 ASSERT_LT(fTime, MAX_FLIGHT_S) << "level " << iLevel << " flight " << iFlight << " trapped at "
                                                << b.fX << ", " << b.fY;
                 const float fDT = 1.0f / 300 + (1.0f / 60 - 1.0f / 300) * unit(rng);
@@ -462,9 +406,12 @@ TEST_F(StageContentFlight, PropertyEveryFlightReachesAPaddleLane)
                 b.tPath = {{b.fPrevX, b.fPrevY}, {b.fX, b.fY}};
                 detect_stage_collision(ptBounds, &b, TRUE);
                 fTime += fDT;
-                ASSERT_GT(b.fY, 0) << "level " << iLevel << " flight " << iFlight;
-                ASSERT_LT(b.fY, FIELD_H) << "level " << iLevel << " flight " << iFlight;
-                ASSERT_FALSE(inside_circle(t, b.fX, b.fY, 1)) << "level " << iLevel << " flight " << iFlight;
+                // Inside the field, and never a pixel deep in a circle.
+                bool bInCircle = false;
+                for (const stCircle &c : t.vCircles)
+                    bInCircle = bInCircle || std::hypot(b.fX - c.tCenter.fX, b.fY - c.tCenter.fY) < c.fRadius - 1;
+                ASSERT_TRUE(b.fY > 0 && b.fY < FIELD_H && !bInCircle)
+                    << "level " << iLevel << " flight " << iFlight << " at " << b.fX << ", " << b.fY;
                 kill_particles();
             }
         }
