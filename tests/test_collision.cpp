@@ -22,26 +22,63 @@
 
 namespace {
 constexpr float INF = std::numeric_limits<float>::infinity();
+constexpr float TURN = 6.2831853f; // rad
 
 // A ball of radius r that stepped from (qx, qy) to (bx, by) with velocity (vx, vy).
 stBall make_ball(float qx, float qy, float bx, float by, float vx, float vy, float r = 10.0f)
 {
     stBall t = {};
-    t.tCircle.fRadius = r;
-    t.tCircle.tCenter = {bx, by};
+    t.tCircle = {r, {bx, by}};
+    t.tPath = {{qx, qy}, {bx, by}};
     t.fPrevX = qx;
     t.fPrevY = qy;
     t.fX = bx;
     t.fY = by;
     t.fVelX = vx;
     t.fVelY = vy;
-    t.tPath = {{qx, qy}, {bx, by}};
     return t;
+}
+
+// A ball thrown from (qx, qy) at (vx, vy) for one frame of fDT seconds.
+stBall thrown_ball(float qx, float qy, float vx, float vy, float fDT, float r)
+{
+    return make_ball(qx, qy, qx + vx * fDT, qy + vy * fDT, vx, vy, r);
+}
+
+// The next frame of flight, moved as the ball's own update moves it.
+void fly(stBall *ptBall, float fDT)
+{
+    *ptBall = thrown_ball(ptBall->fX, ptBall->fY, ptBall->fVelX, ptBall->fVelY, fDT, ptBall->tCircle.fRadius);
 }
 
 float speed(const stBall &t) { return std::hypot(t.fVelX, t.fVelY); }
 
 stSegment seg(float x0, float y0, float x1, float y1) { return {{x0, y0}, {x1, y1}}; }
+
+// A segment through (x, y) along the angle fDir (rad), fHalf px to each side.
+stSegment seg_through(float x, float y, float fDir, float fHalf)
+{
+    const float dx = std::cos(fDir) * fHalf, dy = std::sin(fDir) * fHalf;
+    return seg(x - dx, y - dy, x + dx, y + dy);
+}
+
+// The ball's position and velocity, each within its tolerance (0: exactly).
+void expect_motion(const stBall &t, float x, float y, float vx, float vy, float fPos, float fVel,
+                   const std::string &sWhat = "")
+{
+    EXPECT_NEAR(t.fX, x, fPos) << sWhat;
+    EXPECT_NEAR(t.fY, y, fPos) << sWhat;
+    EXPECT_NEAR(t.fVelX, vx, fVel) << sWhat;
+    EXPECT_NEAR(t.fVelY, vy, fVel) << sWhat;
+}
+
+// Uniform floats in [0, 1) from a fixed seed.
+struct Unit {
+    explicit Unit(unsigned iSeed) : tGen(iSeed) {}
+    float operator()() { return tDist(tGen); }
+    std::mt19937 tGen;
+    std::uniform_real_distribution<float> tDist{0.0f, 1.0f};
+};
 
 class CollisionTest : public HeadlessAllegro {
 protected:
@@ -69,6 +106,7 @@ protected:
         ptBounds->vtCircle[ptBounds->iNumCircles++] = {fRadius, {x, y}};
     }
     void add_segment(const stSegment &s) { ptBounds->vtSegment[ptBounds->iNumSegments++] = s; }
+    int hit(stBall *ptBall) { return detect_stage_collision(ptBounds.get(), ptBall, TRUE); }
 
     int iSavedSoundError = 0;
     std::unique_ptr<stLevelBounds> ptBounds;
@@ -77,18 +115,15 @@ protected:
 
 TEST(Collision, ClosenessLetsThePreviousDistanceDecideFirst)
 {
-    struct Case {
-        float a, n, aL, nL;
-        enCloseness eExpected;
-    };
+    struct Case { float a, n, aL, nL; enCloseness eExpected; };
     const Case aCases[] = {
-        {5, INF, 9, INF, CLOSER},  // the first candidate
-        {9, 1, 3, 4, CLOSER},      // nearer a frame ago wins although farther now
-        {1, 9, 4, 3, FURTHER},     // farther a frame ago loses although nearer now
-        {2, 3, 4, 4, CLOSER},      // same previous distance: the current one decides
+        {5, INF, 9, INF, CLOSER}, // the first candidate
+        {9, 1, 3, 4, CLOSER},     // nearer a frame ago wins although farther now
+        {1, 9, 4, 3, FURTHER},    // farther a frame ago loses although nearer now
+        {2, 3, 4, 4, CLOSER},     // same previous distance: the current one decides
         {3, 3, 4, 4, EQUAL},
         {4, 3, 4, 4, FURTHER},
-        {-7, 3, 4, 4, CLOSER},     // a negative distance (the ball overlaps it) is nearer
+        {-7, 3, 4, 4, CLOSER},    // a negative distance (the ball overlaps it) is nearer
     };
     for (const Case &c : aCases)
         EXPECT_EQ(collision_closeness(c.a, c.n, c.aL, c.nL), c.eExpected)
@@ -97,11 +132,7 @@ TEST(Collision, ClosenessLetsThePreviousDistanceDecideFirst)
 
 TEST(Collision, CommonPointTriesThePairsInOrderAndReturnsMinusOne)
 {
-    struct Case {
-        stSegment s0, s1;
-        int iExpected;
-        stPoint tPoint;
-    };
+    struct Case { stSegment s0, s1; int iExpected; stPoint tPoint; };
     const Case aCases[] = {
         {seg(0, 0, 1, 0), seg(0, 0, 5, 5), TRUE, {0, 0}},
         {seg(0, 0, 1, 0), seg(1, 0, 0, 0), TRUE, {1, 0}}, // both shared: S0.p1 = S1.p0 comes first
@@ -138,9 +169,9 @@ TEST(Collision, CircleAndSegmentTests)
 
     // The swept test of the ball uses the circle's radius only.
     const stCircle obstacle{5, {50, 0}};
-    const stBall tThrough = make_ball(0, 4, 100, 4, 6000, 0);  // path 4 px from the centre
-    const stBall tBeside = make_ball(0, 8, 100, 8, 6000, 0);   // 8 px: within R + r, not R
-    const stBall tTouching = make_ball(0, 0, 36, 0, 2160, 0);  // 14 px apart, r + R = 15
+    const stBall tThrough = make_ball(0, 4, 100, 4, 6000, 0); // path 4 px from the centre
+    const stBall tBeside = make_ball(0, 8, 100, 8, 6000, 0);  // 8 px: within R + r, not R
+    const stBall tTouching = make_ball(0, 0, 36, 0, 2160, 0); // 14 px apart, r + R = 15
     EXPECT_EQ(ball_circle_colision(&tThrough, &obstacle), 1);
     EXPECT_EQ(ball_circle_colision(&tBeside, &obstacle), 0);
     EXPECT_EQ(ball_circle_colision(&tTouching, &obstacle), 1);
@@ -152,10 +183,7 @@ TEST(Collision, CircleBounceMirrorsAboutTheTangentAndClearsByATenth)
     const stCircle c{10, {30, 0}};
     stBall t = make_ball(0, 0, 15, 0, 100, 0);
     circle_bounce(&c, &t);
-    EXPECT_NEAR(t.fVelX, -100.0f, 1e-3f);
-    EXPECT_NEAR(t.fVelY, 0.0f, 1e-3f);
-    EXPECT_NEAR(t.fX, 9.9f, 1e-4f);
-    EXPECT_NEAR(t.fY, 0.0f, 1e-4f);
+    expect_motion(t, 9.9f, 0, -100, 0, 1e-4f, 1e-3f);
     EXPECT_FLOAT_EQ(t.tCircle.tCenter.fX, t.fX);
 
     // Oblique: the component along C -> Q flips, the tangential one stays.
@@ -172,23 +200,14 @@ TEST(Collision, PaddleSphereSendsTheBallStraightAway)
 {
     const stCircle c{8, {50, 100}};
     stBall t = make_ball(62, 95, 55, 98, -400, 150);
-    const float fSpeed = speed(t);
+    const float fSpeed = speed(t), ux = 12 / 13.0f, uy = -5 / 13.0f; // C -> Q
     circle_paddle_bounce(&c, &t);
-    const float ux = 12 / std::hypot(12.0f, -5.0f), uy = -5 / std::hypot(12.0f, -5.0f);
-    EXPECT_NEAR(t.fVelX, ux * fSpeed, 1e-2f);
-    EXPECT_NEAR(t.fVelY, uy * fSpeed, 1e-2f);
-    EXPECT_NEAR(t.fX, 50 + ux * 18.1f, 1e-4f);
-    EXPECT_NEAR(t.fY, 100 + uy * 18.1f, 1e-4f);
+    expect_motion(t, 50 + ux * 18.1f, 100 + uy * 18.1f, ux * fSpeed, uy * fSpeed, 1e-4f, 1e-2f);
 }
 
 TEST(Collision, SegmentBouncePullsBackAlongTheIncomingDirection)
 {
-    struct Case {
-        stSegment s;
-        float bx, by, vx, vy, d;
-        float fExpX, fExpY, fExpVX, fExpVY;
-        const char *pszWhat;
-    };
+    struct Case { stSegment s; float bx, by, vx, vy, d, fExpX, fExpY, fExpVX, fExpVY; const char *pszWhat; };
     const stSegment floor = seg(-100, 0, 100, 0);
     const Case aCases[] = {
         {floor, 0, -5, 0, 100, 5, 0, -10.1f, 0, -100, "straight down, 5 px deep"},
@@ -204,10 +223,7 @@ TEST(Collision, SegmentBouncePullsBackAlongTheIncomingDirection)
     for (const Case &c : aCases) {
         stBall t = make_ball(c.bx - c.vx / 60, c.by - c.vy / 60, c.bx, c.by, c.vx, c.vy);
         segment_bounce(&c.s, &t, c.d);
-        EXPECT_NEAR(t.fX, c.fExpX, 1e-3f) << c.pszWhat;
-        EXPECT_NEAR(t.fY, c.fExpY, 1e-3f) << c.pszWhat;
-        EXPECT_NEAR(t.fVelX, c.fExpVX, 1e-3f) << c.pszWhat;
-        EXPECT_NEAR(t.fVelY, c.fExpVY, 1e-3f) << c.pszWhat;
+        expect_motion(t, c.fExpX, c.fExpY, c.fExpVX, c.fExpVY, 1e-3f, 1e-3f, c.pszWhat);
     }
 }
 
@@ -219,12 +235,8 @@ TEST(Collision, CornerBounceReflectsAboutTheContactTangent)
     stBall t = make_ball(-30, -5, -5, -5, 100, 0);
     corner_bounce(&corner, &t);
     const float cx = -std::sqrt(10.1f * 10.1f - 25.0f);
-    EXPECT_NEAR(t.fX, cx, 1e-3f);
-    EXPECT_NEAR(t.fY, -5.0f, 1e-3f);
     const float nx = cx / 10.1f, ny = -5.0f / 10.1f; // outward normal at the contact
-    const float vn = 100 * nx;
-    EXPECT_NEAR(t.fVelX, 100 - 2 * vn * nx, 1e-2f);
-    EXPECT_NEAR(t.fVelY, -2 * vn * ny, 1e-2f);
+    expect_motion(t, cx, -5, 100 - 2 * 100 * nx * nx, -2 * 100 * nx * ny, 1e-3f, 1e-2f);
 
     // Within a pixel of vertical, rising from below: the root below the corner.
     stBall up = make_ball(3, 30, 3, 8, 0, -600);
@@ -239,13 +251,10 @@ TEST(Collision, CornerBounceReflectsAboutTheContactTangent)
     EXPECT_LT(down.fVelY, 0.0f);
 
     // Lines that miss the contact circle leave the ball alone.
-    for (stBall m : {make_ball(-30, -50, -5, -50, 100, 0), make_ball(20, 30, 20, 8, 0, -600)}) {
-        const stBall tBefore = m;
+    for (const stBall &tMiss : {make_ball(-30, -50, -5, -50, 100, 0), make_ball(20, 30, 20, 8, 0, -600)}) {
+        stBall m = tMiss;
         corner_bounce(&corner, &m);
-        EXPECT_EQ(m.fX, tBefore.fX);
-        EXPECT_EQ(m.fY, tBefore.fY);
-        EXPECT_EQ(m.fVelX, tBefore.fVelX);
-        EXPECT_EQ(m.fVelY, tBefore.fVelY);
+        expect_motion(m, tMiss.fX, tMiss.fY, tMiss.fVelX, tMiss.fVelY, 0, 0);
     }
 }
 
@@ -253,19 +262,14 @@ TEST(Collision, SpringLineCatchStoresAndStopsTheBall)
 {
     const stSegment spring = seg(50, 150, 50, 50); // lower end first
     stBall t = make_ball(60, 100, 55, 100, -300, 0);
-    t.fVelY = 0;
     segment_normalised_bounce(&spring, &t);
     EXPECT_NEAR(t.fBounceDirX, 1.0f, 1e-6f);
     EXPECT_NEAR(t.fBounceDirY, 0.0f, 1e-6f);
-    EXPECT_NEAR(t.fX, 60.0f, 1e-4f); // back by r - d = 10 - 5 along the incoming direction
-    EXPECT_NEAR(t.fY, 100.0f, 1e-4f);
+    // Back by r - d = 10 - 5 along the incoming direction, and stopped there.
+    expect_motion(t, 60, 100, 0, 0, 1e-4f, 0);
     EXPECT_EQ(t.bCollSpring, -1);
-    EXPECT_FLOAT_EQ(t.fCollX, t.fX);
-    EXPECT_FLOAT_EQ(t.fCollY, t.fY);
     EXPECT_FLOAT_EQ(t.fCollVelX, -300.0f);
     EXPECT_FLOAT_EQ(t.fCollVelY, 0.0f);
-    EXPECT_EQ(t.fVelX, 0.0f);
-    EXPECT_EQ(t.fVelY, 0.0f);
 
     // Coming in at an angle: the mirror direction is about the vertical line.
     stBall a = make_ball(70, 80, 56, 92, -600, 500);
@@ -275,45 +279,28 @@ TEST(Collision, SpringLineCatchStoresAndStopsTheBall)
     EXPECT_NEAR(a.fBounceDirY, 500 / fLen, 1e-5f);
 }
 
-TEST_F(CollisionTest, NoRecordOrNoObstaclesNeverCollides)
+// No record, no obstacles, a zero-length segment (it has no line to measure a
+// side from) and a pure test: the ball stays as it was and no spark flies.
+TEST_F(CollisionTest, StageTestsThatLeaveTheBallAlone)
 {
-    stBall t = make_ball(0, 0, 10, 10, 600, 600);
-    const stBall tBefore = t;
-    EXPECT_EQ(detect_stage_collision(nullptr, &t, TRUE), FALSE);
-    EXPECT_EQ(detect_stage_collision(ptBounds.get(), &t, TRUE), FALSE);
-    EXPECT_EQ(t.fX, tBefore.fX);
-    EXPECT_EQ(t.fVelX, tBefore.fVelX);
-    EXPECT_EQ(count_live_particles(), 0);
-}
-
-TEST_F(CollisionTest, ZeroLengthSegmentIsSkipped)
-{
-    add_segment(seg(5, 5, 5, 5));
-    stBall t = make_ball(0, 0, 5, 6, 300, 360);
-    EXPECT_EQ(detect_stage_collision(ptBounds.get(), &t, TRUE), FALSE);
-    EXPECT_TRUE(std::isfinite(t.fX) && std::isfinite(t.fY));
-    EXPECT_FLOAT_EQ(t.fX, 5.0f);
-}
-
-TEST_F(CollisionTest, PureTestLeavesTheBallAlone)
-{
+    const stLevelBounds tEmpty = {};
+    auto ptZero = std::make_unique<stLevelBounds>();
+    ptZero->iNumSegments = 1;
+    ptZero->vtSegment[0] = seg(5, 5, 5, 5);
     add_circle(30, 0, 10);
-    stBall t = make_ball(0, 0, 15, 0, 900, 0);
-    EXPECT_EQ(detect_stage_collision(ptBounds.get(), &t, FALSE), TRUE);
-    EXPECT_EQ(t.fX, 15.0f);
-    EXPECT_EQ(t.fVelX, 900.0f);
-    EXPECT_EQ(count_live_particles(), 0);
-}
-
-TEST_F(CollisionTest, FastBallAcrossAThinSegmentIsPulledBackToItsSide)
-{
-    add_segment(seg(400, 100, 400, 500));
-    // 4000 px/s at 60 frames a second: a 67-px step from 20 px before to 47 px beyond.
-    stBall t = make_ball(380, 300, 446.7f, 320, 4000, 300);
-    EXPECT_EQ(detect_stage_collision(ptBounds.get(), &t, TRUE), TRUE);
-    EXPECT_NEAR(t.fX, 400 - 10.1f, 1e-3f);
-    EXPECT_LT(t.fVelX, 0.0f);
-    EXPECT_NEAR(speed(t), std::hypot(4000.0f, 300.0f), 0.05f);
+    struct Case { const stLevelBounds *ptBounds; stBall t; int bUpdate, iExpected; const char *pszWhat; };
+    const Case aCases[] = {
+        {nullptr, make_ball(0, 0, 10, 10, 600, 600), TRUE, FALSE, "no record"},
+        {&tEmpty, make_ball(0, 0, 10, 10, 600, 600), TRUE, FALSE, "no obstacles"},
+        {ptZero.get(), make_ball(0, 0, 5, 6, 300, 360), TRUE, FALSE, "a zero-length segment"},
+        {ptBounds.get(), make_ball(0, 0, 15, 0, 900, 0), FALSE, TRUE, "a pure test on a circle hit"},
+    };
+    for (const Case &c : aCases) {
+        stBall t = c.t;
+        EXPECT_EQ(detect_stage_collision(c.ptBounds, &t, c.bUpdate), c.iExpected) << c.pszWhat;
+        expect_motion(t, c.t.fX, c.t.fY, c.t.fVelX, c.t.fVelY, 0, 0, c.pszWhat);
+        EXPECT_EQ(count_live_particles(), 0) << c.pszWhat;
+    }
 }
 
 TEST_F(CollisionTest, TouchNearTheEndBouncesOffTheCorner)
@@ -322,7 +309,7 @@ TEST_F(CollisionTest, TouchNearTheEndBouncesOffTheCorner)
     // Level with the segment's end, 5 px above its line: the end point is as
     // near the step as the centre is to the segment, so the corner bounces it.
     stBall t = make_ball(-30, -5, -3, -5, 1620, 0);
-    EXPECT_EQ(detect_stage_collision(ptBounds.get(), &t, TRUE), TRUE);
+    EXPECT_EQ(hit(&t), TRUE);
     EXPECT_NEAR(std::hypot(t.fX, t.fY), 10.1f, 1e-3f);
     EXPECT_LT(t.fVelX, 0.0f);
     EXPECT_LT(t.fVelY, 0.0f);
@@ -338,44 +325,15 @@ TEST_F(CollisionTest, EqualObstaclesGoToTheEarlierOne)
     add_circle(0, -13, 5);
     add_segment(seg(-50, -8, 50, -8));
     stBall t = make_ball(0, 10, 0, 0, 300, -600);
-    EXPECT_EQ(detect_stage_collision(ptBounds.get(), &t, TRUE), TRUE);
-    EXPECT_NEAR(t.fX, 0.0f, 1e-3f);
-    EXPECT_NEAR(t.fY, -13 + 15.1f, 1e-3f);
-    EXPECT_NEAR(t.fVelX, 300.0f, 1e-2f);
-    EXPECT_NEAR(t.fVelY, 600.0f, 1e-2f);
+    EXPECT_EQ(hit(&t), TRUE);
+    expect_motion(t, 0, -13 + 15.1f, 300, 600, 1e-3f, 1e-2f);
 
     // The segment a hair lower: 17.99 px away a frame ago against 18, so it wins.
     ptBounds->vtSegment[0] = seg(-50, -7.99f, 50, -7.99f);
     stBall u = make_ball(0, 10, 0, 0, 300, -600);
-    EXPECT_EQ(detect_stage_collision(ptBounds.get(), &u, TRUE), TRUE);
+    EXPECT_EQ(hit(&u), TRUE);
     EXPECT_NEAR(u.fX, -2.11f * 300 / 600, 1e-3f);
     EXPECT_NEAR(u.fY, -7.99f + 10.1f, 1e-3f);
-}
-
-TEST_F(CollisionTest, ObstacleNearerAFrameAgoWins)
-{
-    // Circle 0 is nearer now, circle 1 was nearer a frame ago: circle 1 wins.
-    add_circle(40, 0, 12);  // now |B - C| - R = 8, a frame ago 28
-    add_circle(20, 23, 14); // now 9, a frame ago 16.5
-    stBall t = make_ball(0, 0, 20, 0, 1200, 0);
-    const stPoint tB{20, 0}, tQ{0, 0};
-    const float a0L = point_point_distance(&tQ, &ptBounds->vtCircle[0].tCenter) - 12;
-    const float a1L = point_point_distance(&tQ, &ptBounds->vtCircle[1].tCenter) - 14;
-    ASSERT_LT(a1L, a0L);
-    ASSERT_EQ(ball_circle_colision(&t, &ptBounds->vtCircle[0]), 1);
-    ASSERT_EQ(ball_circle_colision(&t, &ptBounds->vtCircle[1]), 1);
-    ASSERT_LT(point_point_distance(&tB, &ptBounds->vtCircle[0].tCenter) - 12,
-              point_point_distance(&tB, &ptBounds->vtCircle[1].tCenter) - 14);
-    stBall tAlone = t;
-    stLevelBounds tOnly = {};
-    tOnly.iNumCircles = 1;
-    tOnly.vtCircle[0] = ptBounds->vtCircle[1];
-    detect_stage_collision(ptBounds.get(), &t, TRUE);
-    detect_stage_collision(&tOnly, &tAlone, TRUE);
-    EXPECT_EQ(t.fX, tAlone.fX);
-    EXPECT_EQ(t.fY, tAlone.fY);
-    EXPECT_EQ(t.fVelX, tAlone.fVelX);
-    EXPECT_EQ(t.fVelY, tAlone.fVelY);
 }
 
 TEST_F(CollisionTest, BounceThatLeavesTheBallFartherThanBeforeGoesBackToQ)
@@ -384,7 +342,7 @@ TEST_F(CollisionTest, BounceThatLeavesTheBallFartherThanBeforeGoesBackToQ)
     // clears it by 10.1, farther than before, so the ball returns to Q.
     add_segment(seg(-100, 0, 100, 0));
     stBall t = make_ball(0, -10.05f, 1, -9, 60, 63);
-    EXPECT_EQ(detect_stage_collision(ptBounds.get(), &t, TRUE), TRUE);
+    EXPECT_EQ(hit(&t), TRUE);
     EXPECT_EQ(t.fX, 0.0f);
     EXPECT_EQ(t.fY, -10.05f);
     EXPECT_LT(t.fVelY, 0.0f); // still bounced
@@ -392,34 +350,26 @@ TEST_F(CollisionTest, BounceThatLeavesTheBallFartherThanBeforeGoesBackToQ)
 
 TEST_F(CollisionTest, HitShakesTheBigBallAndThrowsTheStageSparks)
 {
-    struct Case {
-        float vx;
-        float fShake;
-    };
-    const Case aCases[] = {{1000, 13}, {5000, 20}, {-1000, -3}};
     add_circle(400, 300, 20);
-    for (const Case &c : aCases) {
+    // min(vx / 125, 15) + 5, from the signed horizontal velocity.
+    for (const auto &[vx, fShake] : {std::pair{1000.0f, 13.0f}, std::pair{5000.0f, 20.0f}, std::pair{-1000.0f, -3.0f}}) {
         tBigBallHit = {TRUE, 0, 0, 0};
-        const float fDir = c.vx > 0 ? 1.0f : -1.0f;
-        stBall t = make_ball(400 - fDir * 40, 300, 400 - fDir * 28, 300, c.vx, 0);
-        detect_stage_collision(ptBounds.get(), &t, TRUE);
-        EXPECT_FLOAT_EQ(tBigBallHit.fDeltaX, c.fShake);
-        EXPECT_FLOAT_EQ(tBigBallHit.fDeltaY, c.fShake);
+        const float fDir = vx > 0 ? 1.0f : -1.0f;
+        stBall t = make_ball(400 - fDir * 40, 300, 400 - fDir * 28, 300, vx, 0);
+        hit(&t);
+        EXPECT_FLOAT_EQ(tBigBallHit.fDeltaX, fShake);
+        EXPECT_FLOAT_EQ(tBigBallHit.fDeltaY, fShake);
     }
-    // Inactive: the offsets are left alone.
-    tBigBallHit = {};
-    stBall t = make_ball(360, 300, 372, 300, 700, 0);
-    detect_stage_collision(ptBounds.get(), &t, TRUE);
-    EXPECT_EQ(tBigBallHit.fDeltaX, 0.0f);
-
     // Sparks of the level index's stage: 3 -> lenguas (10), 23 -> carnal (20).
+    tBigBallHit = {};
     for (const auto &[iLevel, iSparks] : {std::pair{3, 10}, std::pair{23, 20}, std::pair{0, 25}}) {
         kill_particles();
         g_iLevel = iLevel;
         stBall u = make_ball(360, 300, 372, 300, 700, 0);
-        detect_stage_collision(ptBounds.get(), &u, TRUE);
+        hit(&u);
         EXPECT_EQ(count_live_particles(), iSparks) << "level index " << iLevel;
         EXPECT_EQ(get_particle(0)->fX, static_cast<int>(u.fX));
+        EXPECT_EQ(tBigBallHit.fDeltaX, 0.0f); // inactive: the offsets are left alone
     }
 }
 
@@ -427,31 +377,26 @@ TEST_F(CollisionTest, HitShakesTheBigBallAndThrowsTheStageSparks)
 // circle and moves away from its centre.
 TEST_F(CollisionTest, PropertyCircleBounceKeepsSpeedAndLeavesTheBallOutside)
 {
-    std::mt19937 rng(6001);
-    std::uniform_real_distribution<float> unit(0.0f, 1.0f);
+    Unit unit(6001);
     int iHits = 0;
     for (int i = 0; i < 20000; i++) {
         ptBounds->iNumCircles = 0;
-        const float R = 5 + 55 * unit(rng), r = 5 + 15 * unit(rng);
+        const float R = 5 + 55 * unit(), r = 5 + 15 * unit();
         add_circle(400, 300, R);
-        const float fAngle = 6.2831853f * unit(rng);
-        const float fFrom = R + r + 1 + 200 * unit(rng);
+        const float fAngle = TURN * unit(), fFrom = R + r + 1 + 200 * unit();
         const float qx = 400 + fFrom * std::cos(fAngle), qy = 300 + fFrom * std::sin(fAngle);
-        // Aim somewhere within the reach of the circle.
-        const float ax = 400 + (R + r) * (2 * unit(rng) - 1), ay = 300 + (R + r) * (2 * unit(rng) - 1);
-        const float fSpeed = 50 + 4950 * unit(rng), fDT = 0.002f + 0.05f * unit(rng);
+        // Aimed somewhere within the reach of the circle.
+        const float ax = 400 + (R + r) * (2 * unit() - 1), ay = 300 + (R + r) * (2 * unit() - 1);
+        const float fSpeed = 50 + 4950 * unit(), fDT = 0.002f + 0.05f * unit();
         const float fLen = std::hypot(ax - qx, ay - qy);
-        const float vx = fSpeed * (ax - qx) / fLen, vy = fSpeed * (ay - qy) / fLen;
-        stBall t = make_ball(qx, qy, qx + vx * fDT, qy + vy * fDT, vx, vy, r);
-        if (!detect_stage_collision(ptBounds.get(), &t, TRUE))
+        stBall t = thrown_ball(qx, qy, fSpeed * (ax - qx) / fLen, fSpeed * (ay - qy) / fLen, fDT, r);
+        if (!hit(&t))
             continue;
         iHits++;
-        ASSERT_NEAR(speed(t), fSpeed, fSpeed * 1e-5f) << i;
         const float dx = t.fX - 400, dy = t.fY - 300;
+        ASSERT_NEAR(speed(t), fSpeed, fSpeed * 1e-5f) << i;
         ASSERT_GE(std::hypot(dx, dy), R + r - 1e-3f) << i;
         ASSERT_GT(t.fVelX * dx + t.fVelY * dy, 0.0f) << i;
-        if (i % 64 == 0)
-            kill_particles();
     }
     EXPECT_GT(iHits, 5000);
 }
@@ -460,33 +405,27 @@ TEST_F(CollisionTest, PropertyCircleBounceKeepsSpeedAndLeavesTheBallOutside)
 // is kept, the ball ends at least r from it on its own side and moves away.
 TEST_F(CollisionTest, PropertySegmentBounceKeepsSpeedAndLeavesTheBallOutside)
 {
-    std::mt19937 rng(6002);
-    std::uniform_real_distribution<float> unit(0.0f, 1.0f);
+    Unit unit(6002);
     int iHits = 0;
     for (int i = 0; i < 20000; i++) {
         ptBounds->iNumSegments = 0;
-        const float r = 5 + 15 * unit(rng);
-        const float fDir = 6.2831853f * unit(rng), fHalf = 60 + 200 * unit(rng);
+        const float r = 5 + 15 * unit();
+        const float fDir = TURN * unit(), fHalf = 60 + 200 * unit();
         const float ux = std::cos(fDir), uy = std::sin(fDir); // along the segment
-        const stSegment s = seg(400 - ux * fHalf, 300 - uy * fHalf, 400 + ux * fHalf,
-                                300 + uy * fHalf);
+        const stSegment s = seg_through(400, 300, fDir, fHalf);
         add_segment(s);
         // A target on the middle part, approached at 30 to 150 degrees to the segment.
-        const float fAlong = (fHalf - 3 * r) * (2 * unit(rng) - 1);
-        const float fSide = unit(rng) < 0.5f ? -1.0f : 1.0f;
-        const float fIncidence = 0.5236f + 2.0944f * unit(rng);
+        const float fAlong = (fHalf - 3 * r) * (2 * unit() - 1);
+        const float fSide = unit() < 0.5f ? -1.0f : 1.0f;
+        const float fIncidence = 0.5236f + 2.0944f * unit();
         const float dx = ux * std::cos(fIncidence) - fSide * uy * std::sin(fIncidence);
         const float dy = uy * std::cos(fIncidence) + fSide * ux * std::sin(fIncidence);
-        const float fSpeed = 50 + 4950 * unit(rng), fDT = 0.002f + 0.03f * unit(rng);
-        const float tx = 400 + ux * fAlong, ty = 300 + uy * fAlong;
-        const float fBack = r + 1 + 100 * unit(rng); // Q this far from the line
-        const float qx = tx - dx * fBack / std::sin(fIncidence);
-        const float qy = ty - dy * fBack / std::sin(fIncidence);
-        const float vx = dx * fSpeed, vy = dy * fSpeed;
-        stBall t = make_ball(qx, qy, qx + vx * fDT, qy + vy * fDT, vx, vy, r);
-        const stPoint tQ{qx, qy};
+        const float fSpeed = 50 + 4950 * unit(), fDT = 0.002f + 0.03f * unit();
+        const float fBack = (r + 1 + 100 * unit()) / std::sin(fIncidence); // Q this far from the line
+        const stPoint tQ{400 + ux * fAlong - dx * fBack, 300 + uy * fAlong - dy * fBack};
+        stBall t = thrown_ball(tQ.fX, tQ.fY, dx * fSpeed, dy * fSpeed, fDT, r);
         const float fQSide = point_line_distance(&s, &tQ);
-        if (!detect_stage_collision(ptBounds.get(), &t, TRUE))
+        if (!hit(&t))
             continue;
         iHits++;
         const stPoint tB{t.fX, t.fY};
@@ -496,10 +435,7 @@ TEST_F(CollisionTest, PropertySegmentBounceKeepsSpeedAndLeavesTheBallOutside)
         // Moving away: along the normal that points to the ball's side
         // ((-uy, ux) points to the side of positive line distance).
         const float fSign = fQSide > 0 ? 1.0f : -1.0f;
-        const float nx = -uy * fSign, ny = ux * fSign;
-        ASSERT_GT(t.fVelX * nx + t.fVelY * ny, 0.0f) << i;
-        if (i % 64 == 0)
-            kill_particles();
+        ASSERT_GT((t.fVelY * ux - t.fVelX * uy) * fSign, 0.0f) << i;
     }
     EXPECT_GT(iHits, 5000);
 }
@@ -508,37 +444,29 @@ TEST_F(CollisionTest, PropertySegmentBounceKeepsSpeedAndLeavesTheBallOutside)
 // up to 5000 px/s and any frame time up to 1/20 s, never gets through.
 TEST_F(CollisionTest, PropertyFastBallNeverEndsBeyondAThinSegment)
 {
-    std::mt19937 rng(6003);
-    std::uniform_real_distribution<float> unit(0.0f, 1.0f);
+    Unit unit(6003);
     int iCrossings = 0;
     for (int i = 0; i < 30000; i++) {
         ptBounds->iNumSegments = 0;
-        const float r = 5 + 15 * unit(rng);
-        const float fDir = 6.2831853f * unit(rng), fHalf = 20 + 200 * unit(rng);
-        const float ux = std::cos(fDir), uy = std::sin(fDir);
-        const stSegment s = seg(400 - ux * fHalf, 300 - uy * fHalf, 400 + ux * fHalf,
-                                300 + uy * fHalf);
+        const float r = 5 + 15 * unit();
+        const float fDir = TURN * unit(), fHalf = 20 + 200 * unit();
+        const stSegment s = seg_through(400, 300, fDir, fHalf);
         add_segment(s);
-        const float fAlong = (fHalf + r) * (2 * unit(rng) - 1);
-        const float tx = 400 + ux * fAlong, ty = 300 + uy * fAlong;
-        const float fAim = 6.2831853f * unit(rng);
-        const float fFrom = r + 0.5f + 150 * unit(rng);
-        const float qx = tx - std::cos(fAim) * fFrom, qy = ty - std::sin(fAim) * fFrom;
-        const stPoint tQ{qx, qy};
+        const float fAlong = (fHalf + r) * (2 * unit() - 1);
+        const float tx = 400 + std::cos(fDir) * fAlong, ty = 300 + std::sin(fDir) * fAlong;
+        const float fAim = TURN * unit();
+        const float fFrom = r + 0.5f + 150 * unit();
+        const stPoint tQ{tx - std::cos(fAim) * fFrom, ty - std::sin(fAim) * fFrom};
         if (point_segment_distance(&s, &tQ, nullptr) <= r)
             continue; // start clear of it
-        const float fSpeed = 5000 * unit(rng), fDT = 0.05f * unit(rng);
-        const float vx = std::cos(fAim) * fSpeed, vy = std::sin(fAim) * fSpeed;
-        stBall t = make_ball(qx, qy, qx + vx * fDT, qy + vy * fDT, vx, vy, r);
-        if (segment_segment_intersection(&s, &t.tPath))
-            iCrossings++;
-        detect_stage_collision(ptBounds.get(), &t, TRUE);
-        const stSegment tMoved = seg(qx, qy, t.fX, t.fY);
+        const float fSpeed = 5000 * unit(), fDT = 0.05f * unit();
+        stBall t = thrown_ball(tQ.fX, tQ.fY, std::cos(fAim) * fSpeed, std::sin(fAim) * fSpeed, fDT, r);
+        iCrossings += segment_segment_intersection(&s, &t.tPath);
+        hit(&t);
+        const stSegment tMoved = seg(tQ.fX, tQ.fY, t.fX, t.fY);
         ASSERT_FALSE(segment_segment_intersection(&s, &tMoved))
-            << i << ": from " << qx << "," << qy << " to " << t.fX << "," << t.fY;
+            << i << ": from " << tQ.fX << "," << tQ.fY << " to " << t.fX << "," << t.fY;
         ASSERT_TRUE(std::isfinite(t.fX) && std::isfinite(t.fY));
-        if (i % 64 == 0)
-            kill_particles();
     }
     EXPECT_GT(iCrossings, 3000);
 }
@@ -547,28 +475,25 @@ TEST_F(CollisionTest, PropertyFastBallNeverEndsBeyondAThinSegment)
 // obstacle that was nearest a frame ago (then now), the earliest on a tie.
 TEST_F(CollisionTest, PropertyNearestObstacleWinsAndTiesGoToTheEarlierOne)
 {
-    std::mt19937 rng(6004);
-    std::uniform_real_distribution<float> unit(0.0f, 1.0f);
+    Unit unit(6004);
     int iContests = 0, iTies = 0;
     for (int i = 0; i < 5000; i++) {
         *ptBounds = {};
-        const float r = 8;
-        stBall t = make_ball(100, 300, 160, 300, 3600, 0, r);
+        stBall t = make_ball(100, 300, 160, 300, 3600, 0, 8);
         // Circles spread around the step; every fourth one mirrors an earlier
         // one across the ball's line, which makes an exact tie.
-        const int iCircles = 2 + static_cast<int>(unit(rng) * 6);
+        const int iCircles = 2 + static_cast<int>(unit() * 6);
         for (int k = 0; k < iCircles; k++) {
-            if (k >= 1 && k % 4 == 3) {
+            if (k % 4 == 3) {
                 const stCircle &tMirror = ptBounds->vtCircle[k - 1];
                 add_circle(tMirror.tCenter.fX, 600 - tMirror.tCenter.fY, tMirror.fRadius);
                 continue;
             }
-            add_circle(100 + 80 * unit(rng), 300 + 40 * (2 * unit(rng) - 1), 2 + 20 * unit(rng));
+            add_circle(100 + 80 * unit(), 300 + 40 * (2 * unit() - 1), 2 + 20 * unit());
         }
         // Expected winner, by brute force over the candidates.
-        int iBest = -1;
+        int iBest = -1, iCandidates = 0;
         float fBestA = 0, fBestL = 0;
-        int iCandidates = 0;
         const stPoint tB{160, 300}, tQ{100, 300};
         for (int k = 0; k < iCircles; k++) {
             const stCircle &c = ptBounds->vtCircle[k];
@@ -592,14 +517,10 @@ TEST_F(CollisionTest, PropertyNearestObstacleWinsAndTiesGoToTheEarlierOne)
         tOnly.iNumCircles = 1;
         tOnly.vtCircle[0] = ptBounds->vtCircle[iBest];
         stBall tAlone = t;
-        detect_stage_collision(ptBounds.get(), &t, TRUE);
+        hit(&t);
         detect_stage_collision(&tOnly, &tAlone, TRUE);
-        ASSERT_EQ(t.fX, tAlone.fX) << i;
-        ASSERT_EQ(t.fY, tAlone.fY) << i;
-        ASSERT_EQ(t.fVelX, tAlone.fVelX) << i;
-        ASSERT_EQ(t.fVelY, tAlone.fVelY) << i;
-        if (i % 16 == 0)
-            kill_particles();
+        ASSERT_TRUE(t.fX == tAlone.fX && t.fY == tAlone.fY && t.fVelX == tAlone.fVelX && t.fVelY == tAlone.fVelY)
+            << i;
     }
     EXPECT_GT(iContests, 1000);
     EXPECT_GT(iTies, 50);
@@ -608,26 +529,22 @@ TEST_F(CollisionTest, PropertyNearestObstacleWinsAndTiesGoToTheEarlierOne)
 // Mixed random stages: whatever is hit, the speed never changes.
 TEST_F(CollisionTest, PropertyStageBounceNeverChangesSpeed)
 {
-    std::mt19937 rng(6005);
-    std::uniform_real_distribution<float> unit(0.0f, 1.0f);
+    Unit unit(6005);
     int iHits = 0;
     for (int i = 0; i < 5000; i++) {
         *ptBounds = {};
         for (int k = 0; k < 10; k++) {
-            add_circle(800 * unit(rng), 600 * unit(rng), 5 + 40 * unit(rng));
-            add_segment(seg(800 * unit(rng), 600 * unit(rng), 800 * unit(rng), 600 * unit(rng)));
+            add_circle(800 * unit(), 600 * unit(), 5 + 40 * unit());
+            add_segment(seg(800 * unit(), 600 * unit(), 800 * unit(), 600 * unit()));
         }
-        const float fAngle = 6.2831853f * unit(rng), fSpeed = 50 + 4950 * unit(rng);
-        const float vx = std::cos(fAngle) * fSpeed, vy = std::sin(fAngle) * fSpeed;
-        const float qx = 800 * unit(rng), qy = 600 * unit(rng), fDT = 0.03f * unit(rng);
-        stBall t = make_ball(qx, qy, qx + vx * fDT, qy + vy * fDT, vx, vy, 5 + 10 * unit(rng));
-        if (!detect_stage_collision(ptBounds.get(), &t, TRUE))
+        const float fAngle = TURN * unit(), fSpeed = 50 + 4950 * unit();
+        const float qx = 800 * unit(), qy = 600 * unit(), fDT = 0.03f * unit();
+        stBall t = thrown_ball(qx, qy, std::cos(fAngle) * fSpeed, std::sin(fAngle) * fSpeed, fDT, 5 + 10 * unit());
+        if (!hit(&t))
             continue;
         iHits++;
         ASSERT_NEAR(speed(t), fSpeed, fSpeed * 1e-5f) << i;
         ASSERT_TRUE(std::isfinite(t.fX) && std::isfinite(t.fY)) << i;
-        if (i % 64 == 0)
-            kill_particles();
     }
     EXPECT_GT(iHits, 500);
 }
@@ -639,9 +556,8 @@ TEST_F(CollisionTest, PropertyFastRallyStaysInsideAStageWithConcaveCorners)
 {
     // The outline, clockwise on screen; every corner but the notches' tips is concave.
     const stPoint atOutline[] = {
-        {90, 50},  {380, 50},  {400, 90},  {420, 50},  {710, 50},  {750, 90},
-        {750, 510}, {710, 550}, {420, 550}, {400, 510}, {380, 550}, {90, 550},
-        {50, 510}, {50, 90},
+        {90, 50},   {380, 50},  {400, 90},  {420, 50},  {710, 50},  {750, 90}, {750, 510},
+        {710, 550}, {420, 550}, {400, 510}, {380, 550}, {90, 550},  {50, 510}, {50, 90},
     };
     const int iPoints = static_cast<int>(std::size(atOutline));
     for (int i = 0; i < iPoints; i++)
@@ -656,29 +572,18 @@ TEST_F(CollisionTest, PropertyFastRallyStaysInsideAStageWithConcaveCorners)
         }
         return bInside;
     };
-
-    std::mt19937 rng(7007);
-    std::uniform_real_distribution<float> unit(0.0f, 1.0f);
+    Unit unit(7007);
     constexpr int RALLIES = 100, FRAMES = 20000;
     int iHits = 0;
     for (int iRally = 0; iRally < RALLIES; iRally++) {
-        const float fAngle = 6.2831853f * unit(rng), fSpeed = 900 + 1100 * unit(rng);
-        stBall t = make_ball(400, 300, 400, 300, fSpeed * std::cos(fAngle),
-                             fSpeed * std::sin(fAngle), 12);
+        const float fAngle = TURN * unit(), fSpeed = 900 + 1100 * unit();
+        stBall t = make_ball(400, 300, 400, 300, fSpeed * std::cos(fAngle), fSpeed * std::sin(fAngle), 12);
         for (int iFrame = 0; iFrame < FRAMES; iFrame++) {
-            const float fDT = 1.0f / 300 + (1.0f / 60 - 1.0f / 300) * unit(rng);
-            t.fPrevX = t.fX;
-            t.fPrevY = t.fY;
-            t.fX += t.fVelX * fDT;
-            t.fY += t.fVelY * fDT;
-            t.tCircle.tCenter = {t.fX, t.fY};
-            t.tPath = {{t.fPrevX, t.fPrevY}, {t.fX, t.fY}};
-            iHits += detect_stage_collision(ptBounds.get(), &t, TRUE) ? 1 : 0;
+            fly(&t, 1.0f / 300 + (1.0f / 60 - 1.0f / 300) * unit());
+            iHits += hit(&t) ? 1 : 0;
             ASSERT_TRUE(inside(t.fX, t.fY))
                 << "rally " << iRally << ", frame " << iFrame << ": " << t.fX << "," << t.fY;
             ASSERT_NEAR(speed(t), fSpeed, fSpeed * 1e-3f) << iRally << " " << iFrame;
-            if (iFrame % 256 == 0)
-                kill_particles();
         }
     }
     EXPECT_GT(iHits, RALLIES * FRAMES / 40);
@@ -690,11 +595,7 @@ TEST_F(CollisionTest, PropertyFastRallyStaysInsideAStageWithConcaveCorners)
 // its speed and ends clear of the wall on the side it started.
 TEST_F(CollisionTest, BallSkimmingAWallItOverlapsMovesOnAndLeavesIt)
 {
-    struct Case {
-        stSegment s;
-        float r, qx, qy, vx, vy;
-        std::string sWhat;
-    };
+    struct Case { stSegment s; float r, qx, qy, vx, vy; std::string sWhat; };
     // Where stage flights stopped dead: a bounce in a concave corner left the
     // ball in the neighbouring wall, and it bounced in place between two velocities.
     std::vector<Case> vCases = {
@@ -707,13 +608,10 @@ TEST_F(CollisionTest, BallSkimmingAWallItOverlapsMovesOnAndLeavesIt)
     // Made up: a wall through (400, 300) tilted by fTilt, the ball overlapping it
     // by fOverlap and moving at fAngle to it; each one toward the wall and away
     // from it, on both sides.
-    struct Skim {
-        float fTilt, r, fOverlap, fAngle, fSpeed; // degrees, px, px, degrees, px/s
-    };
+    struct Skim { float fTilt, r, fOverlap, fAngle, fSpeed; }; // degrees, px, px, degrees, px/s
     const Skim aSkims[] = {
-        {0, 12, 0.5f, 0.1f, 300},   {2.86f, 12, 1, 2.4f, 770},   {17, 20, 3, 0.5f, 1200},
-        {58, 12, 2.5f, 1, 720},     {90, 12, 11.5f, 1, 1000},    {135, 20, 19.5f, 3, 2000},
-        {-30, 20, 0.5f, 3, 2000},   {200, 12, 6, 0.3f, 450},
+        {0, 12, 0.5f, 0.1f, 300}, {2.86f, 12, 1, 2.4f, 770},  {17, 20, 3, 0.5f, 1200},  {58, 12, 2.5f, 1, 720},
+        {90, 12, 11.5f, 1, 1000}, {135, 20, 19.5f, 3, 2000}, {-30, 20, 0.5f, 3, 2000}, {200, 12, 6, 0.3f, 450},
     };
     constexpr float DEG = 3.14159265f / 180, WALL_HALF = 5000; // rad per degree, px
     for (const Skim &k : aSkims)
@@ -724,13 +622,10 @@ TEST_F(CollisionTest, BallSkimmingAWallItOverlapsMovesOnAndLeavesIt)
                 const float fIn = fToward * k.fAngle * DEG;     // > 0 into the wall
                 const float vx = k.fSpeed * (ux * std::cos(fIn) - nx * std::sin(fIn));
                 const float vy = k.fSpeed * (uy * std::cos(fIn) - ny * std::sin(fIn));
-                vCases.push_back({seg(400 - ux * WALL_HALF, 300 - uy * WALL_HALF,
-                                      400 + ux * WALL_HALF, 300 + uy * WALL_HALF),
-                                  k.r, 400 + nx * (k.r - k.fOverlap), 300 + ny * (k.r - k.fOverlap),
-                                  vx, vy,
-                                  "tilt " + std::to_string(k.fTilt) + ", overlap " +
-                                      std::to_string(k.fOverlap) + ", angle " +
-                                      std::to_string(fIn / DEG) + ", side " + std::to_string(fSide)});
+                vCases.push_back({seg_through(400, 300, k.fTilt * DEG, WALL_HALF), k.r,
+                                  400 + nx * (k.r - k.fOverlap), 300 + ny * (k.r - k.fOverlap), vx, vy,
+                                  "tilt " + std::to_string(k.fTilt) + ", overlap " + std::to_string(k.fOverlap) +
+                                      ", angle " + std::to_string(fIn / DEG) + ", side " + std::to_string(fSide)});
             }
 
     constexpr int FRAMES = 120;
@@ -741,20 +636,13 @@ TEST_F(CollisionTest, BallSkimmingAWallItOverlapsMovesOnAndLeavesIt)
         stBall t = make_ball(c.qx, c.qy, c.qx, c.qy, c.vx, c.vy, c.r);
         const stPoint tStart{c.qx, c.qy};
         ASSERT_LT(point_segment_distance(&c.s, &tStart, nullptr), c.r) << c.sWhat;
-        const float fStartSide = point_line_distance(&c.s, &tStart);
-        const float fSpeed = speed(t);
+        const float fStartSide = point_line_distance(&c.s, &tStart), fSpeed = speed(t);
         int iStill = 0; // frames that ended where they began
         for (int iFrame = 0; iFrame < FRAMES; iFrame++) {
-            t.fPrevX = t.fX;
-            t.fPrevY = t.fY;
-            t.fX += t.fVelX * DT;
-            t.fY += t.fVelY * DT;
-            t.tCircle.tCenter = {t.fX, t.fY};
-            t.tPath = {{t.fPrevX, t.fPrevY}, {t.fX, t.fY}};
-            detect_stage_collision(ptBounds.get(), &t, TRUE);
+            fly(&t, DT);
+            hit(&t);
             iStill += t.fX == t.fPrevX && t.fY == t.fPrevY ? 1 : 0;
             ASSERT_NEAR(speed(t), fSpeed, fSpeed * 1e-4f) << c.sWhat << ", frame " << iFrame;
-            kill_particles();
         }
         EXPECT_EQ(iStill, 0) << c.sWhat;
         const stPoint tEnd{t.fX, t.fY};
@@ -766,7 +654,7 @@ TEST_F(CollisionTest, BallSkimmingAWallItOverlapsMovesOnAndLeavesIt)
 namespace {
 // A paddle at x with a band of 100 px at y 300, spheres of radius 10, a band
 // stiff enough that a hit at a few hundred px/s bends it.
-stPaddle make_paddle(float x)
+stPaddle make_paddle(float x, int iState = SPRING_NORMAL)
 {
     stPaddle p = {};
     p.fX = x;
@@ -777,17 +665,14 @@ stPaddle make_paddle(float x)
     p.fSpringK = 100;
     p.fSpringMaxAcceleration = 1e6f;
     p.fSpringForceResistance = 1e6f;
-    p.iSpringState = SPRING_NORMAL;
+    p.iSpringState = iState;
     return p;
 }
 } // namespace
 
 TEST_F(CollisionTest, SpringLineCatchesABallComingTowardItsHalf)
 {
-    struct Case {
-        float fPaddleX, qx, bx, vx;
-        const char *pszWhat;
-    };
+    struct Case { float fPaddleX, qx, bx, vx; const char *pszWhat; };
     const Case aCases[] = {
         {50, 70, 58, -720, "left paddle, touching"},
         {50, 90, 20, -4200, "left paddle, the step jumps across the line"},
@@ -811,27 +696,21 @@ TEST_F(CollisionTest, SpringLineCatchesABallComingTowardItsHalf)
         stPaddle tOther = make_paddle(800 - c.fPaddleX);
         detect_paddle_collision(&p, &t);
         detect_paddle_collision(&tOther, &t);
-        EXPECT_EQ(t.fX, tHeld.fX);
-        EXPECT_EQ(t.fY, tHeld.fY);
+        EXPECT_TRUE(t.fX == tHeld.fX && t.fY == tHeld.fY) << c.pszWhat;
         EXPECT_EQ(tOther.ptBall, nullptr);
     }
 }
 
 TEST_F(CollisionTest, SpringLineLetsThroughBallsGoingAwayAndWhileTorn)
 {
-    struct Case {
-        float vx;
-        int iState;
-        const char *pszWhat;
-    };
+    struct Case { float vx; int iState; const char *pszWhat; };
     const Case aCases[] = {
         {600, SPRING_NORMAL, "moving away from the paddle's half"},
         {-600, SPRING_BREAKING, "tearing"},
         {-600, SPRING_BROKEN, "torn"},
     };
     for (const Case &c : aCases) {
-        stPaddle p = make_paddle(50);
-        p.iSpringState = c.iState;
+        stPaddle p = make_paddle(50, c.iState);
         stBall t = make_ball(50 - c.vx / 60, 300, 50, 300, c.vx, 0);
         detect_paddle_collision(&p, &t);
         EXPECT_EQ(t.bCollSpring, 0) << c.pszWhat;
@@ -843,11 +722,7 @@ TEST_F(CollisionTest, SpringLineLetsThroughBallsGoingAwayAndWhileTorn)
 
 TEST_F(CollisionTest, EndSpheresBounceStraightAwayAndPassOnThePaddlesSpeed)
 {
-    struct Case {
-        float qx, qy, bx, by, vx, vy, fSphereY;
-        int iState;
-        const char *pszWhat;
-    };
+    struct Case { float qx, qy, bx, by, vx, vy, fSphereY; int iState; const char *pszWhat; };
     const Case aCases[] = {
         {80, 230, 62, 246, -900, 800, 250, SPRING_NORMAL, "upper sphere"},
         {80, 370, 62, 354, -900, -800, 350, SPRING_NORMAL, "lower sphere"},
@@ -855,8 +730,7 @@ TEST_F(CollisionTest, EndSpheresBounceStraightAwayAndPassOnThePaddlesSpeed)
         {80, 230, 62, 246, -900, 800, 250, SPRING_BROKEN, "upper sphere of a torn band"},
     };
     for (const Case &c : aCases) {
-        stPaddle p = make_paddle(50);
-        p.iSpringState = c.iState;
+        stPaddle p = make_paddle(50, c.iState);
         p.fVY = -150;
         stBall t = make_ball(c.qx, c.qy, c.bx, c.by, c.vx, c.vy);
         const float fSpeed = speed(t);
@@ -864,10 +738,8 @@ TEST_F(CollisionTest, EndSpheresBounceStraightAwayAndPassOnThePaddlesSpeed)
         EXPECT_EQ(t.bCollSpring, 0) << c.pszWhat;
         // Along the ray from the sphere's centre through Q, 20.1 px out.
         const float ux = c.qx - 50, uy = c.qy - c.fSphereY, ul = std::hypot(ux, uy);
-        EXPECT_NEAR(t.fX, 50 + ux / ul * 20.1f, 1e-3f) << c.pszWhat;
-        EXPECT_NEAR(t.fY, c.fSphereY + uy / ul * 20.1f, 1e-3f) << c.pszWhat;
-        EXPECT_NEAR(t.fVelX, ux / ul * fSpeed, 1e-2f) << c.pszWhat;
-        EXPECT_NEAR(t.fVelY, uy / ul * fSpeed - 150, 1e-2f) << c.pszWhat;
+        expect_motion(t, 50 + ux / ul * 20.1f, c.fSphereY + uy / ul * 20.1f, ux / ul * fSpeed,
+                      uy / ul * fSpeed - 150, 1e-3f, 1e-2f, c.pszWhat);
         EXPECT_NEAR(p.fDeltaHitVel, speed(t) - fSpeed, 1e-2f) << c.pszWhat;
     }
     // Clear of both spheres and of the line: nothing happens.
