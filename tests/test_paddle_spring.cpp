@@ -133,10 +133,13 @@ TEST_F(PaddleSpringTest, RevivingBandGrowsFromBothSpheres)
     EXPECT_TRUE(d1.column(100, 250, 300));
     EXPECT_EQ(d1.rows(151, 249), 0);
     EXPECT_TRUE(Drawing(band(0, 0, 0, SPRING_REVIVING, 0.25f)).column(100, 100, 300));
-    // A revival with no duration shows the whole band rather than dividing by zero.
+    // A revival with no duration shows the whole band, and nothing beyond its
+    // ends, rather than dividing by zero.
     stPaddle p = band(0, 0, 0, SPRING_REVIVING, 0.125f);
     p.fDeformedSpringMaxTime = 0;
-    EXPECT_TRUE(Drawing(p).column(100, 100, 300));
+    const Drawing d3(p);
+    EXPECT_TRUE(d3.column(100, 100, 300));
+    EXPECT_EQ(d3.rows(0, H - 1), 201);
 }
 
 TEST(PaddleSpringNodes, NodeOperations)
