@@ -215,25 +215,28 @@ TEST_F(PaddleTest, HeldBallFollowsTheBandThroughCatchAndReaction)
 
 TEST_F(PaddleTest, ThrowDependsOnTheLengthGainedWhileHolding)
 {
-    struct Case { float fLengthChange, fMinVel, fExpected; const char *pszWhat; };
-    // s = sqrt(2 g (dL + X)) with g = 2000, X = 62.5.
+    struct Case { float fExtra, fLengthChange, fMinVel, fExpected; const char *pszWhat; };
+    // s = sqrt(2 g (dL + D)): g = 2000 and D = X = 62.5 on a band at its start
+    // length; 20 px beyond it D = 42.5 and g = 500^2 / 85, so that s is 500 again.
     const Case aCases[] = {
-        {0, 300, 500, "unchanged: back at the speed it came"},
-        {37.5f, 300, std::sqrt(4000.0f * 100), "lengthened: faster"},
-        {-37.5f, 300, std::sqrt(4000.0f * 25), "shortened: slower"},
-        {-37.5f, 400, 400, "never below the least speed"},
-        {-80, 300, 300, "shortened by more than the give: the least speed"},
+        {0, 0, 300, 500, "unchanged: back at the speed it came"},
+        {0, 37.5f, 300, std::sqrt(4000.0f * 100), "lengthened: faster"},
+        {0, -37.5f, 300, std::sqrt(4000.0f * 25), "shortened: slower"},
+        {0, -37.5f, 400, 400, "never below the least speed"},
+        {0, -80, 300, 300, "shortened by more than the give: the least speed"},
+        {20, 0, 300, 500, "lengthened before the catch: only what it gains while holding counts"},
     };
     for (const Case &c : aCases) {
         p = make_paddle();
-        p.fSpringLength = p.fOriginalSpringLength = 150;
+        p.fOriginalSpringLength = 150;
+        p.fSpringLength = 150 + c.fExtra;
         p.fSpringMinVel = c.fMinVel;
         p.fVY = 40;
         b = caught_ball(-500, 0);
         handle_paddle_collision(&p, &b);
-        run(16);
+        ASSERT_GT(frames_until_change(STEP), 0) << c.pszWhat;
         p.fSpringLength += c.fLengthChange;
-        run(8);
+        ASSERT_GT(frames_until_change(STEP), 0) << c.pszWhat;
         ASSERT_EQ(p.iSpringState, SPRING_RECOVERING) << c.pszWhat;
         EXPECT_NEAR(b.fVelX, c.fExpected, 1e-2f) << c.pszWhat;
         EXPECT_FLOAT_EQ(b.fVelY, 40.0f) << c.pszWhat; // R is level: the paddle's speed only
