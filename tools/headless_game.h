@@ -17,9 +17,9 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <spawn.h>
 #include <string>
-#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
@@ -30,10 +30,9 @@ namespace headless {
 constexpr int SCREEN_DEPTH = 32;
 constexpr int RANDOM_SEED = 1;       // the same run every time
 constexpr int PATH_SIZE = 4096;      // bytes of a directory path, with its zero
-constexpr mode_t OUT_DIR_MODE = 0755; // a picture tool's output directory, made when missing
 
-// The arguments GAME_DIR OUT_DIR of a picture tool: makes OUT_DIR when it is
-// missing and gives it back as an absolute path, then enters GAME_DIR, which
+// The arguments GAME_DIR OUT_DIR of a picture tool: makes OUT_DIR (and its
+// parents) when missing and gives it back as an absolute path, then enters GAME_DIR, which
 // holds the built data/. False, with a message, when any of that fails.
 inline bool enter_picture_dirs(int argc, char **argv, std::string *psOut)
 {
@@ -47,8 +46,10 @@ inline bool enter_picture_dirs(int argc, char **argv, std::string *psOut)
         return false;
     }
     *psOut = argv[2][0] == '/' ? std::string(argv[2]) : std::string(szStart) + "/" + argv[2];
-    if (mkdir(psOut->c_str(), OUT_DIR_MODE) != 0 && errno != EEXIST) {
-        perror(psOut->c_str());
+    std::error_code tError;
+    std::filesystem::create_directories(*psOut, tError);
+    if (tError) {
+        fprintf(stderr, "%s: %s\n", psOut->c_str(), tError.message().c_str());
         return false;
     }
     if (chdir(argv[1]) != 0) {
