@@ -32,8 +32,8 @@ constexpr int RANDOM_SEED = 1;       // the same run every time
 constexpr int PATH_SIZE = 4096;      // bytes of a directory path, with its zero
 
 // The arguments GAME_DIR OUT_DIR of a picture tool: makes OUT_DIR (and its
-// parents) when missing and gives it back as an absolute path, then enters GAME_DIR, which
-// holds the built data/. False, with a message, when any of that fails.
+// parents) when missing and gives it back as an absolute path, then enters
+// GAME_DIR, which holds the built data/. False, with a message, on a failure.
 inline bool enter_picture_dirs(int argc, char **argv, std::string *psOut)
 {
     if (argc != 3) {
@@ -82,7 +82,7 @@ inline bool start_allegro(const char *pszProgram)
     return true;
 }
 
-// What a match needs besides the allegro start: the text layer, a memory
+// What a match needs besides start_allegro: the text layer, a memory
 // screen and back buffer of 800 by 600, the profile (no vertical sync: no
 // display to wait for) and both sides on the keyboard.
 inline bool start_game(const char *pszProgram)
