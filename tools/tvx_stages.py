@@ -53,15 +53,18 @@ class Layout:
         self.blocks = []    # lists of points, closed outlines
         self.bumpers = []   # (cx, cy, r)
 
-    def wall_pair(self, profile=()):
+    def wall_pair(self, profile=(), bottom=None):
         """Top and bottom walls between the paddle lanes; profile: extra points
-        (x, depth) along the top wall's face, mirrored onto the bottom wall."""
+        (x, depth) along the top wall's face, mirrored onto the bottom wall
+        unless the bottom wall has a profile of its own."""
         x0, x1 = PADDLE_LANE, FIELD_W - PADDLE_LANE
-        face = list(profile) if profile else [(CX, WALL_T)]
         bend = lambda x: round(CHEVRON * (1 - abs(x - CX) / (CX - PADDLE_LANE)))
-        top = [(x0, 0), (x0, WALL_T)] + [(x, d + bend(x)) for x, d in face] + [(x1, WALL_T), (x1, 0)]
-        self.walls.append(top)
-        self.walls.append([(x, FIELD_H - y) for x, y in top])
+
+        def wall(face):
+            face = list(face) if face else [(CX, WALL_T)]
+            return [(x0, 0), (x0, WALL_T)] + [(x, d + bend(x)) for x, d in face] + [(x1, WALL_T), (x1, 0)]
+        self.walls.append(wall(profile))
+        self.walls.append([(x, FIELD_H - y) for x, y in wall(profile if bottom is None else bottom)])
 
     def block(self, pts, mirror=True, mirror_v=False):
         self.blocks.append(list(pts))
@@ -145,7 +148,9 @@ def layouts_uayumin(level):
     if level < 2:
         L.wall_pair()
     else:
-        L.wall_pair(spikes(190, 610, 4, 30, 40))
+        # The bottom teeth sit between the top ones: facing teeth would throw
+        # the ball straight back to each other.
+        L.wall_pair(spikes(190, 610, 4, 30, 40), spikes(190, 610, 3, 30, 40))
     if level == 1:
         L.bumper(280, 210, 20, mirror_v=True)
     if level == 2:
