@@ -133,12 +133,18 @@ void update_ball(stBall *ptBall, float fDT)
         fShadowTime = 0.0f;
     }
 
-    // The speed grows by fAccelPorc per fTimeToAccel, compounding every frame. A
-    // configuration without a time to accelerate over keeps the speed.
+    // The speed grows by fAccelPorc per fTimeToAccel, compounding every frame,
+    // up to the ball's top speed. A configuration without a time to accelerate
+    // over keeps the speed.
     if (ptBall->fTimeToAccel > 0.0f) {
         const float k = fDT / ptBall->fTimeToAccel;
         ptBall->fVelX += ptBall->fVelX * ptBall->fAccelPorc * k;
         ptBall->fVelY += ptBall->fVelY * ptBall->fAccelPorc * k;
+    }
+    const float fSpeed = std::hypot(ptBall->fVelX, ptBall->fVelY);
+    if (fSpeed > BALL_MAX_SPEED) {
+        ptBall->fVelX *= BALL_MAX_SPEED / fSpeed;
+        ptBall->fVelY *= BALL_MAX_SPEED / fSpeed;
     }
 
     ptBall->fPrevX = ptBall->fX;

@@ -51,6 +51,10 @@ typedef struct _stBall {
 } stBall;
 
 constexpr float BALL_SHADOW_PERIOD = 0.055f; // s between two shadow samples
+// px/s the ball never exceeds: faster, a frame's step would cross most of the
+// stage at once and a rally kept alive by torn bands' spheres could speed the
+// ball up until its bounces no longer let it move.
+constexpr float BALL_MAX_SPEED = 2000.0f;
 
 // Loads the current level index's configuration (g_iLevel) and images, and serves.
 void init_ball(stBall *ptBall);

@@ -216,6 +216,7 @@ TEST_F(BallTest, SpeedUpCompoundsPerTimeToAccel)
     struct Case { float fAccelPorc, fTimeToAccel, fSeconds, fFactor; };
     const Case aCases[] = {
         {0.0f, 10, 5, 1.0f},                            // no speed-up
+        {4.0f, 1, 2, BALL_MAX_SPEED / 500},             // the top speed holds
         {0.1f, 10, 1, std::pow(1 + 0.01f / 60, 60.0f)}, // about 1 % a second
         {0.1f, 10, 10, std::pow(1 + 0.01f / 60, 600.0f)},
         {0.5f, 2, 3, std::pow(1 + 0.25f / 60, 180.0f)},
