@@ -235,7 +235,7 @@ def layouts_carnal(level):
     if level == 2:
         L.block(poly_regular(265, 300, 30, 5, -math.pi / 2))
         L.bumper(400, 190, 22, mirror=False, mirror_v=True)
-        L.bumper(315, 200, 14, mirror_v=True)
+        L.bumper(302, 196, 14, mirror_v=True)
     return L
 
 
