@@ -1,9 +1,12 @@
 // Players: the two sides of the match. A side's paddle exists from init_player
 // to destroy_player; its character pictures and band state exist while
-// iPlayedGames is non-zero. Both sides share one damping accumulator.
+// iPlayedGames is non-zero, and a computer side's controller and personality
+// from its reset to the next one. Both sides share one damping accumulator.
 #include "player.h"
+#include "ai_functions.h"
 #include "grabber_functions.h"
 #include "memory.h"
+#include "personality_interface.h"
 #include "pong.h"
 #include "stXMLParser.h"
 #include "utils.h"
@@ -26,6 +29,8 @@ struct PlayerState {
 };
 PlayerState g_tPlayerState;
 
+// Each release skips what was never created, so a match set-up that failed
+// half-way is released as cleanly as a finished one.
 void destroy_match_resources(stPlayer *ptPlayer)
 {
     destroy_paddle(ptPlayer->ptPaddle);
@@ -37,7 +42,8 @@ void destroy_match_resources(stPlayer *ptPlayer)
     ptPlayer->rleLoserChar = nullptr;
 }
 
-void read_character(stPlayer *ptPlayer)
+// Reads the character's "datos" and pictures; gives the full size of its item bar.
+int read_character(stPlayer *ptPlayer)
 {
     stXMLParser *ptParser =
         open_xml_entry(CHARACTER_DOCUMENT, CHARACTER_DATAFILE, "raiz", "personaje", ptPlayer->iCharacter, "datos");
@@ -52,10 +58,20 @@ void read_character(stPlayer *ptPlayer)
     char szLoser[CHARACTER_FILE_SIZE];
     snprintf(szLoser, sizeof(szLoser), "%s",
              xmlparser_getAttributeVal_asString(ptParser, "imagen_pierde"));
-    ptPlayer->iBarSize = xmlparser_getAttributeVal_asInteger(ptParser, "tam_barra");
+    const int iBarSize = xmlparser_getAttributeVal_asInteger(ptParser, "tam_barra");
     xmlparser_destroy(ptParser);
     ptPlayer->rleCharacter = load_rle_from_dat(szNormal, szFile);
     ptPlayer->rleLoserChar = load_rle_from_dat(szLoser, szFile);
+    return iBarSize;
+}
+
+void destroy_computer(stPlayer *ptPlayer)
+{
+    if (ptPlayer->ptReactiveAI)
+        destroy_reactive_ai(ptPlayer->ptReactiveAI);
+    ptPlayer->ptReactiveAI = nullptr;
+    destroy_personality(ptPlayer->ptPersonality);
+    ptPlayer->ptPersonality = nullptr;
 }
 } // namespace
 
@@ -72,7 +88,7 @@ float credit_hit(float fProspectedBar, float fCredit, int bShadows, int iUsedIte
 {
     if (bShadows)
         fCredit *= fCredit > 0.0f ? SHADOW_GAIN : SHADOW_LOSS;
-    if (iUsedItem == NO_USED_ITEM || fCredit > 0.0f)
+    if (iUsedItem == NO_ITEM || fCredit > 0.0f)
         fProspectedBar += fCredit;
     return fProspectedBar;
 }
@@ -91,7 +107,9 @@ void init_player(int iPlayer, stPlayer *ptPlayer, int iInput)
             destroy_paddle(ptPlayer->ptPaddle);
         safe_free(&ptPlayer->ptPaddle);
     }
-    ptPlayer->ptPaddle = static_cast<stPaddle *>(safe_malloc(sizeof(stPaddle)));
+    // Zeroed: a paddle whose set-up fails before it loads its sphere holds
+    // none, and the shutdown has nothing of it to release.
+    ptPlayer->ptPaddle = static_cast<stPaddle *>(safe_calloc(1, sizeof(stPaddle)));
     ptPlayer->iPlayer = iPlayer;
     ptPlayer->iInput = iInput;
     ptPlayer->rleCharacter = nullptr;
@@ -101,6 +119,8 @@ void init_player(int iPlayer, stPlayer *ptPlayer, int iInput)
     ptPlayer->iPlayedGames = 0;
     ptPlayer->fTimeSufferingItem = 0.0f;
     ptPlayer->fTimeSufferingElement = 0.0f;
+    ptPlayer->ptReactiveAI = nullptr;
+    ptPlayer->ptPersonality = nullptr;
 }
 
 void reset_player(stPlayer *ptPlayer, int iPlayerNum, int iLevel, int iDifficulty)
@@ -108,16 +128,25 @@ void reset_player(stPlayer *ptPlayer, int iPlayerNum, int iLevel, int iDifficult
     ptPlayer->iPoints = 0;
     if (ptPlayer->iPlayedGames != 0)
         destroy_match_resources(ptPlayer);
-    ptPlayer->iPlayedGames++;
-    read_character(ptPlayer);
-    ptPlayer->iControllerLevel = controller_level(iLevel, ptPlayer->iSceneOrder, iDifficulty);
+    const int iBarSize = read_character(ptPlayer);
+    const int iControllerLevel = controller_level(iLevel, ptPlayer->iSceneOrder, iDifficulty);
     if (!ptPlayer->ptPaddle)
         error_message("No se pudo crear el paddle del jugador.");
     const float fX = iPlayerNum == 0 ? PLAYER_ONE_X : PLAYER_TWO_X;
-    init_paddle(ptPlayer->ptPaddle, fX, PLAYER_START_Y, ptPlayer->iCharacter);
-    ptPlayer->fProspectedBar = 0.0f;
-    ptPlayer->iUsedItem = NO_USED_ITEM;
-    ptPlayer->bInvertScreen = FALSE;
+    stPaddle *ptPaddle = ptPlayer->ptPaddle;
+    init_paddle(ptPaddle, fX, PLAYER_START_Y, ptPlayer->iCharacter);
+    init_items(ptPlayer->iPlayer, ptPaddle->iSpringColor, static_cast<float>(iBarSize),
+               &ptPlayer->tItems);
+    // Counted once everything above exists.
+    ptPlayer->iPlayedGames++;
+    if (ptPlayer->iInput & IN_COMPUTER) {
+        destroy_computer(ptPlayer);
+        ptPlayer->ptReactiveAI = init_reactive_ai(iControllerLevel);
+        ptPaddle->fMaxVY = ptPlayer->ptReactiveAI->fMaxVY;
+        ptPaddle->fDampVY = ptPlayer->ptReactiveAI->fDampVY;
+        ptPaddle->fDeltaVY = ptPlayer->ptReactiveAI->fDeltaVY;
+        ptPlayer->ptPersonality = init_personality(iControllerLevel);
+    }
 }
 
 void update_player(stPlayer *ptPlayer, float fDT)
@@ -139,8 +168,9 @@ void update_player(stPlayer *ptPlayer, float fDT)
         ptPaddle->fY = fNewY;
 
     if (ptPaddle->fDeltaHitVel != 0.0f) {
-        ptPlayer->fProspectedBar = credit_hit(ptPlayer->fProspectedBar, ptPaddle->fDeltaHitVel,
-                                              g_tBall.bShadows, ptPlayer->iUsedItem);
+        stItem *ptItems = &ptPlayer->tItems;
+        ptItems->fProspectedBar = credit_hit(ptItems->fProspectedBar, ptPaddle->fDeltaHitVel,
+                                             g_tBall.bShadows, ptItems->iUsedItem);
         ptPaddle->fDeltaHitVel = 0.0f;
     }
     update_paddle(ptPaddle, fDT);
@@ -151,12 +181,14 @@ void draw_player(BITMAP *bmpPicture, const stPlayer *ptPlayer)
     draw_paddle(bmpPicture, ptPlayer->ptPaddle);
 }
 
+// Also releases a controller left from a series in which this side was the
+// computer, though it is a person again now.
 void destroy_player(stPlayer *ptPlayer)
 {
+    destroy_computer(ptPlayer);
     if (!ptPlayer->ptPaddle)
         return;
-    if (ptPlayer->iPlayedGames != 0)
-        destroy_match_resources(ptPlayer);
+    destroy_match_resources(ptPlayer);
     ptPlayer->iPlayedGames = 0;
     safe_free(&ptPlayer->ptPaddle);
 }

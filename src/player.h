@@ -1,10 +1,13 @@
 // Players: one side of the match, who controls it, the character it plays,
 // its score and its paddle. Booleans hold TRUE (-1) and FALSE (0).
 #pragma once
+#include "ai_functions.h"
 #include "input.h"
+#include "item.h"
 #include "paddle.h"
 
 struct RLE_SPRITE;
+struct _stPersonality;
 
 constexpr int PLAYER_NAME_SIZE = 30;          // bytes of szCharName, with its zero
 constexpr float PLAYER_ONE_X = 50.0f;         // paddle x of player one (left), px
@@ -13,7 +16,6 @@ constexpr float PLAYER_START_Y = 300.0f;      // paddle y at the start of a matc
 constexpr float PLAYER_FIELD_HEIGHT = 600.0f; // a paddle stays strictly inside 0 .. this, px
 constexpr float PLAYER_DAMP_PERIOD = 0.025f;  // s of game time between two dampings
 constexpr int NO_SUFFERING_ITEM = -1;
-constexpr int NO_USED_ITEM = -1;
 
 typedef struct _stPlayer {
     int iInput;             // IN_KEYBOARD | IN_JOYSTICK | IN_MOUSE | IN_COMPUTER
@@ -25,11 +27,7 @@ typedef struct _stPlayer {
     int iDifficultyLevel;   // difficulty of this side
     int iPlayedGames;       // matches set up; non-zero: the match resources exist
     char szCharName[PLAYER_NAME_SIZE]; // name shown during the match ("nombre")
-    int iBarSize;           // full size of the item bar ("tam_barra")
-    float fProspectedBar;   // size the item bar is heading for; hits add their credit
-    int iUsedItem;          // item in use, NO_USED_ITEM when none
-    int bInvertScreen;      // TRUE while an item shows the match mirrored left to right
-    int iControllerLevel;   // level a computer side's controller is built for
+    stItem tItems;          // the item bar and the item state
     RLE_SPRITE *rleCharacter; // normal picture ("imagen_normal"), owned, or null
     RLE_SPRITE *rleLoserChar; // losing picture ("imagen_pierde"), owned, or null
     stPaddle *ptPaddle;     // owned; allocated by init_player, rebuilt by reset_player
@@ -38,14 +36,17 @@ typedef struct _stPlayer {
     float fTimeSufferingItem;    // s
     int iSufferingElement;  // stage element acting on this side, NO_LEVEL_ELEMENT when none
     float fTimeSufferingElement; // s
+    stReactiveAI *ptReactiveAI;  // a computer side's controller, owned, or null
+    struct _stPersonality *ptPersonality; // a computer side's personality, owned, or null
 } stPlayer;
 
 extern stPlayer g_tPlayer[2]; // index 0 player one (left), 1 player two (right)
 
 void init_player(int iPlayer, stPlayer *ptPlayer, int iInput);
-// Rebuilds the side from its character's data for a new match.
+// Rebuilds the side from its character's data for a new match; a computer
+// side gets a new controller and personality for its controller level.
 void reset_player(stPlayer *ptPlayer, int iPlayerNum, int iLevel, int iDifficulty);
-// Moves the paddle within its speed limit and the field and clears the hit credit.
+// Moves the paddle within its speed limit and the field and feeds the hit credit to the bar.
 void update_player(stPlayer *ptPlayer, float fDT);
 void draw_player(BITMAP *bmpPicture, const stPlayer *ptPlayer);
 void destroy_player(stPlayer *ptPlayer);

@@ -2,6 +2,7 @@
 // matches. g_iLevel is a level index 0 to 23; g_ptLevelBounds is null while no
 // stage is loaded; within a match the winner goes from none to a side once.
 #include "pong.h"
+#include "ai_functions.h"
 #include "collision.h"
 #include "fade.h"
 #include "grabber_functions.h"
@@ -11,6 +12,7 @@
 #include "memory.h"
 #include "menu.h"
 #include "particle.h"
+#include "personality_interface.h"
 #include "player.h"
 #include "random.h"
 #include "sound.h"
@@ -245,6 +247,13 @@ void exit_pong()
 
 void check_movement(stPlayer *ptPlayer, int iPlayer, float fDT)
 {
+    if (ptPlayer->iInput & IN_COMPUTER) {
+        ptPlayer->ptReactiveAI->pAIFunction(ptPlayer, &g_tBall, fDT);
+        const stPersonality *ptPersonality = ptPlayer->ptPersonality;
+        ptPersonality->ptPer1D->pAIFunction(ptPlayer, &g_tBall, fDT);
+        ptPersonality->ptPer2D->pAIFunction(ptPlayer, &g_tBall, fDT);
+        ptPersonality->ptPer3D->pAIFunction(ptPlayer, &g_tBall, fDT);
+    }
     const int iTypeControl = iPlayer == 0 ? g_iTypeControl : g_iTypeControl2;
     const bool bMayPause = !(ptPlayer->iInput & IN_COMPUTER) ||
                            ((g_tPlayer[0].iInput & IN_COMPUTER) && (g_tPlayer[1].iInput & IN_COMPUTER));
@@ -278,7 +287,10 @@ void check_movement(stPlayer *ptPlayer, int iPlayer, float fDT)
         case MOVE_ESCAPE:
             in_match_menu(ptPlayer, iPlayer);
             break;
-        default: // nothing in a match; the item's action comes with the items
+        case MOVE_ACTION:
+            use_item(iPlayer, &ptPlayer->tItems);
+            break;
+        default: // nothing in a match
             break;
         }
     }
@@ -304,6 +316,8 @@ void detect_out_of_bounds()
     pause_count();
     const float fPan = g_tBall.iExitPlace == 1 ? -SCORE_PAN : SCORE_PAN;
     play_sound(sndEffectsSound[SOUND_EFFECT_SCORE], CHANNEL_SOUNDS, FX_VOLUME, fPan);
+    for (stPlayer &tPlayer : g_tPlayer)
+        undo_item(tPlayer.iPlayer, &tPlayer.tItems);
     for (stPlayer &tPlayer : g_tPlayer)
         if (tPlayer.ptPaddle->iSpringState == SPRING_BROKEN)
             tPlayer.ptPaddle->iSpringState = SPRING_REVIVING;
@@ -358,7 +372,7 @@ void draw_pong()
         wait_retrace();
     const int iDeltaX = static_cast<int>(tBigBallHit.fDeltaX);
     const int iDeltaY = static_cast<int>(tBigBallHit.fDeltaY);
-    if (g_tPlayer[0].bInvertScreen || g_tPlayer[1].bInvertScreen)
+    if (g_tPlayer[0].tItems.bInvertScreen || g_tPlayer[1].tItems.bInvertScreen)
         draw_sprite_h_flip(screen, g_bmpBuffer, -iDeltaX, iDeltaY);
     else
         draw_sprite(screen, g_bmpBuffer, iDeltaX, iDeltaY);

@@ -28,7 +28,7 @@ protected:
             atPlayer[i] = {};
             atPlayer[i].iPlayer = i;
             atPlayer[i].ptPaddle = &atPaddle[i];
-            atPlayer[i].iUsedItem = NO_USED_ITEM;
+            atPlayer[i].tItems.iUsedItem = NO_ITEM;
         }
     }
     void TearDown() override
@@ -112,19 +112,19 @@ TEST_F(PlayerTest, HitCreditRules)
         float fBarChange;
     };
     const Case atCases[] = {
-        {-10, TRUE, NO_USED_ITEM, -5}, {-10, TRUE, 2, 0},   {10, TRUE, NO_USED_ITEM, 15},
-        {10, TRUE, 2, 15},             {-10, FALSE, NO_USED_ITEM, -10}, {10, FALSE, 0, 10},
+        {-10, TRUE, NO_ITEM, -5}, {-10, TRUE, 2, 0},   {10, TRUE, NO_ITEM, 15},
+        {10, TRUE, 2, 15},             {-10, FALSE, NO_ITEM, -10}, {10, FALSE, 0, 10},
         {-4, FALSE, 1, 0},
     };
     for (const Case &c : atCases) {
         EXPECT_FLOAT_EQ(credit_hit(100, c.fCredit, c.bShadows, c.iUsedItem), 100 + c.fBarChange)
             << c.fCredit << " " << c.bShadows << " " << c.iUsedItem;
         g_tBall.bShadows = c.bShadows;
-        atPlayer[0].fProspectedBar = 100;
-        atPlayer[0].iUsedItem = c.iUsedItem;
+        atPlayer[0].tItems.fProspectedBar = 100;
+        atPlayer[0].tItems.iUsedItem = c.iUsedItem;
         atPaddle[0].fDeltaHitVel = c.fCredit;
         update_player(&atPlayer[0], 0.01f);
-        EXPECT_FLOAT_EQ(atPlayer[0].fProspectedBar, 100 + c.fBarChange);
+        EXPECT_FLOAT_EQ(atPlayer[0].tItems.fProspectedBar, 100 + c.fBarChange);
         EXPECT_EQ(atPaddle[0].fDeltaHitVel, 0.0f) << "the credit is spent once";
     }
 }
