@@ -78,14 +78,13 @@ bool has_data_directory(const std::string &sDir)
     return stat((sDir + "/data").c_str(), &tInfo) == 0 && S_ISDIR(tInfo.st_mode);
 }
 
-// The top-level flow: a player-against-player series between CAMANEY and
-// LENGUAS on one level; leaving the series ends the program.
+// The top-level flow: CAMANEY against the computer on one level (the computer
+// picks its own character); leaving the series ends the program.
 void run_top_level_loop()
 {
     g_iLevel = FIRST_LEVEL;
     g_tPlayer[0].iCharacter = CAMANEY;
-    g_tPlayer[1].iCharacter = LENGUAS;
-    pong(GM_PLAYER_VS_PLAYER, VERSUS_MODE, FIRST_DIFFICULTY);
+    pong(GM_PLAYER_VS_COMPUTER, VERSUS_MODE, FIRST_DIFFICULTY);
 }
 } // namespace
 
