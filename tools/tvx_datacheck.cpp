@@ -229,6 +229,49 @@ bool goto_level(stXMLParser *ptParser, int iLevel)
     return true;
 }
 
+// The computer opponent of a level: what the game reads of "ai", each
+// element found from "ai" itself.
+struct stAIRecord {
+    const char *pszElement;
+    std::vector<const char *> vAttributes;
+};
+const stAIRecord atAIRecords[] = {
+    {"reactive_ai", {"type", "vision_sensor_far", "vision_sensor_near", "vision_percent_far",
+                     "max_velocity_y", "damp_velocity_y", "delta_velocity_y"}},
+    {"personality1D", {"type", "consecutive_omissions", "consecutive_changes", "random_omissions",
+                       "random_changes", "time_same_personality"}},
+    {"personality2D", {"type", "consecutive_omissions", "consecutive_changes", "random_omissions",
+                       "random_changes", "delta_change", "max_change", "probability_left",
+                       "probability_right"}},
+    {"personality3D", {"type", "position_mirror", "acceleration_to_big",
+                       "acceleration_to_accelerate", "position_invert_control", "position_shrink",
+                       "position_stretch", "wait_seconds", "variance", "position_magnet"}},
+};
+
+// Every attribute present, and a far sight radius beyond the near one: the
+// blur between them is measured over the difference of their squares.
+void check_level_ai(stXMLParser *ptParser, int iLevel, const std::string &sLevel)
+{
+    for (const stAIRecord &tRecord : atAIRecords) {
+        goto_level(ptParser, iLevel);
+        const std::string sWhere = sLevel + ", \"ai\" \"" + tRecord.pszElement + "\"";
+        if (!xmlparser_findElement(ptParser, "ai") ||
+            !xmlparser_findElement(ptParser, tRecord.pszElement)) {
+            report(sWhere + ": missing");
+            continue;
+        }
+        std::string sValue;
+        for (const char *pszAttribute : tRecord.vAttributes)
+            if (!read_attribute(ptParser, pszAttribute, &sValue))
+                report(sWhere + ": lacks \"" + pszAttribute + "\"");
+        std::string sFar, sNear;
+        if (read_attribute(ptParser, "vision_sensor_far", &sFar) &&
+            read_attribute(ptParser, "vision_sensor_near", &sNear) &&
+            atoi(sFar.c_str()) <= atoi(sNear.c_str()))
+            report(sWhere + ": the far sight radius is not beyond the near one");
+    }
+}
+
 void check_level_document(stXMLParser *ptParser, const std::string &sDocument)
 {
     for (int iLevel = 0; iLevel < NUM_LEVEL_INDICES; iLevel++) {
@@ -261,6 +304,7 @@ void check_level_document(stXMLParser *ptParser, const std::string &sDocument)
                     report(sWhere + ": lacks \"" + pszAttribute + "\"");
             }
         }
+        check_level_ai(ptParser, iLevel, sLevel);
     }
 }
 
