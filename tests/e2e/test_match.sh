@@ -1,22 +1,64 @@
-# Two people at one keyboard: the game opens a match on level 12, CAMANEY
-# (arrow keys) against LENGUAS (W and S). Holding up and then down moves both
-# paddles up and then down; a point changes one score badge; Escape leaves the
-# series and the program with exit status 0.
+# A person against the computer: the game opens a series on level 12, CAMANEY
+# (arrow keys, left paddle) against the computer's OJEIS (right paddle).
+# Holding up and then down moves player one's paddle up and then down; with no
+# key held the computer's paddle goes to the ball's height and sends the ball
+# back; a person who parks the paddle at the top and does nothing loses points;
+# Escape leaves the series and the program with exit status 0.
 source "$(dirname "$0")/harness.sh"
 
 PADDLE_ONE_X=50 PADDLE_TWO_X=750 # the paddles' lanes, px
+FIELD_TOP=50 FIELD_HEIGHT=540    # rows below the score badges that the checks read, px
 MIN_MOVE=15                      # px a held key must move a paddle at least
-POINT_TIMEOUT=60                 # s to wait for the first point
+RIGHT_SIDE_X=560                 # px: a ball at or right of this is the computer's to play
+REACH=50                         # px between the computer's paddle middle and a ball it covers
+CLOSER_BY=30                     # px the computer's paddle must have come toward the ball's height
+FOLLOW_HISTORY=6                 # earlier screenshots (about 3 s) that show where the paddle came from
+RETURN_STEP=20                   # px a returned ball must move left between two screenshots
+COMPUTER_TIMEOUT=40              # s to see the computer follow the ball and return it
+POINT_TIMEOUT=50                 # s to wait for a point against player one
+
+SAMPLES=$(mktemp -d)
+trap 'e2e_cleanup; rm -rf "$SAMPLES"' EXIT
 
 # The topmost row of column X (below the score badges) holding a strongly
 # coloured pixel: the top of that side's upper sphere. The stage is a pale
 # winter scene, so only the spheres, the bands and the ball are that colourful.
 band_top() {
-  convert "$E2E_SHOT" -crop "1x540+$1+50" +repage -depth 8 txt:- |
-    awk -F'[(),: ]+' 'NR > 1 { r = $3; g = $4; b = $5
+  convert "$E2E_SHOT" -crop "1x$FIELD_HEIGHT+$1+$FIELD_TOP" +repage -depth 8 txt:- |
+    awk -F'[(),: ]+' -v top=$FIELD_TOP 'NR > 1 { r = $3; g = $4; b = $5
         hi = r; if (g > hi) hi = g; if (b > hi) hi = b
         lo = r; if (g < lo) lo = g; if (b < lo) lo = b
-        if (hi - lo > 120) { print $2 + 50; exit } }'
+        if (hi - lo > 120) { print $2 + top; exit } }'
+}
+
+# The middle, in px, between the first and the last warm pixel (red well above
+# blue) of column X of picture FILE: the middle of that side's paddle, from its
+# upper sphere to its lower one. Everything else in the lanes is sky, snow and
+# trees, all bluish.
+paddle_middle() {
+  convert "$2" -crop "1x$FIELD_HEIGHT+$1+$FIELD_TOP" +repage -depth 8 txt:- |
+    awk -F'[(),: ]+' -v top=$FIELD_TOP 'NR > 1 && $3 - $5 > 30 { if (first == "") first = $2; last = $2 }
+        END { if (first != "") print int((first + last) / 2) + top }'
+}
+
+# The ball's middle "x y" in picture FILE, or nothing when no ball is seen. The
+# ball is the only thing right of player one's lane that is strongly orange
+# (red above blue by more than 150 of 255: the computer's sand-coloured paddle
+# stays below that); a patch that is not ball-sized is not taken for it.
+ball_position() {
+  convert "$1" -crop "720x$FIELD_HEIGHT+80+$FIELD_TOP" +repage -write mpr:field +delete \
+    \( mpr:field -channel R -separate +channel \) \( mpr:field -channel B -separate +channel \) \
+    -compose minus_src -composite -threshold 59% -format '%@' info: 2>/dev/null |
+    awk -F'[x+]' -v top=$FIELD_TOP '$1 >= 6 && $1 <= 40 && $2 >= 6 && $2 <= 40 {
+        print int(80 + $3 + $1 / 2), int(top + $4 + $2 / 2) }'
+}
+
+# Prints how many pixels of player one's (one) or player two's (two) score
+# badge differ between two pictures.
+badge_difference() {
+  local x=$BADGE_ONE_X
+  [ "$1" = two ] && x=$BADGE_TWO_X
+  region_difference "$2" $x $BADGE_Y "$3" $x $BADGE_Y $BADGE_SIZE $BADGE_SIZE
 }
 
 hold_keys() {
@@ -31,50 +73,108 @@ start_game "$E2E_WINDOWED"
 find_game_window
 expect_window_size 800x600
 wait_for_match 0 0 start
-START=$E2E_SHOT
-one=$(band_top $PADDLE_ONE_X) two=$(band_top $PADDLE_TWO_X)
-[ -n "$one" ] && [ -n "$two" ] || fail "no paddle found in its lane"
-note "upper spheres at y $one and $two"
+one=$(band_top $PADDLE_ONE_X)
+[ -n "$one" ] || fail "no paddle found in player one's lane"
+note "player one's upper sphere at y $one"
 
-# Holds player one's and player two's key of one direction (up: sign -1, down:
-# +1) and checks that both upper spheres moved at least MIN_MOVE that way.
+# Holds player one's key of one direction (up: sign -1, down: +1) and checks
+# that player one's upper sphere moved at least MIN_MOVE that way.
 ride() {
-  local direction=$1 sign=$2 seconds=$3 key_one=$4 key_two=$5 was_one=$one was_two=$two
-  hold_keys "$seconds" "$key_one" "$key_two"
-  screenshot "$direction"
-  one=$(band_top $PADDLE_ONE_X) two=$(band_top $PADDLE_TWO_X)
-  note "after holding $direction: y $one and $two"
-  [ $(((one - was_one) * sign)) -ge $MIN_MOVE ] || fail "player one's paddle did not move $direction"
-  [ $(((two - was_two) * sign)) -ge $MIN_MOVE ] || fail "player two's paddle did not move $direction"
+  local direction=$1 sign=$2 seconds=$3 key=$4 was=$one
+  hold_keys "$seconds" "$key"
+  screenshot "player-one-$direction"
+  one=$(band_top $PADDLE_ONE_X)
+  note "after holding $key: player one's upper sphere at y $one"
+  [ -n "$one" ] || fail "no paddle found in player one's lane"
+  [ $(((one - was) * sign)) -ge $MIN_MOVE ] || fail "player one's paddle did not move $direction"
 }
 
 xdotool mousemove --window "$E2E_WID" 400 300
 xdotool windowfocus --sync "$E2E_WID"
-ride up -1 0.25 Up w
-ride down 1 0.5 Down s
+ride up -1 0.25 Up
+ride down 1 0.5 Down
+# Back to about where it started, so that it sends some balls to the computer.
+hold_keys 0.25 Up
 
-# Both paddles ride to the top and stay there, so that no rally between them
-# can last: the ball gets past one of them.
-hold_keys 1.2 Up w
+# The computer plays, with no key held: screenshots one after another, each
+# read for the ball and the middle of the computer's paddle, until
+#  - following: the ball is on the computer's side, the paddle's middle is
+#    within REACH of its height, and a few screenshots before the paddle was at
+#    least CLOSER_BY farther from that height;
+#  - returning: the ball is on the computer's side and the next two screenshots
+#    show it going left, with player one's badge unchanged (a ball that got past
+#    the computer is served again from the middle, toward the computer).
+n=0 followed="" returned=""
+declare -a BALL_X BALL_Y MIDDLE
+deadline=$((SECONDS + COMPUTER_TIMEOUT))
+while [ -z "$followed" ] || [ -z "$returned" ]; do
+  [ $SECONDS -lt $deadline ] || break
+  n=$((n + 1))
+  shot=$SAMPLES/$n.png
+  import -window root "$shot" 2>/dev/null || fail "screenshot of the rally failed"
+  read -r BALL_X[n] BALL_Y[n] <<<"$(ball_position "$shot")"
+  MIDDLE[n]=$(paddle_middle $PADDLE_TWO_X "$shot")
+  note "rally $n: ball at ${BALL_X[n]:--},${BALL_Y[n]:--}, computer's paddle middle at ${MIDDLE[n]:--}"
+  [ -n "${BALL_X[n]}" ] && [ -n "${MIDDLE[n]}" ] || continue
 
-# A point changes one badge between two screenshots; a fade between matches
-# changes both.
-previous=$E2E_SHOT scored=""
-for _ in $(seq $((POINT_TIMEOUT * 2))); do
+  if [ -z "$followed" ] && [ "${BALL_X[n]}" -ge $RIGHT_SIDE_X ]; then
+    gap=$((MIDDLE[n] - BALL_Y[n])); gap=${gap#-}
+    if [ $gap -le $REACH ]; then
+      for ((i = n - 1; i >= 1 && i >= n - FOLLOW_HISTORY; i--)); do
+        [ -n "${MIDDLE[i]}" ] || continue
+        was=$((MIDDLE[i] - BALL_Y[n])); was=${was#-}
+        if [ $was -ge $((gap + CLOSER_BY)) ]; then
+          cp "$SAMPLES/$i.png" "$E2E_SHOTS/$E2E_NAME-computer-follows-before.png"
+          cp "$shot" "$E2E_SHOTS/$E2E_NAME-computer-follows-after.png"
+          note "the computer's paddle came from y ${MIDDLE[i]} to ${MIDDLE[n]}, the ball at ${BALL_X[n]},${BALL_Y[n]}" \
+            "($E2E_SHOTS/$E2E_NAME-computer-follows-before.png, -after.png)"
+          followed=yes
+          break
+        fi
+      done
+    fi
+  fi
+
+  c=$((n - 2)) d=$((n - 1))
+  if [ -z "$returned" ] && [ $c -ge 1 ] && [ -n "${BALL_X[c]}" ] && [ -n "${BALL_X[d]}" ] &&
+     [ "${BALL_X[c]}" -ge $RIGHT_SIDE_X ] &&
+     [ "${BALL_X[d]}" -le $((BALL_X[c] - RETURN_STEP)) ] && [ "${BALL_X[n]}" -le $((BALL_X[d] - RETURN_STEP)) ] &&
+     [ "$(badge_difference one "$SAMPLES/$c.png" "$shot")" = 0 ]; then
+    cp "$SAMPLES/$c.png" "$E2E_SHOTS/$E2E_NAME-computer-returns-1-ball-at-right.png"
+    cp "$SAMPLES/$d.png" "$E2E_SHOTS/$E2E_NAME-computer-returns-2-ball-going-left.png"
+    cp "$shot" "$E2E_SHOTS/$E2E_NAME-computer-returns-3-ball-going-left.png"
+    note "the computer sent the ball back: x ${BALL_X[c]}, ${BALL_X[d]}, ${BALL_X[n]}" \
+      "($E2E_SHOTS/$E2E_NAME-computer-returns-*.png)"
+    returned=yes
+  fi
+done
+[ -n "$followed" ] || fail "the computer's paddle was not seen going to the ball's height within ${COMPUTER_TIMEOUT}s"
+[ -n "$returned" ] || fail "the computer was not seen sending the ball back within ${COMPUTER_TIMEOUT}s"
+
+# Player one's paddle rides to the top and is left there (a next match puts it
+# back in the middle): with no key held, the computer scores. A point changes
+# one badge between two screenshots; a fade between matches changes both; a
+# point of player one's (the computer missed) changes only player one's.
+hold_keys 1.2 Up
+screenshot player-one-parked >/dev/null
+scored=""
+deadline=$((SECONDS + POINT_TIMEOUT))
+while [ $SECONDS -lt $deadline ]; do
   sleep 0.5
-  cp "$previous" "$E2E_LOG.before-point.png"
+  cp "$E2E_SHOT" "$E2E_LOG.before-point.png"
   screenshot point >/dev/null
-  one=$(region_difference "$E2E_LOG.before-point.png" $BADGE_ONE_X $BADGE_Y "$E2E_SHOT" $BADGE_ONE_X $BADGE_Y $BADGE_SIZE $BADGE_SIZE)
-  two=$(region_difference "$E2E_LOG.before-point.png" $BADGE_TWO_X $BADGE_Y "$E2E_SHOT" $BADGE_TWO_X $BADGE_Y $BADGE_SIZE $BADGE_SIZE)
-  if { [ "$one" = 0 ] && [ "$two" != 0 ]; } || { [ "$one" != 0 ] && [ "$two" = 0 ]; }; then
+  one=$(badge_difference one "$E2E_LOG.before-point.png" "$E2E_SHOT")
+  two=$(badge_difference two "$E2E_LOG.before-point.png" "$E2E_SHOT")
+  if [ "$one" = 0 ] && [ "$two" != 0 ]; then
     scored=yes
     break
   fi
-  previous=$E2E_SHOT
 done
-[ -n "$scored" ] || fail "no point within ${POINT_TIMEOUT}s"
-cp "$E2E_LOG.before-point.png" "$E2E_SHOTS/$E2E_NAME-before-point.png"
-note "a point: $one pixels of player one's badge and $two of player two's changed ($E2E_SHOTS/$E2E_NAME-before-point.png to $E2E_SHOT)"
+[ -n "$scored" ] || fail "no point against player one within ${POINT_TIMEOUT}s"
+mv "$E2E_LOG.before-point.png" "$E2E_SHOTS/$E2E_NAME-before-point-against-player.png"
+mv "$E2E_SHOT" "$E2E_SHOTS/$E2E_NAME-point-against-player.png"
+note "a point against player one: $two pixels of player two's badge changed" \
+  "($E2E_SHOTS/$E2E_NAME-before-point-against-player.png to $E2E_SHOTS/$E2E_NAME-point-against-player.png)"
 
 # The match reads Escape while it plays; held through the fades of a next match
 # (about 2 s), it still reaches it.
