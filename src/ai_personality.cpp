@@ -48,20 +48,21 @@ AIFunction find_behaviour(const NamedBehaviour (&atBehaviours)[N], const char *p
     return pDefault;
 }
 
-void read_type(stXMLParser *ptParser, char szType[AI_TYPE_SIZE])
+// The name and the four hit counts that the band and the 2D parts share.
+template <typename T> void read_type_and_counts(stXMLParser *ptParser, T *pt)
 {
-    snprintf(szType, AI_TYPE_SIZE, "%s", xmlparser_getAttributeVal_asString(ptParser, "type"));
+    snprintf(pt->szType, AI_TYPE_SIZE, "%s", xmlparser_getAttributeVal_asString(ptParser, "type"));
+    pt->iConsecutiveOmissions = xmlparser_getAttributeVal_asInteger(ptParser, "consecutive_omissions");
+    pt->iConsecutiveChanges = xmlparser_getAttributeVal_asInteger(ptParser, "consecutive_changes");
+    pt->iRandomOmissions = xmlparser_getAttributeVal_asInteger(ptParser, "random_omissions");
+    pt->iRandomChanges = xmlparser_getAttributeVal_asInteger(ptParser, "random_changes");
 }
 
 stPersonality1D *read_1D(stXMLParser *ptParser)
 {
     stPersonality1D *pt = static_cast<stPersonality1D *>(safe_calloc(1, sizeof(stPersonality1D)));
     xmlparser_findElement(ptParser, "personality1D");
-    read_type(ptParser, pt->szType);
-    pt->iConsecutiveOmissions = xmlparser_getAttributeVal_asInteger(ptParser, "consecutive_omissions");
-    pt->iConsecutiveChanges = xmlparser_getAttributeVal_asInteger(ptParser, "consecutive_changes");
-    pt->iRandomOmissions = xmlparser_getAttributeVal_asInteger(ptParser, "random_omissions");
-    pt->iRandomChanges = xmlparser_getAttributeVal_asInteger(ptParser, "random_changes");
+    read_type_and_counts(ptParser, pt);
     pt->fMaxTimeSamePersonality = xmlparser_getAttributeVal_asFloat(ptParser, "time_same_personality");
     pt->iBehaviourState = PHASE_OMIT;
     pt->iPreviousSpringState = SPRING_NORMAL;
@@ -75,11 +76,7 @@ stPersonality2D *read_2D(stXMLParser *ptParser)
 {
     stPersonality2D *pt = static_cast<stPersonality2D *>(safe_calloc(1, sizeof(stPersonality2D)));
     xmlparser_findElement(ptParser, "personality2D");
-    read_type(ptParser, pt->szType);
-    pt->iConsecutiveOmissions = xmlparser_getAttributeVal_asInteger(ptParser, "consecutive_omissions");
-    pt->iConsecutiveChanges = xmlparser_getAttributeVal_asInteger(ptParser, "consecutive_changes");
-    pt->iRandomOmissions = xmlparser_getAttributeVal_asInteger(ptParser, "random_omissions");
-    pt->iRandomChanges = xmlparser_getAttributeVal_asInteger(ptParser, "random_changes");
+    read_type_and_counts(ptParser, pt);
     pt->fDeltaChange = xmlparser_getAttributeVal_asFloat(ptParser, "delta_change");
     pt->fMaxChange = xmlparser_getAttributeVal_asFloat(ptParser, "max_change");
     pt->fProbabilityLeft = xmlparser_getAttributeVal_asFloat(ptParser, "probability_left");
@@ -95,7 +92,7 @@ stPersonality3D *read_3D(stXMLParser *ptParser)
 {
     stPersonality3D *pt = static_cast<stPersonality3D *>(safe_calloc(1, sizeof(stPersonality3D)));
     xmlparser_findElement(ptParser, "personality3D");
-    read_type(ptParser, pt->szType);
+    snprintf(pt->szType, AI_TYPE_SIZE, "%s", xmlparser_getAttributeVal_asString(ptParser, "type"));
     pt->iPositionMirror = xmlparser_getAttributeVal_asInteger(ptParser, "position_mirror");
     pt->fVel2Big = xmlparser_getAttributeVal_asInteger(ptParser, "acceleration_to_big");
     pt->fVel2Accel = xmlparser_getAttributeVal_asInteger(ptParser, "acceleration_to_accelerate");

@@ -47,6 +47,20 @@ start_display() {
   fail "no virtual display could be started"
 }
 
+# A scratch copy of the game in GAME_DIR, removed when the test ends: the
+# windowed build beside a copy of the built data/ (the game looks for data/
+# next to itself first), for tests that damage the data.
+copy_game() {
+  local data
+  data=$(cd "$(dirname "$0")/../.." && pwd)/data
+  [ -d "$data" ] || fail "no data/ built at $data"
+  GAME_DIR=$(mktemp -d)
+  trap 'e2e_cleanup; rm -rf "$GAME_DIR"' EXIT
+  cp "$E2E_WINDOWED" "$GAME_DIR/tarvelix_windowed"
+  mkdir -p "$GAME_DIR/data"
+  cp -r "$data"/. "$GAME_DIR/data/"
+}
+
 # Starts a build of the game in the background, from a directory that is not
 # the project's, so that it has to find data/ by itself.
 start_game() {

@@ -3,12 +3,7 @@
 # the game exits with status 255 after its shutdown sequence.
 source "$(dirname "$0")/harness.sh"
 start_display
-GAME_DIR=$(mktemp -d)
-trap 'e2e_cleanup; rm -rf "$GAME_DIR"' EXIT
-# The game looks for data/ next to itself first.
-cp "$E2E_WINDOWED" "$GAME_DIR/tarvelix_windowed"
-REAL_DATA=$(cd "$(dirname "$0")/../.." && pwd)/data
-[ -d "$REAL_DATA" ] || fail "no data/ built at $REAL_DATA"
+copy_game
 
 run_case() {
   local name=$1
@@ -18,8 +13,6 @@ run_case() {
   expect_stderr "Error al cargar FUTURA desde data/tx05.dat"
 }
 
-mkdir -p "$GAME_DIR/data"
-cp -r "$REAL_DATA"/. "$GAME_DIR/data/"
 cp /usr/share/fonts/opentype/league-spartan/LeagueSpartan-SemiBold.otf "$GAME_DIR/FUTURA"
 (cd "$GAME_DIR" && rm data/tx05.dat && dat -007 WrongPassword1 -c1 -k -s1 data/tx05.dat -a FUTURA -t DATA >/dev/null) ||
   fail "could not pack a datafile with another password"

@@ -6,14 +6,7 @@
 # fault, status 139).
 source "$(dirname "$0")/harness.sh"
 start_display
-GAME_DIR=$(mktemp -d)
-trap 'e2e_cleanup; rm -rf "$GAME_DIR"' EXIT
-# The game looks for data/ next to itself first.
-cp "$E2E_WINDOWED" "$GAME_DIR/tarvelix_windowed"
-REAL_DATA=$(cd "$(dirname "$0")/../.." && pwd)/data
-[ -d "$REAL_DATA" ] || fail "no data/ built at $REAL_DATA"
-mkdir -p "$GAME_DIR/data"
-cp -r "$REAL_DATA"/. "$GAME_DIR/data/"
+copy_game
 : >"$GAME_DIR/data/tx16.dat"
 
 start_game "$GAME_DIR/tarvelix_windowed"
