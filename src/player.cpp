@@ -67,8 +67,7 @@ int read_character(stPlayer *ptPlayer)
 
 void destroy_computer(stPlayer *ptPlayer)
 {
-    if (ptPlayer->ptReactiveAI)
-        destroy_reactive_ai(ptPlayer->ptReactiveAI);
+    destroy_reactive_ai(ptPlayer->ptReactiveAI);
     ptPlayer->ptReactiveAI = nullptr;
     destroy_personality(ptPlayer->ptPersonality);
     ptPlayer->ptPersonality = nullptr;
