@@ -5,6 +5,7 @@
 #include "ai_functions.h"
 #include "grabber_functions.h"
 #include "item.h"
+#include "main.h"
 #include "memory.h"
 #include "player.h"
 #include "pong.h"
@@ -12,9 +13,9 @@
 #include "stXMLParser.h"
 #include "utils.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
-#include <cstring>
 
 namespace {
 constexpr const char *LEVEL_DOCUMENT = "NIVEL";
@@ -24,19 +25,15 @@ constexpr int FULL_VISION = 100;          // % seen inside the near radius
 constexpr int FOLLOW_JITTER = 2;          // px of a follower's error in the noisy zone
 constexpr float PREDICT_NOISE_Y = 0.5f * PLAYER_FIELD_HEIGHT; // px at q = 1, before the / 4
 constexpr int PREDICT_NOISE_Y_DIVISOR = 4;
-constexpr float PREDICT_NOISE_X = 0.5f * 800.0f; // px at q = 1
+constexpr float PREDICT_NOISE_X = 0.5f * SCREEN_WIDTH; // px at q = 1
 constexpr float DEAD_ZONE = 10.0f;        // px of error a follower lets be
 constexpr int RANDOM_KICK = 10;           // px/s a random controller adds at most per frame
-constexpr float FIELD_MIDDLE_Y = 300.0f;  // px: where a predictor waits for the ball
+constexpr float FIELD_MIDDLE_Y = 0.5f * PLAYER_FIELD_HEIGHT; // px: where a predictor waits for the ball
 constexpr float AWAY_TIME = 0.2f;         // s added to a predictor's return to the middle
 constexpr float IMAGE_FREEZE = 0.35f;     // s a mirrored picture freezes the paddle
 constexpr float LIGHTNING_STUN = 0.5f;    // s a lightning strike stuns the paddle
 
-struct NamedController {
-    const char *pszName;
-    AIFunction pFunction;
-};
-const NamedController atControllers[] = {
+const stNamedAI atControllers[] = {
     {"very_stupid_ai", very_stupid_ai}, {"stupid_ai", stupid_ai},
     {"random_ai", random_ai},           {"follow_ai", follow_ai},
     {"erratic_follow_ai", erratic_follow_ai}, {"predict_ai", predict_ai},
@@ -146,10 +143,12 @@ void require_enemy(const stPlayer *ptEnemy)
 
 AIFunction reactive_ai_function(const char *pszType)
 {
-    for (const NamedController &tController : atControllers)
-        if (strcmp(pszType, tController.pszName) == 0)
-            return tController.pFunction;
-    return random_ai;
+    return find_ai_function(atControllers, pszType, random_ai);
+}
+
+stXMLParser *open_ai_record(int iLevel)
+{
+    return open_xml_entry(LEVEL_DOCUMENT, LEVEL_DATAFILE, "escenas", "nivel", iLevel, "ai");
 }
 
 void init_reactive_ai_struct(stReactiveAI *ptReactiveAI)
@@ -171,8 +170,7 @@ stReactiveAI *init_reactive_ai(int iLevel)
 {
     stReactiveAI *ptAI = static_cast<stReactiveAI *>(safe_malloc(sizeof(stReactiveAI)));
     init_reactive_ai_struct(ptAI);
-    stXMLParser *ptParser =
-        open_xml_entry(LEVEL_DOCUMENT, LEVEL_DATAFILE, "escenas", "nivel", iLevel, "ai");
+    stXMLParser *ptParser = open_ai_record(iLevel);
     xmlparser_findElement(ptParser, "reactive_ai");
     snprintf(ptAI->szType, sizeof(ptAI->szType), "%s",
              xmlparser_getAttributeVal_asString(ptParser, "type"));
@@ -287,7 +285,7 @@ void predict_ai(stPlayer *ptEnemy, stBall *ptBall, float fDT)
             fVY = std::fabs(fUpper) < std::fabs(fLower) ? fUpper : fLower;
         }
         const double fMax = ptPaddle->fMaxVY;
-        ptPaddle->fVY = static_cast<float>(fVY > fMax ? fMax : (fVY < -fMax ? -fMax : fVY));
+        ptPaddle->fVY = static_cast<float>(std::clamp(fVY, -fMax, fMax));
     } else {
         ptPaddle->fVY = clamp_speed(ptPaddle->fVY, ptPaddle->fMaxVY);
     }

@@ -3,8 +3,8 @@
 // its own. A behaviour only works the side's band or uses its item: it never
 // touches the reactive controller.
 #include "ai_personality.h"
-#include "grabber_functions.h"
 #include "item.h"
+#include "main.h"
 #include "memory.h"
 #include "player.h"
 #include "pong.h"
@@ -15,38 +15,21 @@
 #include <cstring>
 
 namespace {
-constexpr const char *LEVEL_DOCUMENT = "NIVEL";
-constexpr const char *LEVEL_DATAFILE = "data/tx15.dat";
-constexpr int FIELD_WIDTH = 800;        // px: the analytic side measures from the far edge
 constexpr int NUM_1D_BEHAVIOURS = 4;    // aggressive, puny, boring, inactive
 constexpr int PHASE_EXTEND = 0;         // the aggressive phase that lengthens on hits
 constexpr int PHASE_OMIT = 1;           // the phase that lets hits go by
 constexpr int FIRST_2D_STATE = 3;
 
-struct NamedBehaviour {
-    const char *pszName;
-    AIFunction pFunction;
-};
 // The changing personality acts as these, by iActualPersonality.
 const AIFunction apf1DRotation[NUM_1D_BEHAVIOURS] = {
     ai_personality_1D_aggressive, ai_personality_1D_puny, ai_personality_1D_boring,
     ai_personality_1D_boring_inactive};
-const NamedBehaviour at1DBehaviours[] = {
+const stNamedAI at1DBehaviours[] = {
     {"aggressive", ai_personality_1D_aggressive}, {"puny", ai_personality_1D_puny},
     {"boring", ai_personality_1D_boring}, {"esquizofrenic", ai_personality_1D_esquizofrenic}};
-const NamedBehaviour at3DBehaviours[] = {{"impulsive", ai_personality_3D_impulsive},
+const stNamedAI at3DBehaviours[] = {{"impulsive", ai_personality_3D_impulsive},
                                          {"analytic", ai_personality_3D_analytic},
                                          {"predictable", ai_personality_3D_predictable}};
-
-template <size_t N>
-AIFunction find_behaviour(const NamedBehaviour (&atBehaviours)[N], const char *pszType,
-                          AIFunction pDefault)
-{
-    for (const NamedBehaviour &tBehaviour : atBehaviours)
-        if (strcmp(pszType, tBehaviour.pszName) == 0)
-            return tBehaviour.pFunction;
-    return pDefault;
-}
 
 // The name and the four hit counts that the band and the 2D parts share.
 template <typename T> void read_type_and_counts(stXMLParser *ptParser, T *pt)
@@ -67,7 +50,7 @@ stPersonality1D *read_1D(stXMLParser *ptParser)
     pt->iBehaviourState = PHASE_OMIT;
     pt->iPreviousSpringState = SPRING_NORMAL;
     pt->iNumPersonalities = NUM_1D_BEHAVIOURS;
-    pt->pAIFunction = find_behaviour(at1DBehaviours, pt->szType, ai_personality_1D_boring_inactive);
+    pt->pAIFunction = find_ai_function(at1DBehaviours, pt->szType, ai_personality_1D_boring_inactive);
     xmlparser_gotoParent(ptParser);
     return pt;
 }
@@ -102,7 +85,7 @@ stPersonality3D *read_3D(stXMLParser *ptParser)
     pt->fNumWaitSeconds = xmlparser_getAttributeVal_asFloat(ptParser, "wait_seconds");
     pt->fVariance = xmlparser_getAttributeVal_asInteger(ptParser, "variance");
     pt->iPositionMagnet = xmlparser_getAttributeVal_asInteger(ptParser, "position_magnet");
-    pt->pAIFunction = find_behaviour(at3DBehaviours, pt->szType, ai_personality_3D_impulsive);
+    pt->pAIFunction = find_ai_function(at3DBehaviours, pt->szType, ai_personality_3D_impulsive);
     xmlparser_gotoParent(ptParser);
     return pt;
 }
@@ -139,7 +122,7 @@ bool analytic_moment(const stPersonality3D *pt, int iPlayer, int iItem, const st
     }
     const int x = static_cast<int>(ptBall->fX);
     if (iPlayer == 0)
-        return x > FIELD_WIDTH - iDistance;
+        return x > SCREEN_WIDTH - iDistance;
     if (iPlayer == 1)
         return x < iDistance;
     return false;
@@ -149,8 +132,7 @@ bool analytic_moment(const stPersonality3D *pt, int iPlayer, int iItem, const st
 stPersonality *init_personality(int iLevel)
 {
     stPersonality *ptPersonality = static_cast<stPersonality *>(safe_malloc(sizeof(stPersonality)));
-    stXMLParser *ptParser =
-        open_xml_entry(LEVEL_DOCUMENT, LEVEL_DATAFILE, "escenas", "nivel", iLevel, "ai");
+    stXMLParser *ptParser = open_ai_record(iLevel);
     ptPersonality->ptPer1D = read_1D(ptParser);
     ptPersonality->ptPer2D = read_2D(ptParser);
     ptPersonality->ptPer3D = read_3D(ptParser);
