@@ -34,6 +34,7 @@ PlayerState g_tPlayerState;
 void destroy_match_resources(stPlayer *ptPlayer)
 {
     destroy_paddle(ptPlayer->ptPaddle);
+    destroy_items(&ptPlayer->tItems);
     if (ptPlayer->rleCharacter)
         destroy_rle_sprite(ptPlayer->rleCharacter);
     if (ptPlayer->rleLoserChar)
@@ -173,6 +174,7 @@ void update_player(stPlayer *ptPlayer, float fDT)
         ptPaddle->fDeltaHitVel = 0.0f;
     }
     update_paddle(ptPaddle, fDT);
+    update_items(ptPlayer->iPlayer, &ptPlayer->tItems, fDT);
 }
 
 void draw_player(BITMAP *bmpPicture, const stPlayer *ptPlayer)

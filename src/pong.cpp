@@ -221,6 +221,10 @@ void start_pong_match()
 
 void exit_pong()
 {
+    // A match left with an effect running must not keep it: swapped controls
+    // would stay in the player's profile.
+    for (stPlayer &tPlayer : g_tPlayer)
+        undo_item(tPlayer.iPlayer, &tPlayer.tItems);
     if (g_tPong.rleMiniVs)
         destroy_rle_sprite(g_tPong.rleMiniVs);
     g_tPong.rleMiniVs = nullptr;
@@ -359,6 +363,8 @@ void draw_pong()
     draw_ball(g_bmpBuffer, &g_tBall);
     draw_player(g_bmpBuffer, &g_tPlayer[0]);
     draw_player(g_bmpBuffer, &g_tPlayer[1]);
+    draw_items(g_bmpBuffer, &g_tPlayer[0].tItems);
+    draw_items(g_bmpBuffer, &g_tPlayer[1].tItems);
     const int iWhite = makecol(255, 255, 255);
     textprintf_shadow(g_bmpBuffer, g_tPong.fontNames, NAME_ONE_X, NAME_Y, iWhite,
                       g_tPlayer[0].szCharName);

@@ -43,6 +43,18 @@ protected:
         tPlayer.tItems.iItem = tPlayer.tItems.iUsedItem = tPlayer.iSufferingItem = NO_ITEM;
         tPlayer.iSufferingElement = NO_LEVEL_ELEMENT;
         tBall = {};
+        // Items act on the match's sides: both hold this paddle.
+        for (stPlayer &t : g_tPlayer) {
+            t = {};
+            t.ptPaddle = &tPaddle;
+        }
+    }
+    void TearDown() override
+    {
+        for (stPlayer &t : g_tPlayer)
+            t = {};
+        g_tBall = {};
+        HeadlessAllegro::TearDown();
     }
     void sight(int iNear, int iFar, int iPercentFar)
     {
@@ -268,7 +280,7 @@ TEST_F(PersonalityTest, ImpulsiveAtOncePredictableAfterItsWait)
 {
     tPlayer.tItems.iItem = MAGNET;
     ai_personality_3D_impulsive(&tPlayer, &tBall, DT);
-    EXPECT_TRUE(tPlayer.tItems.iItem == NO_ITEM && tPlayer.tItems.iUsedItem == MAGNET);
+    EXPECT_EQ(tPlayer.tItems.iUsedItem, MAGNET);
     t3D.fNumWaitSeconds = 2;
     for (int iItem : {FAST_BALL, IMAGE}) { // the wait starts again for the second item
         tPlayer.tItems.iItem = iItem;
@@ -277,6 +289,7 @@ TEST_F(PersonalityTest, ImpulsiveAtOncePredictableAfterItsWait)
         EXPECT_EQ(tPlayer.tItems.iItem, iItem);
         ai_personality_3D_predictable(&tPlayer, &tBall, 0.25f);
         EXPECT_EQ(tPlayer.tItems.iUsedItem, iItem);
+        tPlayer.tItems.iItem = NO_ITEM; // as the draining bar's next update leaves it
         for (int i = 0; i < 20; i++) // holding nothing, the wait does not run
             ai_personality_3D_predictable(&tPlayer, &tBall, 0.25f);
         EXPECT_EQ(t3D.fWaitedSeconds, 0);

@@ -121,6 +121,8 @@ TEST_F(PlayerTest, HitCreditRules)
             << c.fCredit << " " << c.bShadows << " " << c.iUsedItem;
         g_tBall.bShadows = c.bShadows;
         atPlayer[0].tItems.fProspectedBar = 100;
+        atPlayer[0].tItems.fPowerBar = 500; // a running effect that has not drained the bar yet
+        atPlayer[0].tItems.fFullBar = 1000;
         atPlayer[0].tItems.iUsedItem = c.iUsedItem;
         atPaddle[0].fDeltaHitVel = c.fCredit;
         update_player(&atPlayer[0], 0.01f);

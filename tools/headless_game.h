@@ -75,6 +75,12 @@ inline bool start_allegro(const char *pszProgram)
         return false;
     }
     set_color_depth(SCREEN_DEPTH);
+    // Without a display the 24-bit layout keeps the library's default (blue
+    // highest); the windowed game's display has red highest, and the
+    // documents' colours are read in that layout.
+    _rgb_r_shift_24 = 16;
+    _rgb_g_shift_24 = 8;
+    _rgb_b_shift_24 = 0;
     init_tables();
     random_init_seed(RANDOM_SEED);
     bSoundError = -1; // no sound output

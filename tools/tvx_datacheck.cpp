@@ -2,6 +2,7 @@
 // document or the code names exists in the datafile it names (a song: on disk).
 // Each broken reference prints one line naming who names what where; exit status 1.
 #include "TvxXML.h"
+#include "item.h"
 #include "main.h"
 #include "pong.h"
 #include "sound_loading.h"
@@ -61,6 +62,7 @@ const stCodeObject atCodeObjects[] = {
     {"data/tx15.dat", "SONIDOS", "sound catalogue"},
     {"data/tx15.dat", "NIVEL", "level settings"},
     {"data/tx15.dat", "PERSONAJES", "characters and their paddle bands"},
+    {"data/tx15.dat", "ITEMS", "item bar and items"},
 };
 
 // Something a document or the code names.
@@ -373,6 +375,78 @@ void check_character_document(stXMLParser *ptParser, const std::string &sDocumen
     }
 }
 
+// --- "ITEMS": the bar, the catalogue in item order, the effect magnitudes -----
+
+// Magnitudes the effects multiply by and whose undoing divides by them.
+const char *const apszItemFactors[] = {"bola_vel", "bola_masa", "liga_k", "liga_lon_prop",
+                                       "liga_lon_inc", "liga_min_vel", "liga_max_acel",
+                                       "liga_lon_dec"};
+const char *const apszItemAdded[] = {"fuerza_iman", "delta_vel", "damp_vel", "max_vel", "liga_crec"};
+const char *const apszItemBar[] = {"delta_cuadro", "pos_x", "pos_y", "blend", "vel_incremento",
+                                   "color_vacio", "pendiente", "color_lado_1", "color_lado_2",
+                                   "color_decremento", "modo_color"};
+
+// Whether the cursor element has the attribute with a value above 0, reporting otherwise.
+void check_positive(stXMLParser *ptParser, const std::string &sWhere, const char *pszAttribute)
+{
+    std::string sValue;
+    if (!read_attribute(ptParser, pszAttribute, &sValue))
+        report(sWhere + ": lacks \"" + pszAttribute + "\"");
+    else if (atof(sValue.c_str()) <= 0.0)
+        report(sWhere + ": \"" + pszAttribute + "\" must be positive");
+}
+
+void check_item_document(stXMLParser *ptParser, const std::string &sDocument)
+{
+    std::string sValue, sFile;
+    xmlparser_gotoRoot(ptParser);
+    if (!xmlparser_findElement(ptParser, "raiz")) {
+        report(sDocument + ": no \"raiz\"");
+        return;
+    }
+    for (const char *pszAttribute : {"pos_items_x", "pos_items_y"})
+        if (!read_attribute(ptParser, pszAttribute, &sValue))
+            report(sDocument + ", \"raiz\": lacks \"" + pszAttribute + "\"");
+    if (!read_attribute(ptParser, "num_items", &sValue) || atoi(sValue.c_str()) != NUM_ITEMS)
+        report(sDocument + ", \"raiz\": \"num_items\" must be " + std::to_string(NUM_ITEMS));
+    for (int i = 0; i < NUM_ITEMS; i++) {
+        const std::string sItem = sDocument + ", item " + std::to_string(i);
+        if (!xmlparser_findElement(ptParser, "item")) {
+            report(sItem + ": no such \"item\" under \"raiz\"");
+            break;
+        }
+        check_positive(ptParser, sItem, "vel_usado");
+        check_positive(ptParser, sItem, "probabilidad");
+        if (read_attribute(ptParser, "archivo", &sFile) && read_attribute(ptParser, "nombre", &sValue))
+            g_tCheck.vReferences.push_back({sFile, sValue, sItem});
+        else
+            report(sItem + ": lacks \"archivo\" or \"nombre\"");
+    }
+    xmlparser_gotoRoot(ptParser);
+    xmlparser_findElement(ptParser, "raiz");
+    if (!xmlparser_findElement(ptParser, "efectos")) {
+        report(sDocument + ": no \"efectos\"");
+    } else {
+        for (const char *pszAttribute : apszItemFactors)
+            check_positive(ptParser, sDocument + ", \"efectos\"", pszAttribute);
+        for (const char *pszAttribute : apszItemAdded)
+            if (!read_attribute(ptParser, pszAttribute, &sValue))
+                report(sDocument + ", \"efectos\": lacks \"" + pszAttribute + "\"");
+        xmlparser_gotoParent(ptParser);
+    }
+    if (!xmlparser_findElement(ptParser, "barra")) {
+        report(sDocument + ": no \"barra\"");
+        return;
+    }
+    for (const char *pszAttribute : apszItemBar)
+        if (!read_attribute(ptParser, pszAttribute, &sValue))
+            report(sDocument + ", \"barra\": lacks \"" + pszAttribute + "\"");
+    if (read_attribute(ptParser, "archivo", &sFile))
+        for (const char *pszAttribute : {"nombre", "esfera_gris"})
+            if (read_attribute(ptParser, pszAttribute, &sValue))
+                g_tCheck.vReferences.push_back({sFile, sValue, sDocument + ", \"barra\""});
+}
+
 // --- documents whose references are checked ----------------------------------
 
 struct stDocumentCheck {
@@ -384,6 +458,7 @@ const stDocumentCheck atDocumentChecks[] = {
     {"SONIDOS", "assets/tx15/SONIDOS.xml", check_sound_document},
     {"NIVEL", "assets/tx15/NIVEL.xml", check_level_document},
     {"PERSONAJES", "assets/tx15/PERSONAJES.xml", check_character_document},
+    {"ITEMS", "assets/tx15/ITEMS.xml", check_item_document},
 };
 
 // --- resolving references ----------------------------------------------------

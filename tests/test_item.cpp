@@ -1,0 +1,280 @@
+// Items: every effect undone exactly, a second item ending the first, the bar
+// following its prospect and dealing or losing its item, the magnet's cap,
+// the shake's decay and the side-2 bar drawn from the right.
+#include "headless.h"
+#include "item.h"
+#include "player.h"
+#include "pong.h"
+#include "random.h"
+#include "sound.h"
+
+#include <cmath>
+#include <vector>
+#include <gtest/gtest.h>
+
+namespace {
+constexpr float FULL = 1000.0f; // levels of a full bar
+constexpr float DT = 0.01f;     // s
+
+class ItemTest : public HeadlessAllegro {
+protected:
+    void SetUp() override
+    {
+        HeadlessAllegro::SetUp();
+        iSavedSoundError = bSoundError;
+        bSoundError = -1; // the bar and power-up sounds stay silent
+        random_init_seed(3);
+        for (int i = 0; i < 2; i++) {
+            atPaddle[i] = {};
+            atPaddle[i].fX = i == 0 ? PLAYER_ONE_X : PLAYER_TWO_X;
+            atPaddle[i].fY = 300;
+            atPaddle[i].fDeltaVY = 66; atPaddle[i].fDampVY = 0.89f; atPaddle[i].fMaxVY = 520;
+            atPaddle[i].fSpringForceResistance = 9900; atPaddle[i].fSpringLength = 113.37f;
+            atPaddle[i].fMaxSpringLength = 170; atPaddle[i].fOriginalSpringLength = 90;
+            atPaddle[i].fSpringMinVel = 380; atPaddle[i].fSpringMaxAcceleration = 7800;
+            atPaddle[i].fSpringGrowth = 3;
+            atKeys[i] = {1, KEY_UP, KEY_DOWN, KEY_LEFT, KEY_RIGHT, KEY_ENTER, KEY_ESC, KEY_BACKSPACE, KEY_SPACE};
+            g_tPlayer[i] = {};
+            g_tPlayer[i].iPlayer = i;
+            g_tPlayer[i].ptPaddle = &atPaddle[i];
+            g_tPlayer[i].ptInputKeys = &atKeys[i];
+            g_tPlayer[i].iSufferingItem = NO_ITEM;
+        }
+        rleNormal = get_rle_sprite(make_square(24));
+        rleBig = get_rle_sprite(make_square(40));
+        g_tBall = {};
+        g_tBall.rleNormalSprite = g_tBall.rleSprite = rleNormal;
+        g_tBall.rleBigSprite = rleBig;
+        g_tBall.tCircle.fRadius = 12;
+        g_tBall.fMass = 1.24f; g_tBall.fX = 400; g_tBall.fY = 300; g_tBall.fVelX = 333.3f; g_tBall.fVelY = -71.7f;
+        tBigBallHit = {};
+        tItems = {};
+        tItems.iItem = tItems.iUsedItem = NO_ITEM;
+        tItems.fFullBar = FULL;
+        tItems.fVelBar = 1500;
+        tItems.iNumItems = NUM_ITEMS;
+        for (int i = 0; i < NUM_ITEMS; i++) {
+            tItems.aiProbability[i] = 10;
+            tItems.afDecSpeed[i] = 200;
+        }
+        tItems.tProperties = {250000, 1.5f, 1.75f, 16, 0.03125f, 96, 1.5f, 1.125f, 1.5f, 1.25f, 1.25f, 1.5f, 0.625f};
+        tItems.bmpInsideNormal = tItems.bmpInside = create_bar(20, 4, makecol(0, 255, 0));
+        tItems.bmpInsideUsed = create_bar(20, 4, makecol(255, 255, 0));
+    }
+    void TearDown() override
+    {
+        destroy_bitmap(tItems.bmpInsideNormal);
+        destroy_bitmap(tItems.bmpInsideUsed);
+        destroy_rle_sprite(rleNormal);
+        destroy_rle_sprite(rleBig);
+        for (stPlayer &t : g_tPlayer)
+            t = {};
+        g_tBall = {};
+        tBigBallHit = {};
+        bSoundError = iSavedSoundError;
+        HeadlessAllegro::TearDown();
+    }
+    BITMAP *make_square(int iSize)
+    {
+        BITMAP *bmp = create_bar(iSize, iSize, makecol(200, 90, 20));
+        vBitmaps.push_back(bmp);
+        return bmp;
+    }
+    // Everything an effect may touch: the numbers, and the rest as integers.
+    struct Snapshot {
+        std::vector<float> vNumbers;
+        std::vector<long long> vOthers;
+    };
+    Snapshot snapshot() const
+    {
+        Snapshot t;
+        for (const stPaddle &p : atPaddle)
+            t.vNumbers.insert(t.vNumbers.end(),
+                              {p.fDeltaVY, p.fDampVY, p.fMaxVY, p.fSpringForceResistance, p.fSpringLength,
+                               p.fMaxSpringLength, p.fOriginalSpringLength, p.fSpringMinVel,
+                               p.fSpringMaxAcceleration, p.fSpringGrowth});
+        t.vNumbers.insert(t.vNumbers.end(), {g_tBall.fMass, g_tBall.fVelX, g_tBall.fVelY, g_tBall.tCircle.fRadius});
+        for (const stInputKeys &k : atKeys)
+            t.vOthers.insert(t.vOthers.end(), {k.iUp, k.iDown, k.iShrink, k.iGrow});
+        t.vOthers.insert(t.vOthers.end(), {reinterpret_cast<long long>(g_tBall.rleSprite), tBigBallHit.bActive,
+                                           tItems.bMagnetPull, tItems.bInvertScreen});
+        return t;
+    }
+    // Equal within float rounding: a factor's division may land one unit off.
+    static bool same(const Snapshot &a, const Snapshot &b)
+    {
+        for (size_t i = 0; i < a.vNumbers.size(); i++)
+            if (std::fabs(a.vNumbers[i] - b.vNumbers[i]) > 1e-6f * std::fabs(b.vNumbers[i]))
+                return false;
+        return a.vOthers == b.vOthers;
+    }
+    int iSavedSoundError = 0;
+    stPaddle atPaddle[2];
+    stInputKeys atKeys[2];
+    RLE_SPRITE *rleNormal = nullptr;
+    RLE_SPRITE *rleBig = nullptr;
+    std::vector<BITMAP *> vBitmaps;
+    stItem tItems;
+
+public:
+    ~ItemTest() override
+    {
+        for (BITMAP *bmp : vBitmaps)
+            destroy_bitmap(bmp);
+    }
+};
+} // namespace
+
+TEST_F(ItemTest, EveryEffectIsUndoneExactly)
+{
+    for (int iItem = 0; iItem < NUM_ITEMS; iItem++) {
+        const Snapshot tBefore = snapshot();
+        tItems.iItem = iItem;
+        tItems.fPowerBar = tItems.fProspectedBar = FULL;
+        use_item(0, &tItems);
+        EXPECT_FALSE(same(snapshot(), tBefore)) << "item " << iItem << " changes nothing";
+        EXPECT_EQ(tItems.iUsedItem, iItem);
+        EXPECT_EQ(tItems.bmpInside, tItems.bmpInsideUsed);
+        EXPECT_EQ(g_tPlayer[1].iSufferingItem, iItem);
+        undo_item(0, &tItems);
+        EXPECT_TRUE(same(snapshot(), tBefore)) << "item " << iItem << " is not restored";
+        EXPECT_EQ(tItems.iUsedItem, NO_ITEM);
+        EXPECT_EQ(tItems.fPowerBar, 0.0f);
+        EXPECT_EQ(tItems.fProspectedBar, 0.0f);
+        EXPECT_EQ(tItems.bmpInside, tItems.bmpInsideNormal);
+        EXPECT_EQ(g_tPlayer[1].iSufferingItem, NO_ITEM);
+    }
+    // The big ball is the big sprite, with its radius, while it runs.
+    tItems.iItem = GROW_BALL;
+    use_item(0, &tItems);
+    EXPECT_EQ(g_tBall.rleSprite, rleBig);
+    EXPECT_EQ(g_tBall.tCircle.fRadius, 20.0f);
+    // With nothing held only the opponent's suffered item is cleared.
+    tItems.iItem = NO_ITEM;
+    g_tPlayer[1].iSufferingItem = MAGNET;
+    const Snapshot tBefore = snapshot();
+    use_item(0, &tItems);
+    EXPECT_TRUE(same(snapshot(), tBefore));
+    EXPECT_EQ(tItems.iUsedItem, GROW_BALL);
+    EXPECT_EQ(g_tPlayer[1].iSufferingItem, NO_ITEM);
+}
+
+TEST_F(ItemTest, ASecondItemEndsTheFirstAndRunsOnAnEmptyBar)
+{
+    const Snapshot tBefore = snapshot();
+    tItems.iItem = GROW_PADDLE;
+    tItems.fPowerBar = tItems.fProspectedBar = FULL;
+    use_item(1, &tItems);
+    tItems.iItem = MIRROR;
+    use_item(1, &tItems);
+    EXPECT_FLOAT_EQ(atPaddle[1].fSpringLength, 113.37f) << "the longer band ended";
+    EXPECT_EQ(atKeys[0].iUp, KEY_DOWN) << "the opponent's controls are swapped";
+    EXPECT_EQ(g_tPlayer[0].iSufferingItem, MIRROR) << "the opponent knows what it suffers";
+    EXPECT_EQ(tItems.fPowerBar, 0.0f);
+    update_items(1, &tItems, DT); // the empty bar ends the second at once
+    EXPECT_EQ(tItems.iUsedItem, NO_ITEM);
+    EXPECT_TRUE(same(snapshot(), tBefore));
+}
+
+TEST_F(ItemTest, BarFollowsItsProspectDealsAtFullAndLosesBelow)
+{
+    struct Case {
+        float fBar, fProspect, fUsedSpeed, fExpectedBar, fExpectedProspect;
+        int iUsedItem;
+    };
+    const Case atCases[] = {
+        {0, 100, 0, 15, 100, NO_ITEM},        // fills at 1500 per s
+        {90, 100, 0, 100, 100, NO_ITEM},      // never beyond the prospect
+        {500, 100, 0, 485, 100, NO_ITEM},     // empties as fast
+        {995, 2000, 0, 1000, 1000, NO_ITEM},  // the prospect is kept within the bar
+        {10, -50, 0, 0, 0, NO_ITEM},          // and above empty
+        {600, 600, 300, 597, 597, MAGNET},    // a running effect drains both
+    };
+    for (const Case &c : atCases) {
+        tItems.fPowerBar = c.fBar;
+        tItems.fProspectedBar = c.fProspect;
+        tItems.iUsedItem = c.iUsedItem;
+        tItems.afDecSpeed[MAGNET] = c.fUsedSpeed;
+        update_items(0, &tItems, DT);
+        EXPECT_FLOAT_EQ(tItems.fPowerBar, c.fExpectedBar) << c.fBar << " -> " << c.fProspect;
+        EXPECT_FLOAT_EQ(tItems.fProspectedBar, c.fExpectedProspect) << c.fBar << " -> " << c.fProspect;
+        EXPECT_EQ(tItems.iItem != NO_ITEM, c.fExpectedBar >= FULL);
+    }
+    // A full bar keeps its item until the bar drops, used or not.
+    tItems.iUsedItem = NO_ITEM;
+    tItems.fPowerBar = tItems.fProspectedBar = FULL;
+    for (int i = 0; i < 5 && tItems.iItem == NO_ITEM; i++) // a draw may deal nothing
+        update_items(0, &tItems, DT);
+    const int iDealt = tItems.iItem;
+    ASSERT_NE(iDealt, NO_ITEM);
+    update_items(0, &tItems, DT);
+    EXPECT_EQ(tItems.iItem, iDealt);
+    tItems.fProspectedBar = FULL - 100;
+    update_items(0, &tItems, DT);
+    EXPECT_EQ(tItems.iItem, NO_ITEM);
+}
+
+TEST_F(ItemTest, MagnetPullsTowardThePaddleWithinTheTopSpeed)
+{
+    tItems.bMagnetPull = TRUE;
+    struct Case {
+        float fX, fY;
+    };
+    for (const Case &c : {Case{PLAYER_ONE_X, 300}, Case{PLAYER_ONE_X + 0.5f, 300}, Case{60, 305},
+                          Case{400, 300}, Case{700, 550}}) {
+        g_tBall.fX = c.fX;
+        g_tBall.fY = c.fY;
+        g_tBall.fVelX = -1990;
+        g_tBall.fVelY = 0;
+        update_items(0, &tItems, DT);
+        const float fSpeed = std::hypot(g_tBall.fVelX, g_tBall.fVelY);
+        EXPECT_TRUE(std::isfinite(fSpeed)) << c.fX << "," << c.fY;
+        EXPECT_LE(fSpeed, BALL_MAX_SPEED + 0.01f) << c.fX << "," << c.fY;
+        if (c.fY > 300) {
+            EXPECT_LT(g_tBall.fVelY, 0.0f) << "pulled up toward the paddle";
+        }
+    }
+}
+
+TEST_F(ItemTest, ShakeSwingsRoundAndDecays)
+{
+    tBigBallHit = {TRUE, 0.0f, 20.0f, 20.0f};
+    float fExpected = 20.0f;
+    for (int i = 0; i < 10; i++) {
+        update_items(0, &tItems, 0.06f); // one swing per update at most
+        fExpected *= -0.85f;
+        EXPECT_NEAR(tBigBallHit.fDeltaX, fExpected, 1e-3f);
+    }
+    tBigBallHit.bActive = FALSE;
+    update_items(0, &tItems, DT);
+    EXPECT_EQ(tBigBallHit.fDeltaX, 0.0f);
+    EXPECT_EQ(tBigBallHit.fDeltaY, 0.0f);
+}
+
+TEST_F(ItemTest, SideTwoBarFillsFromTheRight)
+{
+    BITMAP *bmpFill = create_bar(40, 4, makecol(255, 255, 255));
+    BITMAP *bmpPicture = create_bitmap(40, 4);
+    vBitmaps.insert(vBitmaps.end(), {bmpFill, bmpPicture});
+    set_trans_blender(0, 0, 0, 255);
+    struct Case {
+        int bInverted;
+        int iWhiteFrom, iWhiteTo; // columns of the filling
+    };
+    // A quarter: ten columns, edged in black beside them (or on the first of them, inverted).
+    for (const Case &c : {Case{FALSE, 0, 9}, Case{TRUE, 31, 39}}) {
+        clear_to_color(bmpPicture, makecol(9, 9, 9));
+        draw_trans_sprite_perc(bmpPicture, bmpFill, 0, 0, 0.25f, makecol(20, 20, 60), c.bInverted);
+        for (int x = 0; x < 40; x++) {
+            const bool bWhite = x >= c.iWhiteFrom && x <= c.iWhiteTo;
+            EXPECT_EQ(pixel_rgb(bmpPicture, x, 2) == (Rgb{255, 255, 255}), bWhite)
+                << "inverted " << c.bInverted << " column " << x;
+        }
+    }
+    // Mirroring twice gives the bitmap back.
+    putpixel(bmpFill, 0, 0, makecol(255, 0, 0));
+    flip_bitmap(bmpFill);
+    EXPECT_EQ(pixel_rgb(bmpFill, 39, 0), (Rgb{255, 0, 0}));
+    flip_bitmap(bmpFill);
+    EXPECT_EQ(pixel_rgb(bmpFill, 0, 0), (Rgb{255, 0, 0}));
+}
