@@ -36,6 +36,26 @@ struct MatchResult {
     float fTime = 0.0f;       // s of game time
     std::vector<int> vRallies; // catches of each rally that ended in a point
     int iViolations = 0;
+    int iItemsDealt = 0;       // both sides' bars that filled and dealt an item
+    int iItemsUsed = 0;        // items both sides used
+};
+
+// Items dealt and used this frame: a held or running item that was not there before.
+struct ItemWatch {
+    int aiHeld[2] = {NO_ITEM, NO_ITEM};
+    int aiUsed[2] = {NO_ITEM, NO_ITEM};
+    void count(MatchResult *ptResult)
+    {
+        for (int i = 0; i < 2; i++) {
+            const stItem &t = g_tPlayer[i].tItems;
+            if (t.iItem != NO_ITEM && aiHeld[i] == NO_ITEM)
+                ptResult->iItemsDealt++;
+            if (t.iUsedItem != NO_ITEM && t.iUsedItem != aiUsed[i])
+                ptResult->iItemsUsed++;
+            aiHeld[i] = t.iItem;
+            aiUsed[i] = t.iUsedItem;
+        }
+    }
 };
 
 void no_behaviour(stPlayer *, stBall *, float) {}
@@ -168,6 +188,7 @@ MatchResult play_match(const Options &tOptions)
     MatchResult tResult;
     start_bot_match(tOptions);
     CatchWatch tWatch;
+    ItemWatch tItemWatch;
     int iRally = 0;
     int aiPoints[2] = {0, 0};
     int iFrame = 0;
@@ -176,6 +197,7 @@ MatchResult play_match(const Options &tOptions)
         iFrame++;
         tResult.fTime = iFrame * FRAME;
         iRally += tWatch.count();
+        tItemWatch.count(&tResult);
         if (!finite_ball_and_paddles() || !paddles_in_field())
             tResult.iViolations++;
         for (int i = 0; i < 2; i++) {
@@ -223,6 +245,8 @@ int main(int argc, char **argv)
     int iViolations = 0;
     std::vector<float> vTimes;
     std::vector<int> vRallies;
+    int iItemsDealt = 0;
+    int iItemsUsed = 0;
     for (int iMatch = 1; iMatch <= tOptions.iMatches; iMatch++) {
         const MatchResult tResult = play_match(tOptions);
         if (tResult.iWinner != WITHOUT_A_WINNER)
@@ -230,18 +254,23 @@ int main(int argc, char **argv)
         iViolations += tResult.iViolations;
         vTimes.push_back(tResult.fTime);
         vRallies.insert(vRallies.end(), tResult.vRallies.begin(), tResult.vRallies.end());
-        printf("match %d: %s wins %d-%d; %.1f s; median rally %.1f hits; violations %d\n", iMatch,
+        iItemsDealt += tResult.iItemsDealt;
+        iItemsUsed += tResult.iItemsUsed;
+        printf("match %d: %s wins %d-%d; %.1f s; median rally %.1f hits; items dealt %d, used %d; "
+               "violations %d\n", iMatch,
                tResult.iWinner == PLAYER_1_WINNER   ? "left"
                : tResult.iWinner == PLAYER_2_WINNER ? "right"
                                                     : "nobody",
                g_tPlayer[0].iPoints, g_tPlayer[1].iPoints, tResult.fTime, median(tResult.vRallies),
-               tResult.iViolations);
+               tResult.iItemsDealt, tResult.iItemsUsed, tResult.iViolations);
     }
     headless::stop_game();
     packfile_password(nullptr);
     printf("summary: matches %d; left wins %d; right wins %d; median match %.1f s; "
-           "median rally %.1f hits; longest match %.1f s; invariant violations %d\n",
+           "median rally %.1f hits; longest match %.1f s; items dealt %d, used %d; "
+           "invariant violations %d\n",
            tOptions.iMatches, aiWins[0], aiWins[1], median(vTimes), median(vRallies),
-           vTimes.empty() ? 0.0f : *std::max_element(vTimes.begin(), vTimes.end()), iViolations);
+           vTimes.empty() ? 0.0f : *std::max_element(vTimes.begin(), vTimes.end()), iItemsDealt,
+           iItemsUsed, iViolations);
     return iViolations == 0 ? 0 : 1;
 }

@@ -8,6 +8,7 @@ source "$(dirname "$0")/harness.sh"
 
 PADDLE_ONE_X=50 PADDLE_TWO_X=750 # the paddles' lanes, px
 FIELD_TOP=50 FIELD_HEIGHT=540    # rows below the score badges that the checks read, px
+BALL_FIELD_HEIGHT=515            # rows the ball is looked for in: above the item bars, px
 MIN_MOVE=15                      # px a held key must move a paddle at least
 RIGHT_SIDE_X=560                 # px: a ball at or right of this is the computer's to play
 REACH=50                         # px between the computer's paddle middle and a ball it covers
@@ -42,11 +43,12 @@ paddle_middle() {
 }
 
 # The ball's middle "x y" in picture FILE, or nothing when no ball is seen. The
-# ball is the only thing right of player one's lane that is strongly orange
-# (red above blue by more than 150 of 255: the computer's sand-coloured paddle
-# stays below that); a patch that is not ball-sized is not taken for it.
+# ball is the only thing right of player one's lane and above the item bars
+# that is strongly orange (red above blue by more than 150 of 255: the
+# computer's sand-coloured paddle stays below that); a patch that is not
+# ball-sized is not taken for it.
 ball_position() {
-  convert "$1" -crop "720x$FIELD_HEIGHT+80+$FIELD_TOP" +repage -write mpr:field +delete \
+  convert "$1" -crop "720x$BALL_FIELD_HEIGHT+80+$FIELD_TOP" +repage -write mpr:field +delete \
     \( mpr:field -channel R -separate +channel \) \( mpr:field -channel B -separate +channel \) \
     -compose minus_src -composite -threshold 59% -format '%@' info: 2>/dev/null |
     awk -F'[x+]' -v top=$FIELD_TOP '$1 >= 6 && $1 <= 40 && $2 >= 6 && $2 <= 40 {
