@@ -317,7 +317,14 @@ TEST_F(PongSeriesTest, RealFramesScorePointsAndDeclareAWinner)
         EXPECT_LT(fMinY1, 250.0f);
         EXPECT_GT(fMaxY1, 350.0f);
         draw_pong();
+        // Leaving a match while swapped controls are in force gives them back.
+        const stInputKeys tKeys = *g_tPlayer[1].ptInputKeys;
+        g_tPlayer[0].tItems.iItem = MIRROR;
+        use_item(0, &g_tPlayer[0].tItems);
+        EXPECT_EQ(g_tPlayer[1].ptInputKeys->iUp, tKeys.iDown);
         exit_pong();
+        EXPECT_EQ(g_tPlayer[1].ptInputKeys->iUp, tKeys.iUp);
+        EXPECT_EQ(g_tPlayer[1].ptInputKeys->iGrow, tKeys.iGrow);
         EXPECT_EQ(g_ptLevelBounds, nullptr);
         iMatches++;
     }

@@ -17,6 +17,7 @@ FOLLOW_HISTORY=6                 # earlier screenshots (about 3 s) that show whe
 RETURN_STEP=20                   # px a returned ball must move left between two screenshots
 COMPUTER_TIMEOUT=40              # s to see the computer follow the ball and return it
 POINT_TIMEOUT=50                 # s to wait for a point against player one
+SOCKET_ONE_X=174 SOCKET_TWO_X=626 SOCKET_Y=588 # px: inside each item bar's socket
 
 SAMPLES=$(mktemp -d)
 trap 'e2e_cleanup; rm -rf "$SAMPLES"' EXIT
@@ -78,6 +79,17 @@ wait_for_match 0 0 start
 one=$(band_top $PADDLE_ONE_X)
 [ -n "$one" ] || fail "no paddle found in player one's lane"
 note "player one's upper sphere at y $one"
+
+# Both item bars lie on the bottom wall, each showing in its socket the grey
+# sphere of a bar that holds no item yet: a grey of mid brightness.
+for x in $SOCKET_ONE_X $SOCKET_TWO_X; do
+  IFS=, read -r r g b <<<"$(shot_pixel $x $SOCKET_Y)"
+  spread=$(printf '%s\n' "$r" "$g" "$b" | sort -n | sed -n '1p;3p' | paste -sd' ')
+  read -r lo hi <<<"$spread"
+  [ $((hi - lo)) -le 24 ] && [ "$lo" -ge 40 ] && [ "$hi" -le 220 ] ||
+    fail "no grey sphere in the item bar's socket at $x,$SOCKET_Y ($E2E_SHOT shows $r,$g,$b)"
+done
+note "both item bars show their grey sphere ($E2E_SHOT)"
 
 # Holds player one's key of one direction (up: sign -1, down: +1) and checks
 # that player one's upper sphere moved at least MIN_MOVE that way.
