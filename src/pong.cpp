@@ -17,6 +17,7 @@
 #include "random.h"
 #include "sound.h"
 #include "sound_loading.h"
+#include "special.h"
 #include "stXMLParser.h"
 #include "tfont.h"
 #include "time.h"
@@ -207,6 +208,8 @@ void init_pong()
     }
     init_ball(&g_tBall);
     load_stage();
+    load_special_elements(g_iLevel);
+    init_special_elements();
     start_pong_match();
 }
 
@@ -241,6 +244,7 @@ void exit_pong()
         destroy_bitmap(g_tPong.bmpBackground);
     g_tPong.bmpBackground = nullptr;
     destroy_ball(&g_tBall);
+    destroy_special_elements();
     tfont_destroy_font(g_tPong.fontNames);
     tfont_destroy_font(g_tPong.fontScoreLabel);
     g_tPong.fontNames = nullptr;
@@ -351,6 +355,7 @@ void play_pong_frame(float fDT)
     detect_paddle_collision(g_tPlayer[1].ptPaddle, &g_tBall);
     detect_stage_collision(g_ptLevelBounds, &g_tBall, TRUE);
     detect_out_of_bounds();
+    update_special_elements(fDT);
     update_particles(fDT);
     update_fmod();
 }
@@ -359,10 +364,14 @@ void draw_pong()
 {
     blit(g_tPong.bmpBackground, g_bmpBuffer, 0, 0, 0, 0, g_tPong.bmpBackground->w,
          g_tPong.bmpBackground->h);
+    if (!g_bSpecialOnFront)
+        draw_special_elements();
     draw_particles(g_bmpBuffer);
     draw_ball(g_bmpBuffer, &g_tBall);
     draw_player(g_bmpBuffer, &g_tPlayer[0]);
     draw_player(g_bmpBuffer, &g_tPlayer[1]);
+    if (g_bSpecialOnFront)
+        draw_special_elements();
     draw_items(g_bmpBuffer, &g_tPlayer[0].tItems);
     draw_items(g_bmpBuffer, &g_tPlayer[1].tItems);
     const int iWhite = makecol(255, 255, 255);

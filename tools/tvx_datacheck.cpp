@@ -3,6 +3,7 @@
 // Each broken reference prints one line naming who names what where; exit status 1.
 #include "TvxXML.h"
 #include "item.h"
+#include "special.h"
 #include "main.h"
 #include "pong.h"
 #include "sound_loading.h"
@@ -63,6 +64,7 @@ const stCodeObject atCodeObjects[] = {
     {"data/tx15.dat", "NIVEL", "level settings"},
     {"data/tx15.dat", "PERSONAJES", "characters and their paddle bands"},
     {"data/tx15.dat", "ITEMS", "item bar and items"},
+    {"data/tx15.dat", "ELEMENTOS_ES", "stage special elements"},
 };
 
 // Something a document or the code names.
@@ -447,6 +449,44 @@ void check_item_document(stXMLParser *ptParser, const std::string &sDocument)
                 g_tCheck.vReferences.push_back({sFile, sValue, sDocument + ", \"barra\""});
 }
 
+// --- "ELEMENTOS_ES": one record per stage, its pictures in "ruta" -------------
+
+void check_special_document(stXMLParser *ptParser, const std::string &sDocument)
+{
+    std::string sFile, sValue;
+    xmlparser_gotoRoot(ptParser);
+    if (!xmlparser_findElement(ptParser, "especiales") || !read_attribute(ptParser, "ruta", &sFile)) {
+        report(sDocument + ": no \"especiales\" with a \"ruta\"");
+        return;
+    }
+    for (int iStage = 0; iStage < NUM_LEVELS; iStage++) {
+        const std::string sStage = sDocument + ", stage " + std::to_string(iStage);
+        if (!xmlparser_findElement(ptParser, "elemento")) {
+            report(sStage + ": no such \"elemento\" under \"especiales\"");
+            return;
+        }
+        if (!read_attribute(ptParser, "frente", &sValue))
+            report(sStage + ": lacks \"frente\"");
+        if (!read_attribute(ptParser, "n_imagenes", &sValue)) {
+            report(sStage + ": lacks \"n_imagenes\"");
+            continue;
+        }
+        const int iImages = atoi(sValue.c_str());
+        if (iImages < 0 || iImages > SPECIAL_IMAGES)
+            report(sStage + ": \"n_imagenes\" must be 0 to " + std::to_string(SPECIAL_IMAGES));
+        bool bInImage = false;
+        for (int i = 0; i < iImages && xmlparser_findElement(ptParser, "imagen"); i++) {
+            bInImage = true;
+            if (read_attribute(ptParser, "nombre", &sValue))
+                g_tCheck.vReferences.push_back({sFile, sValue, sStage + ", \"imagen\""});
+            else
+                report(sStage + ", \"imagen\": lacks \"nombre\"");
+        }
+        if (bInImage)
+            xmlparser_gotoParent(ptParser);
+    }
+}
+
 // --- documents whose references are checked ----------------------------------
 
 struct stDocumentCheck {
@@ -459,6 +499,7 @@ const stDocumentCheck atDocumentChecks[] = {
     {"NIVEL", "assets/tx15/NIVEL.xml", check_level_document},
     {"PERSONAJES", "assets/tx15/PERSONAJES.xml", check_character_document},
     {"ITEMS", "assets/tx15/ITEMS.xml", check_item_document},
+    {"ELEMENTOS_ES", "assets/tx15/ELEMENTOS_ES.xml", check_special_document},
 };
 
 // --- resolving references ----------------------------------------------------

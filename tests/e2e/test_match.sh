@@ -14,6 +14,7 @@ RIGHT_SIDE_X=560                 # px: a ball at or right of this is the compute
 REACH=50                         # px between the computer's paddle middle and a ball it covers
 CLOSER_BY=30                     # px the computer's paddle must have come toward the ball's height
 FOLLOW_HISTORY=6                 # earlier screenshots (about 3 s) that show where the paddle came from
+NUDGE_EVERY=8                    # screenshots between two nudges of player one's paddle
 RETURN_STEP=20                   # px a returned ball must move left between two screenshots
 COMPUTER_TIMEOUT=40              # s to see the computer follow the ball and return it
 POINT_TIMEOUT=50                 # s to wait for a point against player one
@@ -124,6 +125,11 @@ deadline=$((SECONDS + COMPUTER_TIMEOUT))
 while [ -z "$followed" ] || [ -z "$returned" ]; do
   [ $SECONDS -lt $deadline ] || break
   n=$((n + 1))
+  # A rally can settle into flat returns that the computer meets without
+  # moving: now and then player one nudges its paddle, which angles its throws.
+  if [ $((n % NUDGE_EVERY)) = 0 ]; then
+    if [ $((n / NUDGE_EVERY % 2)) = 0 ]; then hold_keys 0.15 Up; else hold_keys 0.15 Down; fi
+  fi
   shot=$SAMPLES/$n.png
   import -window root "$shot" 2>/dev/null || fail "screenshot of the rally failed"
   read -r BALL_X[n] BALL_Y[n] <<<"$(ball_position "$shot")"
