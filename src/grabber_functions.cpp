@@ -123,14 +123,20 @@ void load_xml_from_dat(stXMLParser *ptParser, const char *pszObject, const char 
     *piSize = iSize;
 }
 
-stXMLParser *open_xml_entry(const char *pszObject, const char *pszFile, const char *pszRoot,
-                            const char *pszEntry, int iIndex, const char *pszChild)
+stXMLParser *open_xml_document(const char *pszObject, const char *pszFile)
 {
     stXMLParser *ptParser = xmlparser_create();
     int iSize = 0;
     load_xml_from_dat(ptParser, pszObject, pszFile, &iSize);
     xmlparser_parserFile(ptParser);
     xmlparser_gotoRoot(ptParser);
+    return ptParser;
+}
+
+stXMLParser *open_xml_entry(const char *pszObject, const char *pszFile, const char *pszRoot,
+                            const char *pszEntry, int iIndex, const char *pszChild)
+{
+    stXMLParser *ptParser = open_xml_document(pszObject, pszFile);
     xmlparser_findElement(ptParser, pszRoot);
     for (int i = 0; i <= iIndex; i++)
         xmlparser_findElement(ptParser, pszEntry); // each search goes on after the last find

@@ -31,6 +31,9 @@ stMixSound *load_sample_from_dat(const char *pszObject, const char *pszFile, int
 // size + 1.
 void load_xml_from_dat(stXMLParser *ptParser, const char *pszObject, const char *pszFile,
                        int *piSize);
+// Parses the object's document, the cursor on its root. The caller destroys
+// the parser.
+stXMLParser *open_xml_document(const char *pszObject, const char *pszFile);
 // Parses the object's document and walks to the iIndex-th (from 0) pszEntry
 // under the root element pszRoot, then into that entry's pszChild: the game's
 // documents list their levels and characters in order. The caller destroys

@@ -159,11 +159,7 @@ void read_bar(stXMLParser *ptParser, int iColor, stItem *ptItems)
 
 void read_items(int iColor, stItem *ptItems)
 {
-    stXMLParser *ptParser = xmlparser_create();
-    int iSize = 0;
-    load_xml_from_dat(ptParser, ITEM_DOCUMENT, ITEM_DATAFILE, &iSize);
-    xmlparser_parserFile(ptParser);
-    xmlparser_gotoRoot(ptParser);
+    stXMLParser *ptParser = open_xml_document(ITEM_DOCUMENT, ITEM_DATAFILE);
     xmlparser_findElement(ptParser, "raiz");
     ptItems->iItemX = xmlparser_getAttributeVal_asInteger(ptParser, "pos_items_x");
     ptItems->iItemY = xmlparser_getAttributeVal_asInteger(ptParser, "pos_items_y");

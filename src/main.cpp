@@ -5,6 +5,9 @@
 #include "controls.h"
 #include "fade.h"
 #include "grabber_functions.h"
+#include "labels.h"
+#include "language_conf.h"
+#include "menu.h"
 #include "player.h"
 #include "pong.h"
 #include "random.h"
@@ -30,8 +33,9 @@ stPlayer g_tPlayer[2] = {};
 
 namespace {
 constexpr std::array<int, 4> aiScreenRes = {24, 32, 16, 15}; // colour depths, in the order tried
-constexpr int FIRST_LEVEL = 12;         // level index of the series the game opens with
-constexpr int FIRST_DIFFICULTY = 0;     // a versus series between people has no difficulty
+constexpr int FIRST_LEVEL = 12;         // level index of every series until stages can be chosen
+constexpr int CLOSING_FADE_TIME = 1000; // ms the closing picture fades in and, with the music, out
+constexpr int CLOSING_TIME = 4000;      // ms the closing picture stays before a key may end it
 constexpr int MENU_FONT_HEIGHT = 15;    // px
 constexpr int INTRO_FADE_IN_TIME = 1000; // ms
 constexpr float INTRO_VOLUME = 0.8f;     // music and effects while the intro plays
@@ -78,13 +82,37 @@ bool has_data_directory(const std::string &sDir)
     return stat((sDir + "/data").c_str(), &tInfo) == 0 && S_ISDIR(tInfo.st_mode);
 }
 
-// The top-level flow: CAMANEY against the computer on one level (the computer
-// picks its own character); leaving the series ends the program.
+// The top-level flow: the opening screen, then a series, until the opening
+// screen asks to quit. Until characters and stages can be chosen, every series
+// is CAMANEY against LENGUAS on one level (against the computer, the computer
+// picks its own character).
 void run_top_level_loop()
 {
-    g_iLevel = FIRST_LEVEL;
-    g_tPlayer[0].iCharacter = CAMANEY;
-    pong(GM_PLAYER_VS_COMPUTER, VERSUS_MODE, FIRST_DIFFICULTY);
+    int iGameMode = 0;
+    int iPlayingMode = 0;
+    int iDifficulty = 0;
+    while (true) {
+        opening_screen(&iGameMode, &iPlayingMode, &iDifficulty);
+        if (iGameMode == -1)
+            return;
+        g_iLevel = FIRST_LEVEL;
+        g_tPlayer[0].iCharacter = CAMANEY;
+        g_tPlayer[1].iCharacter = LENGUAS;
+        pong(iGameMode, iPlayingMode, iDifficulty);
+    }
+}
+
+// The closing picture fades in, stays 4 s and then until a key, and fades out
+// with the music.
+void closing_screen()
+{
+    BITMAP *bmpClosing = g_bmpZenkBgnd[1];
+    fade_from_color(bmpClosing, CLOSING_FADE_TIME, 0, 0, makecol(0, 0, 0));
+    draw_sprite(screen, bmpClosing, 0, 0);
+    rest(CLOSING_TIME);
+    clear_keybuf();
+    readkey();
+    fade_media_out(bmpClosing, CLOSING_FADE_TIME, 0, 0, makecol(0, 0, 0), CHANNEL_INTRO_MUSIC);
 }
 } // namespace
 
@@ -156,6 +184,17 @@ void libraries_init()
     init_player(0, &g_tPlayer[0], IN_KEYBOARD);
     init_player(1, &g_tPlayer[1], IN_KEYBOARD);
     init_controls();
+    init_languages_conf();
+    g_ptMenuText = create_menu_text();
+    g_ptParcialMenuText = create_menu_text();
+    load_menu_text(g_ptMenuText);
+    load_box(g_ptBox);
+    load_menu(g_ptMenu, NUM_GAME_MENUS);
+    load_parcial_language(g_ptParcialMenu, g_ptParcialMenuText);
+    load_labels();
+    load_parcial_labels();
+    load_score_labels();
+    load_zenk_background();
     init_tables();
     init_sound_loading();
     load_effects();
@@ -168,6 +207,18 @@ void libraries_exit()
         ptFont = nullptr;
     }
     destroy_effects();
+    destroy_zenk_background();
+    destroy_all_labels();
+    destroy_all_score_labels();
+    destroy_parcial_labels();
+    destroy_all_menu();
+    destroy_menu_text(&g_ptMenuText);
+    destroy_all_parcial_menu();
+    destroy_menu_text(&g_ptParcialMenuText);
+    for (stBox *&ptBox : g_ptBox) {
+        box_destroy(ptBox);
+        ptBox = nullptr;
+    }
     destroy_player(&g_tPlayer[0]);
     destroy_player(&g_tPlayer[1]);
     close_users(g_ptUserContainer);
@@ -203,6 +254,7 @@ int tarvelix_main(int iGfxCard)
     set_fmod_volume(ptUser->iMusicVolume / PROFILE_VOLUME_SCALE,
                     ptUser->iFXVolume / PROFILE_VOLUME_SCALE);
     run_top_level_loop();
+    closing_screen();
 
     if (sndIntro)
         destroy_sound(sndIntro);

@@ -121,12 +121,10 @@ void load_stage()
 // The in-match menu: the game count and the stage sounds stop while it is open.
 void in_match_menu(stPlayer *ptPlayer, int iPlayer)
 {
-    (void)iPlayer;
     pause_count();
     pause_channel(CHANNEL_SPECIAL_SOUNDS);
     if (g_iPlayingMode != TOURNAMENT_MODE) {
-        // Until the menu screen exists, opening the menu leaves the series.
-        g_tPong.iRematch = REMATCH_EXIT;
+        g_tPong.iRematch = rematch_screen(iPlayer, TRUE, TRUE, TRUE, TRUE, TRUE);
         clear_keybuf();
     }
     if (g_tPong.iRematch == CONTINUE) {
@@ -488,9 +486,7 @@ void pong(int iGameMode, int iPlayingMode, int iDifficulty)
                 else if (g_iTypeControl == 1)
                     g_tPlayer[0].iInput = IN_JOYSTICK;
                 fade_music_out(CHANNEL_GAME_MUSIC, FADE_MUSIC_TIME);
-                // Until the rematch screen exists, a finished match is followed
-                // by a rematch.
-                g_tPong.iRematch = REMATCH;
+                g_tPong.iRematch = rematch_screen(0, FALSE, TRUE, TRUE, TRUE, TRUE);
                 fade_to_color(g_tPong.bmpBackground, FADE_MEDIA_TIME, 0, 0, makecol(0, 0, 0));
             }
             check_rematch_selection(g_tPong.iRematch, &bContinueMatch);

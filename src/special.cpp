@@ -105,11 +105,7 @@ const StageFunctions atStageFunctions[NUM_LEVELS] = {
 // pictures; a record listing more keeps the first ones.
 void read_stage_record(int iStage)
 {
-    stXMLParser *ptParser = xmlparser_create();
-    int iSize = 0;
-    load_xml_from_dat(ptParser, SPECIAL_DOCUMENT, SPECIAL_DATAFILE, &iSize);
-    xmlparser_parserFile(ptParser);
-    xmlparser_gotoRoot(ptParser);
+    stXMLParser *ptParser = open_xml_document(SPECIAL_DOCUMENT, SPECIAL_DATAFILE);
     xmlparser_findElement(ptParser, "especiales");
     char szFile[SPECIAL_NAME_SIZE];
     snprintf(szFile, sizeof(szFile), "%s", xmlparser_getAttributeVal_asString(ptParser, "ruta"));

@@ -207,6 +207,7 @@ TEST_F(SpecialTest, SnowmenAppearBySlotInCellsOfTheirOwn)
         EXPECT_LE(afShown[i], 3 * i + 3.0f + 2 * STEP) << "slot " << i;
     }
     // With every cell taken a snowman waits for one instead of searching for ever.
+    destroy_special_elements();
     start(SNOW_LEVEL);
     for (auto &aColumn : tSnowMan)
         for (stPosSnowMan &tCell : aColumn)
