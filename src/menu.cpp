@@ -646,12 +646,20 @@ void draw_box(const stBox *)
         blit(g_bmpBuffer, screen, 0, 0, 0, 0, SCREEN_WIDTH, SCREEN_HEIGHT);
         rest(1);
     }
-    blit(bmpSaved, g_bmpBuffer, 0, 0, 0, 0, SCREEN_WIDTH, SCREEN_HEIGHT);
-    draw_trans_sprite(g_bmpBuffer, bmpFrame, SCREEN_WIDTH / 2 - bmpFrame->w / 2,
-                      SCREEN_HEIGHT / 2 - bmpFrame->h / 2);
-    blit(g_bmpBuffer, screen, 0, 0, 0, 0, SCREEN_WIDTH, SCREEN_HEIGHT);
     destroy_bitmap(bmpGrown);
+    destroy_bitmap(bmpFrame);
+    blit(bmpSaved, g_bmpBuffer, 0, 0, 0, 0, SCREEN_WIDTH, SCREEN_HEIGHT);
     destroy_bitmap(bmpSaved);
+    draw_menu_frame(g_bmpBuffer);
+    blit(g_bmpBuffer, screen, 0, 0, 0, 0, SCREEN_WIDTH, SCREEN_HEIGHT);
+}
+
+void draw_menu_frame(BITMAP *bmpPicture)
+{
+    BITMAP *bmpFrame = load_bmp_from_dat(FRAME_PICTURE, FRAME_DATAFILE);
+    set_trans_blender(0, 0, 0, FRAME_ALPHA);
+    draw_trans_sprite(bmpPicture, bmpFrame, SCREEN_WIDTH / 2 - bmpFrame->w / 2,
+                      SCREEN_HEIGHT / 2 - bmpFrame->h / 2);
     destroy_bitmap(bmpFrame);
 }
 

@@ -207,6 +207,8 @@ stBox *box_create();
 void box_destroy(stBox *ptBox);
 // The menus' frame grows over the screen, then stays drawn on it.
 void draw_box(const stBox *ptBox);
+// The menus' frame, translucent, centred on the picture.
+void draw_menu_frame(BITMAP *bmpPicture);
 
 void load_zenk_background();
 void destroy_zenk_background();

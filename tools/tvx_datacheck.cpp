@@ -3,6 +3,8 @@
 // Each broken reference prints one line naming who names what where; exit status 1.
 #include "TvxXML.h"
 #include "item.h"
+#include "labels.h"
+#include "menu.h"
 #include "special.h"
 #include "main.h"
 #include "pong.h"
@@ -11,6 +13,7 @@
 #include "stXMLParser_impl.h"
 
 #include <allegro.h>
+#include <array>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -65,6 +68,8 @@ const stCodeObject atCodeObjects[] = {
     {"data/tx15.dat", "PERSONAJES", "characters and their paddle bands"},
     {"data/tx15.dat", "ITEMS", "item bar and items"},
     {"data/tx15.dat", "ELEMENTOS_ES", "stage special elements"},
+    {"data/tx15.dat", "LENGUAJES", "language list"},
+    {"data/tx15.dat", "CAJAS", "menu boxes"},
 };
 
 // Something a document or the code names.
@@ -487,6 +492,204 @@ void check_special_document(stXMLParser *ptParser, const std::string &sDocument)
     }
 }
 
+// --- "LENGUAJES" and each language's documents --------------------------------
+
+// A language's document from its source, or null after reporting it.
+stXMLParser *language_document(const std::string &sObject, const std::string &sUser)
+{
+    const fs::path tPath = fs::path("assets/tx15") / (sObject + ".xml");
+    if (!fs::is_regular_file(tPath)) {
+        report(sUser + " names the document " + sObject + ", which assets/tx15 does not hold");
+        return nullptr;
+    }
+    return parse_document(tPath);
+}
+
+// The labels document: "numero" 29 and every label with its text and attributes.
+void check_labels(stXMLParser *ptParser, const std::string &sWhere)
+{
+    std::string sValue;
+    xmlparser_gotoRoot(ptParser);
+    if (!xmlparser_findElement(ptParser, "pantalla") || !xmlparser_findElement(ptParser, "textos") ||
+        !read_attribute(ptParser, "numero", &sValue) || atoi(sValue.c_str()) != NUM_LABELS) {
+        report(sWhere + ": needs \"pantalla\" / \"textos\" with \"numero\" " + std::to_string(NUM_LABELS));
+        return;
+    }
+    for (int i = 0; i < NUM_LABELS; i++) {
+        const std::string sLabel = sWhere + ", label " + std::to_string(i);
+        if (!xmlparser_findElement(ptParser, "elemento")) {
+            report(sLabel + ": missing");
+            return;
+        }
+        if (!read_attribute(ptParser, "texto", &sValue))
+            report(sLabel + ": lacks \"texto\"");
+        if (!xmlparser_findElement(ptParser, "atributos")) {
+            report(sLabel + ": lacks \"atributos\"");
+            continue;
+        }
+        for (const char *pszAttribute : {"x", "y", "color", "tamano"})
+            if (!read_attribute(ptParser, pszAttribute, &sValue))
+                report(sLabel + ", \"atributos\": lacks \"" + pszAttribute + "\"");
+        xmlparser_gotoParent(ptParser);
+    }
+}
+
+void check_score_labels(stXMLParser *ptParser, const std::string &sWhere)
+{
+    std::string sValue;
+    xmlparser_gotoRoot(ptParser);
+    if (!xmlparser_findElement(ptParser, "etiquetas") || !read_attribute(ptParser, "n_etiquetas", &sValue) ||
+        atoi(sValue.c_str()) != NUM_SCORE_LABELS) {
+        report(sWhere + ": needs \"etiquetas\" with \"n_etiquetas\" " + std::to_string(NUM_SCORE_LABELS));
+        return;
+    }
+    for (int i = 0; i < NUM_SCORE_LABELS; i++) {
+        if (!xmlparser_findElement(ptParser, "elemento")) {
+            report(sWhere + ", score label " + std::to_string(i) + ": missing");
+            return;
+        }
+        for (const char *pszAttribute : {"texto", "posX", "posY", "color", "tamano", "scoreA", "scoreB"})
+            if (!read_attribute(ptParser, pszAttribute, &sValue))
+                report(sWhere + ", score label " + std::to_string(i) + ": lacks \"" + pszAttribute + "\"");
+    }
+}
+
+// The menu document: every menu the code indexes, each button's links inside
+// its menu, and from every button each direction reaches an enabled one.
+void check_menus(stXMLParser *ptParser, const std::string &sWhere)
+{
+    std::string sValue;
+    xmlparser_gotoRoot(ptParser);
+    if (!xmlparser_findElement(ptParser, "menu")) {
+        report(sWhere + ": no \"menu\"");
+        return;
+    }
+    for (int k = 0; k < NUM_GAME_MENUS; k++) {
+        const std::string sMenu = sWhere + ", menu " + std::to_string(k);
+        if (!xmlparser_findElement(ptParser, "opcion")) {
+            report(sMenu + ": missing");
+            return;
+        }
+        int iCount = 0;
+        if (read_attribute(ptParser, "num_elementos", &sValue))
+            iCount = atoi(sValue.c_str());
+        if (iCount < 1 || iCount > MENU_OPTION_ELEMENTS) {
+            report(sMenu + ": \"num_elementos\" must be 1 to " + std::to_string(MENU_OPTION_ELEMENTS));
+            continue;
+        }
+        std::vector<std::array<int, 4>> vLinks;
+        std::vector<bool> vEnabled;
+        for (int i = 0; i < iCount && xmlparser_findElement(ptParser, "elemento"); i++) {
+            const std::string sButton = sMenu + ", button " + std::to_string(i);
+            for (const char *pszAttribute : {"nombre", "id", "valor", "estado"})
+                if (!read_attribute(ptParser, pszAttribute, &sValue))
+                    report(sButton + ": lacks \"" + pszAttribute + "\"");
+            vEnabled.push_back(read_attribute(ptParser, "estado", &sValue) && atoi(sValue.c_str()) == 1);
+            std::array<int, 4> aiLink = {i, i, i, i};
+            if (xmlparser_findElement(ptParser, "enlace")) {
+                const char *apszLink[] = {"arriba", "abajo", "izquierda", "derecha"};
+                for (int d = 0; d < 4; d++)
+                    if (read_attribute(ptParser, apszLink[d], &sValue))
+                        aiLink[d] = atoi(sValue.c_str());
+                xmlparser_gotoParent(ptParser);
+            }
+            vLinks.push_back(aiLink);
+        }
+        xmlparser_gotoParent(ptParser);
+        if (static_cast<int>(vLinks.size()) != iCount) {
+            report(sMenu + ": lists fewer buttons than \"num_elementos\"");
+            continue;
+        }
+        for (int i = 0; i < iCount; i++) {
+            for (int d = 0; d < 4; d++) {
+                int j = i;
+                bool bReached = false;
+                for (int iStep = 0; iStep < iCount && !bReached; iStep++) {
+                    j = vLinks[j][d];
+                    if (j < 0 || j >= iCount)
+                        break;
+                    bReached = vEnabled[j];
+                }
+                if (!bReached)
+                    report(sMenu + ", button " + std::to_string(i) +
+                           ": a link leads out of the menu or never to an enabled button");
+            }
+        }
+    }
+}
+
+// The menu-text document: the eight screens the code indexes, and the opening
+// screen's two backgrounds.
+void check_screens(stXMLParser *ptParser, const std::string &sWhere)
+{
+    std::string sValue, sFile;
+    xmlparser_gotoRoot(ptParser);
+    if (!xmlparser_findElement(ptParser, "texto") || !read_attribute(ptParser, "n_pantallas", &sValue) ||
+        atoi(sValue.c_str()) < TEXT_PRINCIPAL + 1) {
+        report(sWhere + ": needs \"texto\" with \"n_pantallas\" of at least " +
+               std::to_string(TEXT_PRINCIPAL + 1));
+        return;
+    }
+    for (int i = 0; i <= TEXT_PRINCIPAL; i++) {
+        if (!xmlparser_findElement(ptParser, "pantalla")) {
+            report(sWhere + ", screen " + std::to_string(i) + ": missing");
+            return;
+        }
+    }
+    if (!xmlparser_findElement(ptParser, "fondo") || !read_attribute(ptParser, "ruta", &sFile)) {
+        report(sWhere + ", opening screen: no \"fondo\" with a \"ruta\"");
+        return;
+    }
+    for (int i = 0; i < 2; i++) {
+        if (xmlparser_findElement(ptParser, "imagen") && read_attribute(ptParser, "nombre", &sValue))
+            g_tCheck.vReferences.push_back({sFile, sValue, sWhere + ", opening screen"});
+        else
+            report(sWhere + ", opening screen: needs two backgrounds");
+    }
+}
+
+void check_language_document(stXMLParser *ptParser, const std::string &sDocument)
+{
+    std::string sValue;
+    xmlparser_gotoRoot(ptParser);
+    xmlparser_findElement(ptParser, "conf_lenguajes");
+    const int iLanguages = read_attribute(ptParser, "num_lenguajes", &sValue) ? atoi(sValue.c_str()) : 0;
+    if (iLanguages < 1 || iLanguages > MAX_LANGUAGES) {
+        report(sDocument + ": \"num_lenguajes\" must be 1 to " + std::to_string(MAX_LANGUAGES));
+        return;
+    }
+    struct Documents {
+        const char *pszAttribute;
+        void (*pfnCheck)(stXMLParser *, const std::string &);
+    };
+    const Documents atDocuments[] = {{"labels", check_labels},      {"etiquetas_marcadores", check_score_labels},
+                                     {"menu", check_menus},         {"textos", check_screens},
+                                     {"creditos", nullptr},         {"torneos", nullptr}};
+    xmlparser_findElement(ptParser, "archivos_conf");
+    for (int i = 0; i < iLanguages; i++) {
+        const std::string sLanguage = sDocument + ", language " + std::to_string(i);
+        if (!xmlparser_findElement(ptParser, "f_elemento")) {
+            report(sLanguage + ": no \"f_elemento\"");
+            return;
+        }
+        if (!read_attribute(ptParser, "valor", &sValue) || atoi(sValue.c_str()) != i)
+            report(sLanguage + ": \"valor\" must be " + std::to_string(i) + ", its place in the list");
+        for (const Documents &t : atDocuments) {
+            if (!read_attribute(ptParser, t.pszAttribute, &sValue)) {
+                report(sLanguage + ": lacks \"" + t.pszAttribute + "\"");
+                continue;
+            }
+            g_tCheck.vReferences.push_back({"data/tx15.dat", sValue, sLanguage});
+            stXMLParser *ptDocument = language_document(sValue, sLanguage);
+            if (!ptDocument)
+                continue;
+            if (t.pfnCheck)
+                t.pfnCheck(ptDocument, sLanguage + ", " + sValue);
+            xmlparser_destroy(ptDocument);
+        }
+    }
+}
+
 // --- documents whose references are checked ----------------------------------
 
 struct stDocumentCheck {
@@ -500,6 +703,7 @@ const stDocumentCheck atDocumentChecks[] = {
     {"PERSONAJES", "assets/tx15/PERSONAJES.xml", check_character_document},
     {"ITEMS", "assets/tx15/ITEMS.xml", check_item_document},
     {"ELEMENTOS_ES", "assets/tx15/ELEMENTOS_ES.xml", check_special_document},
+    {"LENGUAJES", "assets/tx15/LENGUAJES.xml", check_language_document},
 };
 
 // --- resolving references ----------------------------------------------------

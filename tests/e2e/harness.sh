@@ -157,6 +157,50 @@ wait_for_match() {
   fail "no settled match on the screen"
 }
 
+# Waits until the opening screen is drawn and settled (its fade-in over): the
+# title's middle, at OX+400,OY+140, is lit and two screenshots apart agree
+# about the menu. Leaves the screenshot NAME.
+wait_for_opening() {
+  local ox=$1 oy=$2 name=${3:-opening} previous=""
+  for _ in $(seq 60); do
+    screenshot "$name" >/dev/null
+    if [ "$(shot_pixel $((ox + 400)) $((oy + 140)))" != "0,0,0" ] && [ -n "$previous" ] &&
+       [ "$(region_difference "$previous" $((ox + 200)) $((oy + 300)) "$E2E_SHOT" \
+            $((ox + 200)) $((oy + 300)) 400 200)" -lt 4000 ]; then
+      note "opening screen: $E2E_SHOT"
+      return 0
+    fi
+    cp "$E2E_SHOT" "$E2E_LOG.previous.png"
+    previous=$E2E_LOG.previous.png
+    sleep 0.2
+  done
+  fail "no opening screen"
+}
+
+# From the opening screen into a match against the computer: Play, then
+# Versus, then Player vs CPU, each chosen with Return.
+choose_match_against_computer() {
+  send_key Return; sleep 0.4
+  send_key Return; sleep 0.4
+  send_key Return
+}
+
+# From a running match out of the program: Escape opens the rematch screen on
+# Continue, Up reaches Quit to menu, Return leaves the series; Escape on the
+# opening screen shows the closing picture, which a key ends after 4 s.
+quit_from_match() {
+  local ox=${1:-0} oy=${2:-0}
+  send_key Escape; sleep 0.6
+  screenshot "${3:-rematch}" >/dev/null
+  send_key Up; sleep 0.2
+  send_key Return
+  wait_for_opening "$ox" "$oy" opening-again
+  send_key Escape
+  sleep 5.5
+  screenshot closing >/dev/null
+  send_key space
+}
+
 # Presses and releases a key in the game's window, held long enough for a
 # game loop that polls the keyboard to see it.
 send_key() {

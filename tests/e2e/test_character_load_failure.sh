@@ -13,6 +13,8 @@ start_game "$GAME_DIR/tarvelix_windowed"
 find_game_window
 expect_window_size 800x600
 note "the game opened its window"
+wait_for_opening 0 0
+choose_match_against_computer
 dismiss_message_box character-load-failure
 expect_exit 255
 expect_stderr "Error al cargar CAMANEY_NORMAL desde data/tx16.dat"

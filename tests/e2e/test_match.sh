@@ -1,9 +1,11 @@
-# A person against the computer: the game opens a series on level 12, CAMANEY
-# (arrow keys, left paddle) against the computer's OJEIS (right paddle).
+# A person against the computer: from the opening screen (Play, Versus,
+# Player vs CPU) a series on level 12, CAMANEY (arrow keys, left paddle)
+# against the computer's OJEIS (right paddle).
 # Holding up and then down moves player one's paddle up and then down; with no
 # key held the computer's paddle goes to the ball's height and sends the ball
 # back; a person who parks the paddle at the top and does nothing loses points;
-# Escape leaves the series and the program with exit status 0.
+# Escape, the rematch screen's Quit, the opening screen's Escape and a key on
+# the closing picture leave the program with exit status 0.
 source "$(dirname "$0")/harness.sh"
 
 PADDLE_ONE_X=50 PADDLE_TWO_X=750 # the paddles' lanes, px
@@ -76,6 +78,8 @@ start_display
 start_game "$E2E_WINDOWED"
 find_game_window
 expect_window_size 800x600
+wait_for_opening 0 0
+choose_match_against_computer
 wait_for_match 0 0 start
 one=$(band_top $PADDLE_ONE_X)
 [ -n "$one" ] || fail "no paddle found in player one's lane"
@@ -196,7 +200,5 @@ mv "$E2E_SHOT" "$E2E_SHOTS/$E2E_NAME-point-against-player.png"
 note "a point against player one: $two pixels of player two's badge changed" \
   "($E2E_SHOTS/$E2E_NAME-before-point-against-player.png to $E2E_SHOTS/$E2E_NAME-point-against-player.png)"
 
-# The match reads Escape while it plays; held through the fades of a next match
-# (about 2 s), it still reaches it.
-send_key Escape 3
+quit_from_match 0 0
 expect_exit 0
