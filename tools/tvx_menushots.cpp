@@ -21,7 +21,8 @@ constexpr float FRAME = 1.0f / 60;       // s
 constexpr int SHEET_TOP = 20;            // px: the first line of a sheet
 constexpr int SHEET_LEFT = 20;           // px
 constexpr int SHEET_NUMBER_WIDTH = 40;   // px kept for each line's index
-constexpr int SHEET_SIZE_CAP = 48;       // px: larger texts are shown at this size on a sheet
+constexpr int SHEET_SIZE_CAP = 30;       // px: larger texts are shown at this size on a sheet
+constexpr int SHEET_COLUMN = SCREEN_WIDTH / 2; // px: a sheet's second column
 constexpr int SHEET_GAP = 4;             // px between lines
 
 // The opening screen's menus: which menu, its selection, the picture's name.
@@ -82,18 +83,31 @@ bool write(const std::string &sOut, const std::string &sLanguage, const char *ps
     return false;
 }
 
-// One line of a sheet: its index, then the text in its own colour and size.
-int sheet_line(int iY, int iIndex, const char *pszText, int iColor, int iSize)
+// Where the next line of a sheet goes.
+struct SheetPlace {
+    int iX = SHEET_LEFT;
+    int iY = SHEET_TOP;
+};
+
+// One line of a sheet: its index, then the text in its own colour and size
+// (within limits); a full column continues in the second one.
+void sheet_line(SheetPlace *ptPlace, int iIndex, const char *pszText, int iColor, int iSize)
 {
     const int iShown = std::min(std::max(iSize, 12), SHEET_SIZE_CAP);
+    if (ptPlace->iY + iShown > SCREEN_HEIGHT - SHEET_TOP) {
+        ptPlace->iX = SHEET_COLUMN;
+        ptPlace->iY = SHEET_TOP;
+    }
+    const int iX = ptPlace->iX;
+    const int iY = ptPlace->iY;
     TFONT_FONT *ptFont = g_Fonts[0];
     tfont_set_font_size(g_Fonts[1], 14);
     char szIndex[16];
     snprintf(szIndex, sizeof(szIndex), "%d", iIndex);
-    textprintf_shadow(g_bmpBuffer, g_Fonts[1], SHEET_LEFT, iY, makecol(200, 200, 200), szIndex);
+    textprintf_shadow(g_bmpBuffer, g_Fonts[1], iX, iY, makecol(200, 200, 200), szIndex);
     tfont_set_font_size(ptFont, iShown);
-    textprintf_shadow(g_bmpBuffer, ptFont, SHEET_LEFT + SHEET_NUMBER_WIDTH, iY, iColor, pszText);
-    return iY + iShown + SHEET_GAP;
+    textprintf_shadow(g_bmpBuffer, ptFont, iX + SHEET_NUMBER_WIDTH, iY, iColor, pszText);
+    ptPlace->iY = iY + iShown + SHEET_GAP;
 }
 
 bool language_pictures(const std::string &sOut, const std::string &sLanguage)
@@ -120,18 +134,18 @@ bool language_pictures(const std::string &sOut, const std::string &sLanguage)
         return false;
 
     clear_to_color(g_bmpBuffer, makecol(24, 14, 40));
-    int iY = SHEET_TOP;
+    SheetPlace tPlace;
     for (int i = 0; i < NUM_LABELS; i++)
         if (g_ptLabel[i])
-            iY = sheet_line(iY, i, g_ptLabel[i]->szText, g_ptLabel[i]->iColor, g_ptLabel[i]->iSize);
+            sheet_line(&tPlace, i, g_ptLabel[i]->szText, g_ptLabel[i]->iColor, g_ptLabel[i]->iSize);
     if (!write(sOut, sLanguage, "labels"))
         return false;
     clear_to_color(g_bmpBuffer, makecol(24, 14, 40));
-    iY = SHEET_TOP;
+    tPlace = SheetPlace();
     for (int i = 0; i < NUM_SCORE_LABELS; i++)
         if (g_ptScoresLabel[i])
-            iY = sheet_line(iY, i, g_ptScoresLabel[i]->szText, g_ptScoresLabel[i]->iColor,
-                            g_ptScoresLabel[i]->iSize);
+            sheet_line(&tPlace, i, g_ptScoresLabel[i]->szText, g_ptScoresLabel[i]->iColor,
+                       g_ptScoresLabel[i]->iSize);
     return write(sOut, sLanguage, "score_labels");
 }
 } // namespace
