@@ -11,6 +11,7 @@
 #include "player.h"
 #include "pong.h"
 #include "random.h"
+#include "select_player.h"
 #include "sound.h"
 #include "sound_loading.h"
 #include "tables.h"
@@ -33,7 +34,7 @@ stPlayer g_tPlayer[2] = {};
 
 namespace {
 constexpr std::array<int, 4> aiScreenRes = {24, 32, 16, 15}; // colour depths, in the order tried
-constexpr int FIRST_LEVEL = 12;         // level index of every series until stages can be chosen
+constexpr int CHARACTER_MASK = 0xFF;    // player two's character in a selection result
 constexpr int CLOSING_FADE_TIME = 1000; // ms the closing picture fades in and, with the music, out
 constexpr int CLOSING_TIME = 4000;      // ms the closing picture stays before a key may end it
 constexpr int MENU_FONT_HEIGHT = 15;    // px
@@ -82,10 +83,9 @@ bool has_data_directory(const std::string &sDir)
     return stat((sDir + "/data").c_str(), &tInfo) == 0 && S_ISDIR(tInfo.st_mode);
 }
 
-// The top-level flow: the opening screen, then a series, until the opening
-// screen asks to quit. Until characters and stages can be chosen, every series
-// is CAMANEY against LENGUAS on one level (against the computer, the computer
-// picks its own character).
+// The top-level flow: the opening screen, the characters, then a series,
+// until the opening screen asks to quit; backing out of the characters goes
+// back to the opening screen.
 void run_top_level_loop()
 {
     int iGameMode = 0;
@@ -95,9 +95,11 @@ void run_top_level_loop()
         opening_screen(&iGameMode, &iPlayingMode, &iDifficulty);
         if (iGameMode == -1)
             return;
-        g_iLevel = FIRST_LEVEL;
-        g_tPlayer[0].iCharacter = CAMANEY;
-        g_tPlayer[1].iCharacter = LENGUAS;
+        const int iPlayerSelection = select_player(iGameMode, iPlayingMode);
+        if (iPlayerSelection == -1)
+            continue;
+        g_tPlayer[0].iCharacter = iPlayerSelection >> 8;
+        g_tPlayer[1].iCharacter = iPlayerSelection & CHARACTER_MASK;
         pong(iGameMode, iPlayingMode, iDifficulty);
     }
 }

@@ -14,10 +14,13 @@
 #include "particle.h"
 #include "personality_interface.h"
 #include "player.h"
+#include "playing_screens.h"
 #include "random.h"
+#include "select_player.h"
 #include "sound.h"
 #include "sound_loading.h"
 #include "special.h"
+#include "stage.h"
 #include "stXMLParser.h"
 #include "tfont.h"
 #include "time.h"
@@ -59,12 +62,14 @@ constexpr int DIGIT_ONE_X = 30;             // px
 constexpr int DIGIT_TWO_X = 750;            // px
 constexpr int DIGIT_Y = 5;                  // px
 constexpr int aiNumGames[NUM_TOURNAMENTS] = {5, 6, 7, 8}; // matches of each tournament
+constexpr int CHARACTER_MASK = 0xFF;        // player two's character in a selection result
 
 // One match's state and resources.
 struct PongState {
     int bQuit = FALSE;                 // the match was abandoned, or the series is to end
     int iWinner = WITHOUT_A_WINNER;    // enWinnerStatus of the current match
     int iRematch = CONTINUE;           // enRematchMenu choice of the menus
+    bool bPresentations = false;       // a series on screen: points are announced
     BITMAP *bmpBackground = nullptr;   // the stage picture, owned
     RLE_SPRITE *rleMiniVs = nullptr;   // small versus mark, owned
     RLE_SPRITE *rleMiniDig[NUM_MINI_DIGITS] = {}; // score digits, owned
@@ -331,6 +336,10 @@ void detect_out_of_bounds()
         g_tPlayer[0].iPoints++;
     else
         g_tPlayer[1].iPoints++;
+    if (g_tPong.bPresentations) {
+        print_score_label(g_tPlayer[0].iPoints, g_tPlayer[1].iPoints, g_tPong.fontScoreLabel, g_iPlayingMode);
+        print_score(g_tPlayer[0].iPoints, g_tPlayer[1].iPoints, g_tBall.iExitPlace);
+    }
     const int iWinner = exists_pong_winner();
     if (iWinner != WITHOUT_A_WINNER) {
         pause_channel(CHANNEL_GAME_MUSIC);
@@ -400,17 +409,30 @@ void check_rematch_selection(int iSelection, int *bContinueMatch)
         pause_channel(CHANNEL_INTRO_MUSIC);
         break;
     case CHANGE_CHARACTER:
-    case CHANGE_STAGE:
-        // Until the selection screens exist, the characters and the stage
-        // chosen before are chosen again.
+    case CHANGE_STAGE: {
         g_tPong.bQuit = FALSE;
         unpause_channel(CHANNEL_INTRO_MUSIC);
         fade_music_in(CHANNEL_INTRO_MUSIC, FADE_MUSIC_TIME);
+        // Backing out of either screen ends the series with the menu music on.
+        int iChosen = 0;
+        if (iSelection == CHANGE_CHARACTER) {
+            iChosen = select_player(g_iGameMode, VERSUS_MODE);
+            if (iChosen == -1)
+                break;
+            g_tPlayer[0].iCharacter = iChosen >> 8;
+        }
+        const int iLevel = scene_selection();
+        if (iLevel == -1)
+            break;
+        g_iLevel = iLevel;
+        if (iSelection == CHANGE_CHARACTER)
+            g_tPlayer[1].iCharacter = iChosen & CHARACTER_MASK;
         choose_computer_character();
         *bContinueMatch = TRUE;
         fade_music_out(CHANNEL_INTRO_MUSIC, FADE_MUSIC_TIME);
         pause_channel(CHANNEL_INTRO_MUSIC);
         break;
+    }
     case REMATCH_EXIT:
         g_tPong.bQuit = TRUE;
         unpause_channel(CHANNEL_INTRO_MUSIC);
@@ -429,6 +451,10 @@ void pong(int iGameMode, int iPlayingMode, int iDifficulty)
     g_iGameMode = iGameMode;
     g_iPlayingMode = iPlayingMode;
     if (iPlayingMode != TOURNAMENT_MODE) {
+        const int iLevel = scene_selection();
+        if (iLevel == -1)
+            return;
+        g_iLevel = iLevel;
         if (iGameMode == GM_PLAYER_VS_COMPUTER) {
             g_tPlayer[1].iInput = IN_COMPUTER;
             choose_computer_character();
@@ -441,6 +467,7 @@ void pong(int iGameMode, int iPlayingMode, int iDifficulty)
     }
     fade_music_out(CHANNEL_INTRO_MUSIC, FADE_MUSIC_TIME);
     pause_channel(CHANNEL_INTRO_MUSIC);
+    g_tPong.bPresentations = true;
 
     int bContinueMatch = FALSE;
     do {
@@ -460,6 +487,8 @@ void pong(int iGameMode, int iPlayingMode, int iDifficulty)
         fade_media_in(g_tPong.bmpBackground, FADE_MEDIA_TIME, 0, 0, makecol(0, 0, 0),
                       CHANNEL_GAME_MUSIC);
         draw_pong();
+        player_versus(&g_tPlayer[0], &g_tPlayer[1]);
+        print_init_match();
 
         g_tPong.iRematch = CONTINUE;
         float fDT = 0.0f;
@@ -475,6 +504,8 @@ void pong(int iGameMode, int iPlayingMode, int iDifficulty)
         stop_channel(CHANNEL_BAR);
         stop_channel(CHANNEL_BAR_P2);
         current_user()->iTimePlaying += static_cast<int>(fLastTime);
+        if (!g_tPong.bQuit)
+            player_results(&g_tPlayer[0], &g_tPlayer[1], g_iGameMode, g_tPong.iWinner, iPlayingMode);
 
         if (iPlayingMode != TOURNAMENT_MODE) {
             if (g_tPong.iRematch != CONTINUE) {
@@ -494,6 +525,7 @@ void pong(int iGameMode, int iPlayingMode, int iDifficulty)
         exit_pong();
     } while (!g_tPong.bQuit && (iPlayingMode == TOURNAMENT_MODE || bContinueMatch));
 
+    g_tPong.bPresentations = false;
     if (iPlayingMode == TOURNAMENT_MODE) {
         unpause_channel(CHANNEL_INTRO_MUSIC);
         fade_music_in(CHANNEL_INTRO_MUSIC, FADE_MUSIC_TIME);
