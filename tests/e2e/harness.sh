@@ -158,13 +158,15 @@ wait_for_match() {
 }
 
 # Waits until the opening screen is drawn and settled (its fade-in over): the
-# title's middle, at OX+400,OY+140, is lit and two screenshots apart agree
-# about the menu. Leaves the screenshot NAME.
+# title's letter at OX+300,OY+130 glows orange (red well above blue, even
+# when the flickering light is low) and two screenshots apart agree about the
+# menu. Leaves the screenshot NAME.
 wait_for_opening() {
-  local ox=$1 oy=$2 name=${3:-opening} previous=""
+  local ox=$1 oy=$2 name=${3:-opening} previous="" r g b
   for _ in $(seq 60); do
     screenshot "$name" >/dev/null
-    if [ "$(shot_pixel $((ox + 400)) $((oy + 140)))" != "0,0,0" ] && [ -n "$previous" ] &&
+    IFS=, read -r r g b <<<"$(shot_pixel $((ox + 300)) $((oy + 130)))"
+    if [ "$r" -ge 80 ] && [ "$r" -ge $((2 * b + 20)) ] && [ -n "$previous" ] &&
        [ "$(region_difference "$previous" $((ox + 200)) $((oy + 300)) "$E2E_SHOT" \
             $((ox + 200)) $((oy + 300)) 400 200)" -lt 4000 ]; then
       note "opening screen: $E2E_SHOT"
@@ -178,11 +180,44 @@ wait_for_opening() {
 }
 
 # From the opening screen into a match against the computer: Play, then
-# Versus, then Player vs CPU, each chosen with Return.
+# Versus, then Player vs CPU, each chosen with Return; then on the character
+# grid the KEYS given (none: the first highlighted character) and Return; on
+# the stage screen Return takes the stage shown; then the versus presentation
+# and the ready-go count run.
 choose_match_against_computer() {
+  local k
   send_key Return; sleep 0.4
   send_key Return; sleep 0.4
   send_key Return
+  wait_for_settled characters
+  for k in "$@"; do send_key "$k"; sleep 0.3; done
+  send_key Return
+  wait_for_settled stage
+  send_key Return
+  sleep "$MATCH_INTRO_TIME"
+}
+
+# s from accepting the stage to the match's first free frame: the stage
+# fades out, the match fades in, the versus presentation and the ready-go
+# count run.
+MATCH_INTRO_TIME=7
+
+# Screenshots NAME until the screen has faded in and holds still: its mean
+# brightness is above black and within a hair of the previous screenshot's.
+wait_for_settled() {
+  local name=$1 mean previous=""
+  for _ in $(seq 40); do
+    screenshot "$name" >/dev/null
+    mean=$(convert "$E2E_SHOT" -crop "800x600+${E2E_OX:-0}+${E2E_OY:-0}" -format '%[fx:int(1000*mean)]' info:)
+    if [ "$mean" -gt 40 ] && [ -n "$previous" ] && [ $((mean - previous)) -le 3 ] &&
+       [ $((previous - mean)) -le 3 ]; then
+      note "$name settled: $E2E_SHOT"
+      return 0
+    fi
+    previous=$mean
+    sleep 0.2
+  done
+  fail "the screen did not settle for $name"
 }
 
 # From a running match out of the program: Escape opens the rematch screen on

@@ -5,6 +5,7 @@
 source "$(dirname "$0")/harness.sh"
 start_display
 start_game "$E2E_FULLSCREEN"
+E2E_OX=112 E2E_OY=84 # the game's picture is centred on the larger virtual screen
 find_game_window
 wait_for_picture running 512 384
 wait_for_opening 112 84

@@ -1,5 +1,6 @@
 # A person against the computer: from the opening screen (Play, Versus,
-# Player vs CPU) a series on level 12, CAMANEY (arrow keys, left paddle)
+# Player vs CPU), CAMANEY chosen on the character grid (arrow keys, left
+# paddle) and the stage screen's first choice (the snow stage's first level)
 # against the computer's OJEIS (right paddle).
 # Holding up and then down moves player one's paddle up and then down; with no
 # key held the computer's paddle goes to the ball's height and sends the ball
@@ -16,7 +17,9 @@ RIGHT_SIDE_X=560                 # px: a ball at or right of this is the compute
 REACH=50                         # px between the computer's paddle middle and a ball it covers
 CLOSER_BY=30                     # px the computer's paddle must have come toward the ball's height
 FOLLOW_HISTORY=6                 # earlier screenshots (about 3 s) that show where the paddle came from
-NUDGE_EVERY=8                    # screenshots between two nudges of player one's paddle
+TRACK_X=450                      # px: a ball left of this is player one's to meet
+TRACK_SPEED=400                  # px/s player one's paddle covers while a key is held, about
+TRACK_MOST=0.4                   # s a tracking move holds a key at most
 RETURN_STEP=20                   # px a returned ball must move left between two screenshots
 COMPUTER_TIMEOUT=40              # s to see the computer follow the ball and return it
 POINT_TIMEOUT=50                 # s to wait for a point against player one
@@ -79,7 +82,7 @@ start_game "$E2E_WINDOWED"
 find_game_window
 expect_window_size 800x600
 wait_for_opening 0 0
-choose_match_against_computer
+choose_match_against_computer Left Left # from Uayumin past Lenguas to Camaney
 wait_for_match 0 0 start
 one=$(band_top $PADDLE_ONE_X)
 [ -n "$one" ] || fail "no paddle found in player one's lane"
@@ -129,15 +132,22 @@ deadline=$((SECONDS + COMPUTER_TIMEOUT))
 while [ -z "$followed" ] || [ -z "$returned" ]; do
   [ $SECONDS -lt $deadline ] || break
   n=$((n + 1))
-  # A rally can settle into flat returns that the computer meets without
-  # moving: now and then player one nudges its paddle, which angles its throws.
-  if [ $((n % NUDGE_EVERY)) = 0 ]; then
-    if [ $((n / NUDGE_EVERY % 2)) = 0 ]; then hold_keys 0.15 Up; else hold_keys 0.15 Down; fi
-  fi
   shot=$SAMPLES/$n.png
   import -window root "$shot" 2>/dev/null || fail "screenshot of the rally failed"
   read -r BALL_X[n] BALL_Y[n] <<<"$(ball_position "$shot")"
   MIDDLE[n]=$(paddle_middle $PADDLE_TWO_X "$shot")
+  # Player one meets the balls on its half as a person would, riding toward
+  # the ball's height, so that the computer gets balls to play (a ball that
+  # gets past player one is served again toward player one).
+  if [ -n "${BALL_X[n]}" ] && [ "${BALL_X[n]}" -lt $TRACK_X ]; then
+    own=$(paddle_middle $PADDLE_ONE_X "$shot")
+    if [ -n "$own" ]; then
+      dy=$((BALL_Y[n] - own)); key=Down
+      [ $dy -lt 0 ] && { dy=$((-dy)); key=Up; }
+      hold=$(awk -v d=$dy -v v=$TRACK_SPEED -v m=$TRACK_MOST 'BEGIN { t = d / v; if (t > m) t = m; printf "%.2f", t }')
+      [ $dy -gt 15 ] && hold_keys "$hold" $key
+    fi
+  fi
   note "rally $n: ball at ${BALL_X[n]:--},${BALL_Y[n]:--}, computer's paddle middle at ${MIDDLE[n]:--}"
   [ -n "${BALL_X[n]}" ] && [ -n "${MIDDLE[n]}" ] || continue
 

@@ -1,6 +1,7 @@
 # The opening screen as a new player meets it: Down and Up move the
 # selection, the mouse moves it to the caption under the pointer and a click
-# chooses; Play, Versus and Player vs Player start a match between two people;
+# chooses; Play, Versus and Player vs Player, both players' characters and a
+# stage start a match between two people;
 # Escape in the match opens the rematch screen, whose Quit goes back to the
 # opening screen; Escape there shows the closing picture, and a key ends the
 # program with exit status 0.
@@ -48,12 +49,21 @@ cp "$E2E_SHOT" "$before"
 xdotool mousedown 1; sleep 0.15; xdotool mouseup 1
 expect_menu_change "$before" play-menu "a click on Play"
 
-# Versus (selected on entering), then Player vs Player, one Down below Player vs CPU.
+# Versus (selected on entering), then Player vs Player, one Down below Player
+# vs CPU; each player confirms a character (player two with the keypad's
+# Enter), the stage screen's first choice is taken.
 send_key Return
 expect_menu_change "$E2E_SHOT" versus-menu "Return on Versus"
 send_key Down
 sleep 0.2
 send_key Return
+wait_for_settled two-players-characters
+send_key Return
+sleep 0.3
+send_key KP_Enter
+wait_for_settled two-players-stage
+send_key Return
+sleep "$MATCH_INTRO_TIME"
 wait_for_match 0 0 two-players
 quit_from_match 0 0
 expect_exit 0
