@@ -200,7 +200,7 @@ choose_match_against_computer() {
 # s from accepting the stage to the match's first free frame: the stage
 # fades out, the match fades in, the versus presentation and the ready-go
 # count run.
-MATCH_INTRO_TIME=7
+MATCH_INTRO_TIME=10
 
 # Screenshots NAME until the screen has faded in and holds still: its mean
 # brightness is above black and within a hair of the previous screenshot's.
@@ -225,8 +225,7 @@ wait_for_settled() {
 # opening screen shows the closing picture, which a key ends after 4 s.
 quit_from_match() {
   local ox=${1:-0} oy=${2:-0}
-  send_key Escape; sleep 0.6
-  screenshot "${3:-rematch}" >/dev/null
+  open_rematch_screen "${3:-rematch}"
   send_key Up; sleep 0.2
   send_key Return
   wait_for_opening "$ox" "$oy" opening-again
@@ -234,6 +233,23 @@ quit_from_match() {
   sleep 5.5
   screenshot closing >/dev/null
   send_key space
+}
+
+# Escape in a running match until the rematch screen shows (a point's
+# announcement can hold the match while a key is pressed): the rematch screen
+# holds still, a match never does. Leaves the screenshot NAME.
+open_rematch_screen() {
+  local name=${1:-rematch}
+  for _ in $(seq 6); do
+    send_key Escape; sleep 0.7
+    screenshot "$name" >/dev/null
+    cp "$E2E_SHOT" "$E2E_LOG.before-still.png"
+    sleep 0.6
+    screenshot "$name" >/dev/null
+    [ "$(region_difference "$E2E_LOG.before-still.png" "${E2E_OX:-0}" "${E2E_OY:-0}" "$E2E_SHOT" \
+         "${E2E_OX:-0}" "${E2E_OY:-0}" 800 600)" -lt 200 ] && { note "rematch screen: $E2E_SHOT"; return 0; }
+  done
+  fail "Escape did not open the rematch screen"
 }
 
 # Presses and releases a key in the game's window, held long enough for a
