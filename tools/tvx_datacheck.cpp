@@ -70,6 +70,8 @@ const stCodeObject atCodeObjects[] = {
     {"data/tx15.dat", "ELEMENTOS_ES", "stage special elements"},
     {"data/tx15.dat", "LENGUAJES", "language list"},
     {"data/tx15.dat", "CAJAS", "menu boxes"},
+    {"data/tx15.dat", "SEL_PERSONAJE", "character selection"},
+    {"data/tx15.dat", "ESCENAS", "stage selection"},
 };
 
 // Something a document or the code names.
@@ -690,6 +692,77 @@ void check_language_document(stXMLParser *ptParser, const std::string &sDocument
     }
 }
 
+// --- "SEL_PERSONAJE" and "ESCENAS": the pictures of the two selection screens ---
+
+void check_selection_document(stXMLParser *ptParser, const std::string &sDocument)
+{
+    std::string sFile, sValue;
+    xmlparser_gotoRoot(ptParser);
+    if (!xmlparser_findElement(ptParser, "pantalla") || !read_attribute(ptParser, "ruta", &sFile)) {
+        report(sDocument + ": no \"pantalla\" with a \"ruta\"");
+        return;
+    }
+    for (const char *pszAttribute : {"fondo", "vs"})
+        if (read_attribute(ptParser, pszAttribute, &sValue))
+            g_tCheck.vReferences.push_back({sFile, sValue, sDocument});
+    g_tCheck.vReferences.push_back({sFile, "BAR1", sDocument});
+    g_tCheck.vReferences.push_back({sFile, "BAR2", sDocument});
+    struct Pictures {
+        const char *pszElement;
+        std::vector<const char *> vAttributes;
+    };
+    const Pictures atPictures[] = {{"avatar", {"seleccionado", "no_seleccionado", "inactivo"}},
+                                   {"jugador", {"nombre"}},
+                                   {"placa", {"izquierda", "derecha"}}};
+    for (int i = 0; i < NUM_CHARACTERS; i++) {
+        const std::string sCharacter = sDocument + ", character " + std::to_string(i);
+        if (!xmlparser_findElement(ptParser, "personaje")) {
+            report(sCharacter + ": missing");
+            return;
+        }
+        for (const Pictures &t : atPictures) {
+            if (!xmlparser_findElement(ptParser, t.pszElement)) {
+                report(sCharacter + ": no \"" + t.pszElement + "\"");
+                continue;
+            }
+            for (const char *pszAttribute : t.vAttributes)
+                if (read_attribute(ptParser, pszAttribute, &sValue))
+                    g_tCheck.vReferences.push_back({sFile, sValue, sCharacter});
+            xmlparser_gotoParent(ptParser);
+        }
+        if (!xmlparser_findElement(ptParser, "enlaces")) {
+            report(sCharacter + ": no \"enlaces\"");
+            continue;
+        }
+        for (const char *pszAttribute : {"arriba", "abajo", "izquierda", "derecha"})
+            if (!read_attribute(ptParser, pszAttribute, &sValue) || atoi(sValue.c_str()) < 0 ||
+                atoi(sValue.c_str()) >= NUM_CHARACTERS)
+                report(sCharacter + ": \"" + pszAttribute + "\" must name a character");
+        xmlparser_gotoParent(ptParser);
+    }
+}
+
+void check_stage_document(stXMLParser *ptParser, const std::string &sDocument)
+{
+    std::string sFile, sValue;
+    xmlparser_gotoRoot(ptParser);
+    if (!xmlparser_findElement(ptParser, "Scene") || !read_attribute(ptParser, "archivo", &sFile)) {
+        report(sDocument + ": no \"Scene\" with an \"archivo\"");
+        return;
+    }
+    std::string sFontFile, sFont;
+    if (read_attribute(ptParser, "file", &sFontFile) && read_attribute(ptParser, "font", &sFont))
+        g_tCheck.vReferences.push_back({sFontFile, sFont, sDocument});
+    for (const char *pszName : {"ARROW_DOWN", "ARROW_LEFT", "ARROW_RIGHT", "ARROW_UP", "BACKGROUND", "FRAME"})
+        g_tCheck.vReferences.push_back({sFile, pszName, sDocument});
+    for (int i = 0; i < NUM_LEVELS; i++) {
+        if (xmlparser_findElement(ptParser, "Stage") && read_attribute(ptParser, "name", &sValue))
+            g_tCheck.vReferences.push_back({sFile, sValue, sDocument + ", stage " + std::to_string(i)});
+        else
+            report(sDocument + ", stage " + std::to_string(i) + ": missing or without \"name\"");
+    }
+}
+
 // --- documents whose references are checked ----------------------------------
 
 struct stDocumentCheck {
@@ -704,6 +777,8 @@ const stDocumentCheck atDocumentChecks[] = {
     {"ITEMS", "assets/tx15/ITEMS.xml", check_item_document},
     {"ELEMENTOS_ES", "assets/tx15/ELEMENTOS_ES.xml", check_special_document},
     {"LENGUAJES", "assets/tx15/LENGUAJES.xml", check_language_document},
+    {"SEL_PERSONAJE", "assets/tx15/SEL_PERSONAJE.xml", check_selection_document},
+    {"ESCENAS", "assets/tx15/ESCENAS.xml", check_stage_document},
 };
 
 // --- resolving references ----------------------------------------------------
