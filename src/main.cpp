@@ -146,6 +146,37 @@ void enter_game_directory()
     }
 }
 
+void load_screen_texts()
+{
+    init_languages_conf();
+    g_ptMenuText = create_menu_text();
+    g_ptParcialMenuText = create_menu_text();
+    load_menu_text(g_ptMenuText);
+    load_box(g_ptBox);
+    load_menu(g_ptMenu, NUM_GAME_MENUS);
+    load_parcial_language(g_ptParcialMenu, g_ptParcialMenuText);
+    load_labels();
+    load_parcial_labels();
+    load_score_labels();
+    load_zenk_background();
+}
+
+void destroy_screen_texts()
+{
+    destroy_zenk_background();
+    destroy_all_labels();
+    destroy_all_score_labels();
+    destroy_parcial_labels();
+    destroy_all_menu();
+    destroy_menu_text(&g_ptMenuText);
+    destroy_all_parcial_menu();
+    destroy_menu_text(&g_ptParcialMenuText);
+    for (stBox *&ptBox : g_ptBox) {
+        box_destroy(ptBox);
+        ptBox = nullptr;
+    }
+}
+
 void libraries_init()
 {
     init_sound_library(); // first: the sound engine comes up before the graphics library
@@ -186,17 +217,7 @@ void libraries_init()
     init_player(0, &g_tPlayer[0], IN_KEYBOARD);
     init_player(1, &g_tPlayer[1], IN_KEYBOARD);
     init_controls();
-    init_languages_conf();
-    g_ptMenuText = create_menu_text();
-    g_ptParcialMenuText = create_menu_text();
-    load_menu_text(g_ptMenuText);
-    load_box(g_ptBox);
-    load_menu(g_ptMenu, NUM_GAME_MENUS);
-    load_parcial_language(g_ptParcialMenu, g_ptParcialMenuText);
-    load_labels();
-    load_parcial_labels();
-    load_score_labels();
-    load_zenk_background();
+    load_screen_texts();
     init_tables();
     init_sound_loading();
     load_effects();
@@ -209,18 +230,7 @@ void libraries_exit()
         ptFont = nullptr;
     }
     destroy_effects();
-    destroy_zenk_background();
-    destroy_all_labels();
-    destroy_all_score_labels();
-    destroy_parcial_labels();
-    destroy_all_menu();
-    destroy_menu_text(&g_ptMenuText);
-    destroy_all_parcial_menu();
-    destroy_menu_text(&g_ptParcialMenuText);
-    for (stBox *&ptBox : g_ptBox) {
-        box_destroy(ptBox);
-        ptBox = nullptr;
-    }
+    destroy_screen_texts();
     destroy_player(&g_tPlayer[0]);
     destroy_player(&g_tPlayer[1]);
     close_users(g_ptUserContainer);

@@ -20,6 +20,10 @@ constexpr int DATA_PASSWORD_SIZE = 15; // bytes of the buffer the password is bu
 void libraries_init();
 // Releases everything in a fixed order, skipping what was never created.
 void libraries_exit();
+// The current language and its menus, screen texts, boxes, labels, and the
+// opening screen's pictures (after the profiles and the fonts), and their release.
+void load_screen_texts();
+void destroy_screen_texts();
 
 // The main routine: start-up, the top-level loop, the closing screen and
 // shutdown. iGfxCard is the graphics driver this build asks for.

@@ -36,38 +36,17 @@ constexpr OpeningMenu atOpeningMenus[] = {{MENU_BEGINNING, PLAY, "opening"},
                                           {MENU_VERSUS, P1_VS_CPU, "versus"},
                                           {MENU_TOURNAMENT, EASY, "tournament"}};
 
-// What the game's start-up loads for the menus, in its order.
+// The fonts and texts the game's start-up loads for its screens.
 void load_texts()
 {
     g_Fonts[1] = load_font_from_dat("FUTURA", "data/tx05.dat", 15);
     g_Fonts[0] = load_font_from_dat("CRACKHOUSE", "data/tx05.dat", 15);
-    init_languages_conf();
-    g_ptMenuText = create_menu_text();
-    g_ptParcialMenuText = create_menu_text();
-    load_menu_text(g_ptMenuText);
-    load_box(g_ptBox);
-    load_menu(g_ptMenu, NUM_GAME_MENUS);
-    load_parcial_language(g_ptParcialMenu, g_ptParcialMenuText);
-    load_labels();
-    load_parcial_labels();
-    load_score_labels();
-    load_zenk_background();
+    load_screen_texts();
 }
 
 void release_texts()
 {
-    destroy_zenk_background();
-    destroy_all_labels();
-    destroy_all_score_labels();
-    destroy_parcial_labels();
-    destroy_all_menu();
-    destroy_menu_text(&g_ptMenuText);
-    destroy_all_parcial_menu();
-    destroy_menu_text(&g_ptParcialMenuText);
-    for (stBox *&ptBox : g_ptBox) {
-        box_destroy(ptBox);
-        ptBox = nullptr;
-    }
+    destroy_screen_texts();
     for (TFONT_FONT *&ptFont : g_Fonts) {
         tfont_destroy_font(ptFont);
         ptFont = nullptr;
