@@ -225,7 +225,13 @@ wait_for_settled() {
 # opening screen shows the closing picture, which a key ends after 4 s.
 quit_from_match() {
   local ox=${1:-0} oy=${2:-0}
-  open_rematch_screen "${3:-rematch}"
+  # A match that has ended already shows its results, then the rematch
+  # screen (starting on Rematch, from which Up also reaches Quit).
+  if screen_still "${3:-rematch}"; then
+    sleep 2.2
+  else
+    open_rematch_screen "${3:-rematch}"
+  fi
   send_key Up; sleep 0.2
   send_key Return
   wait_for_opening "$ox" "$oy" opening-again
@@ -235,6 +241,17 @@ quit_from_match() {
   send_key space
 }
 
+# Whether two screenshots NAME 0.6 s apart show the same picture: a match
+# always moves.
+screen_still() {
+  screenshot "$1" >/dev/null
+  cp "$E2E_SHOT" "$E2E_LOG.before-still.png"
+  sleep 0.6
+  screenshot "$1" >/dev/null
+  [ "$(region_difference "$E2E_LOG.before-still.png" "${E2E_OX:-0}" "${E2E_OY:-0}" "$E2E_SHOT" \
+       "${E2E_OX:-0}" "${E2E_OY:-0}" 800 600)" -lt 200 ]
+}
+
 # Escape in a running match until the rematch screen shows (a point's
 # announcement can hold the match while a key is pressed): the rematch screen
 # holds still, a match never does. Leaves the screenshot NAME.
@@ -242,12 +259,7 @@ open_rematch_screen() {
   local name=${1:-rematch}
   for _ in $(seq 6); do
     send_key Escape; sleep 0.7
-    screenshot "$name" >/dev/null
-    cp "$E2E_SHOT" "$E2E_LOG.before-still.png"
-    sleep 0.6
-    screenshot "$name" >/dev/null
-    [ "$(region_difference "$E2E_LOG.before-still.png" "${E2E_OX:-0}" "${E2E_OY:-0}" "$E2E_SHOT" \
-         "${E2E_OX:-0}" "${E2E_OY:-0}" 800 600)" -lt 200 ] && { note "rematch screen: $E2E_SHOT"; return 0; }
+    screen_still "$name" && { note "rematch screen: $E2E_SHOT"; return 0; }
   done
   fail "Escape did not open the rematch screen"
 }
