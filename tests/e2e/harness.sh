@@ -197,6 +197,9 @@ choose_match_against_computer() {
   sleep "$MATCH_INTRO_TIME"
 }
 
+# s the results of a finished match may still show once a still picture is seen
+RESULTS_TIME=2.2
+
 # s from accepting the stage to the match's first free frame: the stage
 # fades out, the match fades in, the versus presentation and the ready-go
 # count run.
@@ -225,13 +228,10 @@ wait_for_settled() {
 # opening screen shows the closing picture, which a key ends after 4 s.
 quit_from_match() {
   local ox=${1:-0} oy=${2:-0}
-  # A match that has ended already shows its results, then the rematch
-  # screen (starting on Rematch, from which Up also reaches Quit).
-  if screen_still "${3:-rematch}"; then
-    sleep 2.2
-  else
-    open_rematch_screen "${3:-rematch}"
-  fi
+  # A match that has ended shows its results (still for 1.8 s), then the
+  # rematch screen (starting on Rematch, from which Up also reaches Quit).
+  screen_still "${3:-rematch}" || open_rematch_screen "${3:-rematch}"
+  sleep "$RESULTS_TIME"
   send_key Up; sleep 0.2
   send_key Return
   wait_for_opening "$ox" "$oy" opening-again

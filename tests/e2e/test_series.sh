@@ -91,6 +91,7 @@ sleep "$MATCH_INTRO_TIME"
 wait_for_match 0 0 second-match
 # A change of character whose stage screen is left with Escape ends the series.
 open_rematch_screen rematch-in-match
+sleep "$RESULTS_TIME"
 send_key Down; sleep 0.2
 send_key Down; sleep 0.2
 send_key Return
@@ -110,6 +111,7 @@ send_key Return
 sleep "$MATCH_INTRO_TIME"
 wait_for_match 0 0 two-players-match
 open_rematch_screen two-players-rematch
+sleep "$RESULTS_TIME"
 send_key Up; sleep 0.2
 send_key Return
 wait_for_opening 0 0 after-two-players
