@@ -257,7 +257,7 @@ screen_still() {
 # holds still, a match never does. Leaves the screenshot NAME.
 open_rematch_screen() {
   local name=${1:-rematch}
-  for _ in $(seq 6); do
+  for _ in $(seq 10); do
     send_key Escape; sleep 0.7
     screen_still "$name" && { note "rematch screen: $E2E_SHOT"; return 0; }
   done
