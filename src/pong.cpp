@@ -19,7 +19,7 @@
 #include "select_player.h"
 #include "sound.h"
 #include "sound_loading.h"
-#include "special.h"
+#include "stage_elements.h"
 #include "stage.h"
 #include "stXMLParser.h"
 #include "tfont.h"

@@ -5,7 +5,7 @@
 #include "item.h"
 #include "labels.h"
 #include "menu.h"
-#include "special.h"
+#include "stage_elements.h"
 #include "main.h"
 #include "pong.h"
 #include "sound_loading.h"

@@ -7,7 +7,7 @@
 // the stage elements at their moments: the storm's bolt growing and its white
 // flash, the snowmen in their three sizes and one smashed into snow.
 #include "headless_game.h"
-#include "special.h"
+#include "stage_elements.h"
 
 #include <functional>
 

@@ -2,7 +2,7 @@
 // the three installed functions and the timers of the lightning and the
 // snowmen. Only the third level of the storm and snow stages has elements; the
 // random waits and places, the grid and the lightning persist across points.
-#include "special.h"
+#include "stage_elements.h"
 #include "grabber_functions.h"
 #include "main.h"
 #include "particle.h"

@@ -9,7 +9,7 @@
 #include "pong.h"
 #include "random.h"
 #include "sound.h"
-#include "special.h"
+#include "stage_elements.h"
 
 #include <cmath>
 #include <filesystem>
