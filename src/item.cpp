@@ -77,11 +77,6 @@ void start_bar_sound(int iPlayer, int iSound, unsigned iLoopStart, unsigned iLoo
     play_sound(sndEffectsSound[iSound], bar_channel(iPlayer), FX_VOLUME, side_pan(iPlayer));
 }
 
-void copy_attribute(stXMLParser *ptParser, const char *pszName, char szValue[ITEM_NAME_SIZE])
-{
-    snprintf(szValue, ITEM_NAME_SIZE, "%s", xmlparser_getAttributeVal_asString(ptParser, pszName));
-}
-
 // The "item" entries under "raiz"; a missing one leaves its slot empty.
 void read_catalogue(stXMLParser *ptParser, stItem *ptItems)
 {
@@ -92,8 +87,8 @@ void read_catalogue(stXMLParser *ptParser, stItem *ptItems)
         bInEntry = true;
         char szFile[ITEM_NAME_SIZE];
         char szName[ITEM_NAME_SIZE];
-        copy_attribute(ptParser, "archivo", szFile);
-        copy_attribute(ptParser, "nombre", szName);
+        xmlparser_copyAttribute(ptParser, "archivo", szFile);
+        xmlparser_copyAttribute(ptParser, "nombre", szName);
         ptItems->afDecSpeed[i] = static_cast<float>(xmlparser_getAttributeVal_asInteger(ptParser, "vel_usado"));
         ptItems->aiProbability[i] = xmlparser_getAttributeVal_asInteger(ptParser, "probabilidad");
         ptItems->rleItem[i] = load_rle_from_dat(szName, szFile);
@@ -129,9 +124,9 @@ void read_bar(stXMLParser *ptParser, int iColor, stItem *ptItems)
     char szFile[ITEM_NAME_SIZE];
     char szFrame[ITEM_NAME_SIZE];
     char szSphere[ITEM_NAME_SIZE];
-    copy_attribute(ptParser, "archivo", szFile);
-    copy_attribute(ptParser, "nombre", szFrame);
-    copy_attribute(ptParser, "esfera_gris", szSphere);
+    xmlparser_copyAttribute(ptParser, "archivo", szFile);
+    xmlparser_copyAttribute(ptParser, "nombre", szFrame);
+    xmlparser_copyAttribute(ptParser, "esfera_gris", szSphere);
     ptItems->iInsideDelta = xmlparser_getAttributeVal_asInteger(ptParser, "delta_cuadro");
     ptItems->iBarX = xmlparser_getAttributeVal_asInteger(ptParser, "pos_x");
     ptItems->iBarY = xmlparser_getAttributeVal_asInteger(ptParser, "pos_y");

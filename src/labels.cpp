@@ -30,8 +30,7 @@ template <typename T> void free_record(T *&pt)
 stLabel *read_label(stXMLParser *ptParser)
 {
     stLabel *ptLabel = label_create();
-    snprintf(ptLabel->szText, sizeof(ptLabel->szText), "%s",
-             xmlparser_getAttributeVal_asString(ptParser, "texto"));
+    xmlparser_copyAttribute(ptParser, "texto", ptLabel->szText);
     if (xmlparser_findElement(ptParser, "atributos")) {
         ptLabel->iX = xmlparser_getAttributeVal_asInteger(ptParser, "x");
         ptLabel->iY = xmlparser_getAttributeVal_asInteger(ptParser, "y");
@@ -129,7 +128,7 @@ void load_score_labels()
         if (!xmlparser_findElement(ptParser, "elemento"))
             continue;
         stScoresLabel *pt = score_label_create();
-        snprintf(pt->szText, sizeof(pt->szText), "%s", xmlparser_getAttributeVal_asString(ptParser, "texto"));
+        xmlparser_copyAttribute(ptParser, "texto", pt->szText);
         pt->iX = xmlparser_getAttributeVal_asInteger(ptParser, "posX");
         pt->iY = xmlparser_getAttributeVal_asInteger(ptParser, "posY");
         pt->iColor = xmlparser_getAttributeVal_asColor(ptParser, "color");

@@ -20,11 +20,6 @@ int g_iLanguage = 0;
 namespace {
 constexpr const char *LANGUAGE_DOCUMENT = "LENGUAJES";
 
-void copy_attribute(stXMLParser *ptParser, const char *pszName, char szValue[LANGUAGE_TEXT_SIZE])
-{
-    snprintf(szValue, LANGUAGE_TEXT_SIZE, "%s", xmlparser_getAttributeVal_asString(ptParser, pszName));
-}
-
 // The list's "conf_lenguajes", then its child pszList.
 stXMLParser *open_list(const char *pszList)
 {
@@ -63,8 +58,8 @@ void define_languages()
             continue;
         stLanguage &t = g_tLanguage[i];
         t.iValue = xmlparser_getAttributeVal_asInteger(ptParser, "valor");
-        copy_attribute(ptParser, "lenguaje", t.szLanguage);
-        copy_attribute(ptParser, "id_lenguaje", t.szIdLanguage);
+        xmlparser_copyAttribute(ptParser, "lenguaje", t.szLanguage);
+        xmlparser_copyAttribute(ptParser, "id_lenguaje", t.szIdLanguage);
     }
     xmlparser_destroy(ptParser);
 }
@@ -80,12 +75,12 @@ void define_languages_files()
     }
     stFileLanguageConf &t = g_tFileLanguageConf;
     t.iValue = xmlparser_getAttributeVal_asInteger(ptParser, "valor");
-    copy_attribute(ptParser, "textos", t.szText);
-    copy_attribute(ptParser, "creditos", t.szCredits);
-    copy_attribute(ptParser, "torneos", t.szTournament);
-    copy_attribute(ptParser, "labels", t.szLabels);
-    copy_attribute(ptParser, "menu", t.szMenu);
-    copy_attribute(ptParser, "etiquetas_marcadores", t.szScoreLabels);
+    xmlparser_copyAttribute(ptParser, "textos", t.szText);
+    xmlparser_copyAttribute(ptParser, "creditos", t.szCredits);
+    xmlparser_copyAttribute(ptParser, "torneos", t.szTournament);
+    xmlparser_copyAttribute(ptParser, "labels", t.szLabels);
+    xmlparser_copyAttribute(ptParser, "menu", t.szMenu);
+    xmlparser_copyAttribute(ptParser, "etiquetas_marcadores", t.szScoreLabels);
     xmlparser_destroy(ptParser);
 }
 
@@ -97,9 +92,9 @@ void define_parcial_languages_files()
             continue;
         stFileLanguageConf &t = g_tFileParcialLanguageConf[i];
         t.iValue = xmlparser_getAttributeVal_asInteger(ptParser, "valor");
-        copy_attribute(ptParser, "textos", t.szText);
-        copy_attribute(ptParser, "labels", t.szLabels);
-        copy_attribute(ptParser, "menu", t.szMenu);
+        xmlparser_copyAttribute(ptParser, "textos", t.szText);
+        xmlparser_copyAttribute(ptParser, "labels", t.szLabels);
+        xmlparser_copyAttribute(ptParser, "menu", t.szMenu);
     }
     xmlparser_destroy(ptParser);
 }

@@ -63,11 +63,6 @@ constexpr int NO_SELECTION = -1;
 
 // -------- reading the documents --------
 
-void copy_attribute(stXMLParser *ptParser, const char *pszName, char szValue[MENU_TEXT_SIZE])
-{
-    snprintf(szValue, MENU_TEXT_SIZE, "%s", xmlparser_getAttributeVal_asString(ptParser, pszName));
-}
-
 int integer(stXMLParser *ptParser, const char *pszName)
 {
     return xmlparser_getAttributeVal_asInteger(ptParser, pszName);
@@ -86,21 +81,21 @@ void read_position(stXMLParser *ptParser, stPosition *ptPosition)
         return;
     ptPosition->iX = integer(ptParser, "x");
     ptPosition->iY = integer(ptParser, "y");
-    copy_attribute(ptParser, "centrado", ptPosition->szCenterType);
+    xmlparser_copyAttribute(ptParser, "centrado", ptPosition->szCenterType);
     xmlparser_gotoParent(ptParser);
 }
 
 void read_element(stXMLParser *ptParser, stElement *ptElement)
 {
-    copy_attribute(ptParser, "nombre", ptElement->szName);
-    copy_attribute(ptParser, "id", ptElement->szID);
+    xmlparser_copyAttribute(ptParser, "nombre", ptElement->szName);
+    xmlparser_copyAttribute(ptParser, "id", ptElement->szID);
     ptElement->iValue = integer(ptParser, "valor");
     ptElement->iStatus = integer(ptParser, "estado");
     if (enter_child(ptParser, "fuente")) {
         stFontData &f = ptElement->tFont;
-        copy_attribute(ptParser, "nombre", f.szName);
-        copy_attribute(ptParser, "id", f.szID);
-        copy_attribute(ptParser, "ubicacion", f.szRoute);
+        xmlparser_copyAttribute(ptParser, "nombre", f.szName);
+        xmlparser_copyAttribute(ptParser, "id", f.szID);
+        xmlparser_copyAttribute(ptParser, "ubicacion", f.szRoute);
         f.iSize = integer(ptParser, "tamano");
         f.iColorSelected = xmlparser_getAttributeVal_asColor(ptParser, "color_seleccionado");
         f.iColorUnselected = xmlparser_getAttributeVal_asColor(ptParser, "color_no_seleccionado");
@@ -126,11 +121,11 @@ void read_element(stXMLParser *ptParser, stElement *ptElement)
     read_position(ptParser, &ptElement->tPosition);
     if (enter_child(ptParser, "imagen")) {
         stImageData &i = ptElement->tImage;
-        copy_attribute(ptParser, "ruta", i.szRoute);
-        copy_attribute(ptParser, "fija", i.szImage);
-        copy_attribute(ptParser, "seleccionada", i.szActiveImage);
+        xmlparser_copyAttribute(ptParser, "ruta", i.szRoute);
+        xmlparser_copyAttribute(ptParser, "fija", i.szImage);
+        xmlparser_copyAttribute(ptParser, "seleccionada", i.szActiveImage);
         if (i.szRoute[0] != '\0') {
-            copy_attribute(ptParser, "orientacion", i.szOrientation);
+            xmlparser_copyAttribute(ptParser, "orientacion", i.szOrientation);
             i.bmpImage = load_bmp_from_dat(i.szImage, i.szRoute);
             i.bmpActiveImage = load_bmp_from_dat(i.szActiveImage, i.szRoute);
         }
@@ -141,8 +136,8 @@ void read_element(stXMLParser *ptParser, stElement *ptElement)
 // The option at the cursor ("opcion") into ptOption; the cursor comes back to it.
 void read_option(stXMLParser *ptParser, stOption *ptOption)
 {
-    copy_attribute(ptParser, "tipo", ptOption->szType);
-    copy_attribute(ptParser, "id", ptOption->szID);
+    xmlparser_copyAttribute(ptParser, "tipo", ptOption->szType);
+    xmlparser_copyAttribute(ptParser, "id", ptOption->szID);
     const int iListed = integer(ptParser, "num_elementos");
     ptOption->iNumElements = std::clamp(iListed, 0, MENU_OPTION_ELEMENTS);
     bool bInElement = false;
@@ -160,17 +155,17 @@ void read_option(stXMLParser *ptParser, stOption *ptOption)
 void read_screen(stXMLParser *ptParser, stScreen *ptScreen)
 {
     ptScreen->iNumElements = std::clamp(integer(ptParser, "n_textos"), 0, SCREEN_TEXTS);
-    copy_attribute(ptParser, "id", ptScreen->szID);
+    xmlparser_copyAttribute(ptParser, "id", ptScreen->szID);
     if (enter_child(ptParser, "fondo")) {
         stBackground &b = ptScreen->tBackground;
         b.iNumBackgrounds = std::clamp(integer(ptParser, "n_fondos"), 0, SCREEN_BACKGROUNDS);
-        copy_attribute(ptParser, "ruta", b.szRoute);
+        xmlparser_copyAttribute(ptParser, "ruta", b.szRoute);
         bool bInImage = false;
         for (int i = 0; i < b.iNumBackgrounds; i++) {
             if (!xmlparser_findElement(ptParser, "imagen"))
                 continue;
             bInImage = true;
-            copy_attribute(ptParser, "nombre", b.atImage[i].szBackground);
+            xmlparser_copyAttribute(ptParser, "nombre", b.atImage[i].szBackground);
         }
         if (bInImage)
             xmlparser_gotoParent(ptParser);
@@ -182,12 +177,12 @@ void read_screen(stXMLParser *ptParser, stScreen *ptScreen)
             continue;
         bInElement = true;
         stTextElement &t = ptScreen->atTextElement[i];
-        copy_attribute(ptParser, "nombre", t.szName);
+        xmlparser_copyAttribute(ptParser, "nombre", t.szName);
         read_position(ptParser, &t.tPosition);
         if (enter_child(ptParser, "fuente")) {
             t.tFont.iSize = integer(ptParser, "tamano");
-            copy_attribute(ptParser, "nombre", t.tFont.szName);
-            copy_attribute(ptParser, "ubicacion", t.tFont.szRoute);
+            xmlparser_copyAttribute(ptParser, "nombre", t.tFont.szName);
+            xmlparser_copyAttribute(ptParser, "ubicacion", t.tFont.szRoute);
             t.tFont.iColorSelected = xmlparser_getAttributeVal_asColor(ptParser, "color");
             xmlparser_gotoParent(ptParser);
         }

@@ -84,11 +84,6 @@ stUser *current_user()
     return g_ptUserContainer->ptCurrentUser;
 }
 
-void copy_attribute(stXMLParser *ptParser, const char *pszName, char szValue[LEVEL_NAME_SIZE])
-{
-    snprintf(szValue, LEVEL_NAME_SIZE, "%s", xmlparser_getAttributeVal_asString(ptParser, pszName));
-}
-
 // The stage of g_iLevel: its song, paused until the match starts, its picture
 // and its obstacles.
 void load_stage()
@@ -99,12 +94,12 @@ void load_stage()
     char szFile[LEVEL_NAME_SIZE];
     char szBackground[LEVEL_NAME_SIZE] = "";
     char szCollision[LEVEL_NAME_SIZE] = "";
-    copy_attribute(ptParser, "cancion", szSong);
-    copy_attribute(ptParser, "archivo", szFile);
+    xmlparser_copyAttribute(ptParser, "cancion", szSong);
+    xmlparser_copyAttribute(ptParser, "archivo", szFile);
     if (xmlparser_findAttribute(ptParser, "fondo"))
-        copy_attribute(ptParser, "fondo", szBackground);
+        xmlparser_copyAttribute(ptParser, "fondo", szBackground);
     if (xmlparser_findAttribute(ptParser, "colisiones"))
-        copy_attribute(ptParser, "colisiones", szCollision);
+        xmlparser_copyAttribute(ptParser, "colisiones", szCollision);
     xmlparser_destroy(ptParser);
 
     create_compressed_sound(&g_tPong.sndSong, szSong, TRUE);

@@ -80,11 +80,6 @@ struct SelectState {
 };
 SelectState g_tSelect;
 
-void copy_attribute(stXMLParser *ptParser, const char *pszName, char szValue[SELECT_TEXT_SIZE])
-{
-    snprintf(szValue, SELECT_TEXT_SIZE, "%s", xmlparser_getAttributeVal_asString(ptParser, pszName));
-}
-
 int integer(stXMLParser *ptParser, const char *pszName)
 {
     return xmlparser_getAttributeVal_asInteger(ptParser, pszName);
@@ -263,9 +258,9 @@ void select_player_screen_load(stSelectScreenPlayer *ptScreen)
     stXMLParser *ptParser = open_xml_document(SELECT_DOCUMENT, SELECT_DATAFILE);
     xmlparser_findElement(ptParser, "pantalla");
     ptScreen->iNumCharacters = std::clamp(integer(ptParser, "n_personajes"), 0, static_cast<int>(NUM_CHARACTERS));
-    copy_attribute(ptParser, "ruta", ptScreen->szRoute);
-    copy_attribute(ptParser, "fondo", ptScreen->szBackground);
-    copy_attribute(ptParser, "vs", ptScreen->szVs);
+    xmlparser_copyAttribute(ptParser, "ruta", ptScreen->szRoute);
+    xmlparser_copyAttribute(ptParser, "fondo", ptScreen->szBackground);
+    xmlparser_copyAttribute(ptParser, "vs", ptScreen->szVs);
     ptScreen->iXVs = integer(ptParser, "x");
     ptScreen->iYVs = integer(ptParser, "y");
     ptScreen->fTimeOn = static_cast<float>(integer(ptParser, "tprendido"));
@@ -275,30 +270,30 @@ void select_player_screen_load(stSelectScreenPlayer *ptScreen)
             continue;
         stCharacter &c = ptScreen->tCharacter[i];
         char szName[SELECT_TEXT_SIZE];
-        copy_attribute(ptParser, "nombre", szName);
+        xmlparser_copyAttribute(ptParser, "nombre", szName);
         const char *pszSpace = strchr(szName, ' ');
         snprintf(c.tName.szName[0], SELECT_TEXT_SIZE, "%s", pszSpace ? "Alter" : "");
         snprintf(c.tName.szName[1], SELECT_TEXT_SIZE, "%s", pszSpace ? pszSpace + 1 : szName);
         if (xmlparser_findElement(ptParser, "avatar")) {
             c.tAvatar.iX = integer(ptParser, "x");
             c.tAvatar.iY = integer(ptParser, "y");
-            copy_attribute(ptParser, "seleccionado", c.tAvatar.szSelected);
-            copy_attribute(ptParser, "no_seleccionado", c.tAvatar.szNotSelected);
-            copy_attribute(ptParser, "inactivo", c.tAvatar.szHidden);
+            xmlparser_copyAttribute(ptParser, "seleccionado", c.tAvatar.szSelected);
+            xmlparser_copyAttribute(ptParser, "no_seleccionado", c.tAvatar.szNotSelected);
+            xmlparser_copyAttribute(ptParser, "inactivo", c.tAvatar.szHidden);
             xmlparser_gotoParent(ptParser);
         }
         if (xmlparser_findElement(ptParser, "jugador")) {
             c.tPlayer.iX = integer(ptParser, "x");
             c.tPlayer.iY = integer(ptParser, "y");
-            copy_attribute(ptParser, "nombre", c.tPlayer.szName);
+            xmlparser_copyAttribute(ptParser, "nombre", c.tPlayer.szName);
             xmlparser_gotoParent(ptParser);
         }
         if (xmlparser_findElement(ptParser, "placa")) {
             c.tName.iXPlayer1 = integer(ptParser, "x_izquierda");
             c.tName.iXPlayer2 = integer(ptParser, "x_derecha");
             c.tName.iY = integer(ptParser, "y");
-            copy_attribute(ptParser, "izquierda", c.tName.szPlayer1);
-            copy_attribute(ptParser, "derecha", c.tName.szPlayer2);
+            xmlparser_copyAttribute(ptParser, "izquierda", c.tName.szPlayer1);
+            xmlparser_copyAttribute(ptParser, "derecha", c.tName.szPlayer2);
             xmlparser_gotoParent(ptParser);
         }
         if (xmlparser_findElement(ptParser, "enlaces")) {

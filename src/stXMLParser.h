@@ -3,6 +3,8 @@
 // Order of use: create, load, xmlparser_parserFile, xmlparser_gotoRoot, then
 // findElement and the typed reads (gotoRoot again before each group), destroy.
 #pragma once
+#include <cstddef>
+#include <cstdio>
 
 struct _stXMLParser_impl;
 
@@ -41,6 +43,13 @@ float xmlparser_getAttributeVal_asFloat(stXMLParser *ptParser, const char *pszNa
 int xmlparser_getAttributeVal_asInteger(stXMLParser *ptParser, const char *pszName);
 int xmlparser_getAttributeVal_asIntegerBase(stXMLParser *ptParser, const char *pszName,
                                             int iBase);
+// Copies the cursor's attribute pszName into a fixed text field, cut to fit
+// with its zero; a missing attribute is fatal.
+template <size_t N>
+void xmlparser_copyAttribute(stXMLParser *ptParser, const char *pszName, char (&szValue)[N])
+{
+    snprintf(szValue, N, "%s", xmlparser_getAttributeVal_asString(ptParser, pszName));
+}
 // A 24-bit hexadecimal colour as a pixel value of the current colour depth.
 int xmlparser_getAttributeVal_asColor(stXMLParser *ptParser, const char *pszName);
 // Frees the tree, the text and the handle.

@@ -187,15 +187,15 @@ void init_scene_selection()
     xmlparser_findElement(ptParser, "Scene");
     t.iArrowOffset = xmlparser_getAttributeVal_asInteger(ptParser, "offset");
     char szFontFile[NAME_SIZE], szFont[NAME_SIZE], szFile[NAME_SIZE];
-    snprintf(szFontFile, sizeof(szFontFile), "%s", xmlparser_getAttributeVal_asString(ptParser, "file"));
-    snprintf(szFont, sizeof(szFont), "%s", xmlparser_getAttributeVal_asString(ptParser, "font"));
-    snprintf(szFile, sizeof(szFile), "%s", xmlparser_getAttributeVal_asString(ptParser, "archivo"));
+    xmlparser_copyAttribute(ptParser, "file", szFontFile);
+    xmlparser_copyAttribute(ptParser, "font", szFont);
+    xmlparser_copyAttribute(ptParser, "archivo", szFile);
     const int iStages = std::min(xmlparser_getAttributeVal_asInteger(ptParser, "num_scenes"), static_cast<int>(NUM_LEVELS));
     for (int i = 0; i < iStages; i++) {
         if (!xmlparser_findElement(ptParser, "Stage"))
             continue;
         char szName[NAME_SIZE];
-        snprintf(szName, sizeof(szName), "%s", xmlparser_getAttributeVal_asString(ptParser, "name"));
+        xmlparser_copyAttribute(ptParser, "name", szName);
         t.tStage[i].bmpScene = load_bmp_from_dat(szName, szFile);
     }
     xmlparser_destroy(ptParser);

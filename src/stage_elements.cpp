@@ -108,7 +108,7 @@ void read_stage_record(int iStage)
     stXMLParser *ptParser = open_xml_document(SPECIAL_DOCUMENT, SPECIAL_DATAFILE);
     xmlparser_findElement(ptParser, "especiales");
     char szFile[SPECIAL_NAME_SIZE];
-    snprintf(szFile, sizeof(szFile), "%s", xmlparser_getAttributeVal_asString(ptParser, "ruta"));
+    xmlparser_copyAttribute(ptParser, "ruta", szFile);
     for (int i = 0; i <= iStage; i++)
         xmlparser_findElement(ptParser, "elemento");
     g_bSpecialOnFront = xmlparser_getAttributeVal_asInteger(ptParser, "frente");
@@ -118,7 +118,7 @@ void read_stage_record(int iStage)
         if (!xmlparser_findElement(ptParser, "imagen"))
             continue;
         char szName[SPECIAL_NAME_SIZE];
-        snprintf(szName, sizeof(szName), "%s", xmlparser_getAttributeVal_asString(ptParser, "nombre"));
+        xmlparser_copyAttribute(ptParser, "nombre", szName);
         tElements.bmpElement[i] = load_bmp_from_dat(szName, szFile);
     }
     xmlparser_destroy(ptParser);
