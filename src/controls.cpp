@@ -12,3 +12,5 @@ void init_controls()
         g_tPlayer[iSide].ptInputKeys = &ptUser->atControls[iSide][USER_KEYBOARD_CONTROLS];
     }
 }
+
+void controls_screen() {}

@@ -15,6 +15,7 @@ constexpr int FULL_LIGHT = 255; // lighting level at which a lit sprite is the c
 // Music rises while the picture comes out of the colour and falls while it goes in.
 enum class FadeDirection { FROM_COLOUR, TO_COLOUR };
 constexpr int NO_MUSIC = -1; // channel slot of a picture fade that leaves the music alone
+constexpr int MUSIC_POLL_REST = 10; // ms between two top-ups of the music in a wait
 
 // Lighting level after t of iTotalTime ms: the colour's share of the picture.
 int fade_light_level(FadeDirection eDirection, int t, int iTotalTime)
@@ -60,10 +61,9 @@ void run_picture_fade(BITMAP *bmpOriginal, int iTotalTime, int iX, int iY, int i
     clean_fade_count();
     for (int t = 0; t < iTotalTime; t = return_fade_count()) {
         draw_lit_sprite(screen, bmpOriginal, iX, iY, fade_light_level(eDirection, t, iTotalTime));
-        if (iChannel != NO_MUSIC) {
+        if (iChannel != NO_MUSIC)
             set_music_volume(iChannel, fade_music_volume(eDirection, t, iTotalTime));
-            update_fmod();
-        }
+        update_fmod(); // the music plays on through every fade
         wait_retrace();
     }
     draw_final_picture(bmpOriginal, iX, iY, iColour, eDirection);
@@ -81,6 +81,33 @@ void run_music_fade(int iChannel, int iTotalTime, FadeDirection eDirection)
     }
     set_final_music_volume(iChannel, eDirection);
     update_fmod();
+}
+
+bool any_joystick_button()
+{
+    poll_joystick();
+    for (int j = 0; j < num_joysticks; j++)
+        for (int b = 0; b < joy[j].num_buttons; b++)
+            if (joy[j].button[b].b)
+                return true;
+    return false;
+}
+
+// Whether the player answered: a key, a mouse button or any joystick button,
+// so that a player with only a pad or a mouse is never held on the page.
+bool player_answered()
+{
+    return keypressed() || mouse_b || any_joystick_button();
+}
+
+// Waits until every mouse and joystick button is up, so that the press that
+// opened the page does not close it at once.
+void wait_buttons_released()
+{
+    while (mouse_b || any_joystick_button()) {
+        update_fmod();
+        rest(MUSIC_POLL_REST);
+    }
 }
 } // namespace
 
@@ -112,4 +139,27 @@ void fade_media_in(BITMAP *bmpOriginal, int iTotalTime, int iX, int iY, int iCol
 void fade_media_out(BITMAP *bmpOriginal, int iTotalTime, int iX, int iY, int iColour, int iChannel)
 {
     run_picture_fade(bmpOriginal, iTotalTime, iX, iY, iColour, FadeDirection::TO_COLOUR, iChannel);
+}
+
+void wait_with_music(int iTime, bool bKeyEnds)
+{
+    clear_keybuf();
+    clean_fade_count();
+    while (return_fade_count() < iTime && !(bKeyEnds && keypressed())) {
+        update_fmod();
+        rest(MUSIC_POLL_REST);
+    }
+    clear_keybuf();
+}
+
+void wait_answer_with_music()
+{
+    wait_buttons_released();
+    clear_keybuf();
+    while (!player_answered()) {
+        update_fmod();
+        rest(MUSIC_POLL_REST);
+    }
+    clear_keybuf();
+    wait_buttons_released();
 }

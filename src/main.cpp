@@ -5,6 +5,7 @@
 #include "controls.h"
 #include "fade.h"
 #include "grabber_functions.h"
+#include "intro.h"
 #include "labels.h"
 #include "language_conf.h"
 #include "menu.h"
@@ -111,9 +112,8 @@ void closing_screen()
     BITMAP *bmpClosing = g_bmpZenkBgnd[1];
     fade_from_color(bmpClosing, CLOSING_FADE_TIME, 0, 0, makecol(0, 0, 0));
     draw_sprite(screen, bmpClosing, 0, 0);
-    rest(CLOSING_TIME);
-    clear_keybuf();
-    readkey();
+    wait_with_music(CLOSING_TIME, false);
+    wait_answer_with_music();
     fade_media_out(bmpClosing, CLOSING_FADE_TIME, 0, 0, makecol(0, 0, 0), CHANNEL_INTRO_MUSIC);
 }
 } // namespace
@@ -261,6 +261,7 @@ int tarvelix_main(int iGfxCard)
     set_fmod_channel_priority(CHANNEL_INTRO_MUSIC, 0);
     set_fmod_volume(INTRO_VOLUME, INTRO_VOLUME);
     fade_music_in(CHANNEL_INTRO_MUSIC, INTRO_FADE_IN_TIME);
+    intro();
 
     const stUser *ptUser = g_ptUserContainer->ptCurrentUser;
     set_fmod_volume(ptUser->iMusicVolume / PROFILE_VOLUME_SCALE,

@@ -5,9 +5,11 @@
 #include "menu.h"
 #include "fade.h"
 #include "grabber_functions.h"
+#include "help.h"
 #include "input.h"
 #include "main.h"
 #include "memory.h"
+#include "options.h"
 #include "player.h"
 #include "pong.h"
 #include "random.h"
@@ -255,6 +257,8 @@ struct OpeningState {
     bool bLeave = false;
     int iResult = NO_SELECTION;         // the selection the screen leaves with
     int iWait = 0;                      // ms to wait after this frame
+    bool bOptions = false;              // the options screen opens after this frame
+    bool bHelp = false;                 // the help page opens after this frame
 };
 
 stMenu *screen_menu(const OpeningState &t)
@@ -288,11 +292,6 @@ void present_with_mouse()
     show_mouse(screen);
 }
 
-void play_menu_sound(int iSound)
-{
-    play_sound(sndMenuSound[iSound], CHANNEL_SOUNDS, FX_VOLUME, 0.0f);
-}
-
 // Start on the selection of the current screen.
 void choose(OpeningState *pt, int *piPlayingMode)
 {
@@ -302,6 +301,8 @@ void choose(OpeningState *pt, int *piPlayingMode)
     case BEGGINING_SCREEN:
         if (pt->iSelected == PLAY) {
             go_to(pt, PLAY_SCREEN, VS);
+        } else if (pt->iSelected == OPTIONS) {
+            pt->bOptions = true;
         } else if (pt->iSelected == EXIT) {
             pt->iResult = NO_SELECTION;
             pt->bLeave = true;
@@ -349,6 +350,15 @@ void go_back(OpeningState *pt, int iMove)
     pt->iWait = BACK_WAIT;
 }
 
+// The opening screen's picture for the current profile, with the hardest
+// tournament enabled or not; only the first two pictures are loaded, the
+// others show the normal one.
+BITMAP *opening_background()
+{
+    g_ptMenu[MENU_TOURNAMENT]->atOption[0].atElement[HARD].iStatus = check_zenkplayer_dif_active() ? 1 : 0;
+    return g_bmpZenkBgnd[get_current_background() == 1 ? 1 : 0];
+}
+
 void handle_opening_input(OpeningState *pt, int *piPlayingMode)
 {
     stMenu *ptMenu = screen_menu(*pt);
@@ -372,6 +382,9 @@ void handle_opening_input(OpeningState *pt, int *piPlayingMode)
     case MOVE_START:
         choose(pt, piPlayingMode);
         break;
+    case MOVE_HELP:
+        pt->bHelp = true;
+        break;
     default:
         if (bClick)
             choose(pt, piPlayingMode);
@@ -385,6 +398,11 @@ void handle_opening_input(OpeningState *pt, int *piPlayingMode)
 } // namespace
 
 // -------- records --------
+
+void play_menu_sound(int iSound)
+{
+    play_sound(sndMenuSound[iSound], CHANNEL_SOUNDS, FX_VOLUME, 0.0f);
+}
 
 stMenu *menu_create()
 {
@@ -707,10 +725,7 @@ void opening_result(int iSelection, int iPlayingMode, int *piGameMode, int *piDi
 void opening_screen(int *piGameMode, int *piPlayingMode, int *piDifficulty)
 {
     g_bResetStage = TRUE;
-    // Only the first two pictures are loaded; the others show the normal one.
-    const int iBackground = get_current_background();
-    BITMAP *bmpBackground = g_bmpZenkBgnd[iBackground == 1 ? 1 : 0];
-    g_ptMenu[MENU_TOURNAMENT]->atOption[0].atElement[HARD].iStatus = check_zenkplayer_dif_active() ? 1 : 0;
+    BITMAP *bmpBackground = opening_background();
     TFONT_FONT *ptFont = load_font_from_dat(SCREEN_FONT, FONT_DATAFILE, SCREEN_FONT_HEIGHT);
     clean_clock();
     set_trans_blender(0, 0, 0, SCREEN_BLEND);
@@ -734,6 +749,18 @@ void opening_screen(int *piGameMode, int *piPlayingMode, int *piDifficulty)
         tLight.update();
         if (t.bInput)
             handle_opening_input(&t, piPlayingMode);
+        if (t.bOptions || t.bHelp) {
+            show_mouse(nullptr);
+            fade_to_color(g_bmpBuffer, MENU_FADE_TIME, 0, 0, makecol(0, 0, 0));
+            if (t.bOptions)
+                options_screen();
+            else
+                help_screen();
+            t.bOptions = t.bHelp = false;
+            bmpBackground = opening_background(); // the options may have changed the profile
+            clear_keybuf();
+            bFirst = true;
+        }
     }
     show_mouse(nullptr);
     fade_to_color(g_bmpBuffer, MENU_FADE_TIME, 0, 0, makecol(0, 0, 0));

@@ -177,6 +177,8 @@ extern stBox *g_ptBox[NUM_BOXES];                 // owned
 extern BITMAP *g_bmpZenkBgnd[NUM_ZENK_BACKGROUNDS]; // the opening screen's pictures, owned
 extern int g_bResetStage; // TRUE once the opening screen ran: the stage screen starts afresh
 
+// A menu sound (enMenuSounds) on the sounds' channel, centred.
+void play_menu_sound(int iSound);
 stMenu *menu_create();
 void menu_destroy(stMenu *ptMenu);
 // Reads iCount menus into newly allocated records, then their mouse areas.

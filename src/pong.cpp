@@ -6,6 +6,7 @@
 #include "collision.h"
 #include "fade.h"
 #include "grabber_functions.h"
+#include "help.h"
 #include "item.h"
 #include "level.h"
 #include "main.h"
@@ -157,6 +158,7 @@ void goto_help_screen()
 {
     pause_count();
     fade_to_color(g_tPong.bmpBackground, FADE_HELP_TIME, 0, 0, makecol(0, 0, 0));
+    help_screen();
     fade_from_color(g_tPong.bmpBackground, FADE_HELP_TIME, 0, 0, makecol(0, 0, 0));
     unpause_count();
 }

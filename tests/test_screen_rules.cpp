@@ -1,0 +1,116 @@
+// The rules of the screens around the match: the intro's hidden keys, the
+// options' volume steps, slider and language wrap-around, and the credits
+// document's limits and line positions.
+#include "credits.h"
+#include "headless.h"
+#include "intro.h"
+#include "options.h"
+#include "stXMLParser.h"
+
+#include <gtest/gtest.h>
+#include <string>
+#include <vector>
+
+namespace {
+
+TEST(IntroKeys, FirstHeldKeyInTableOrderWins)
+{
+    constexpr int DEFAULT = 6;
+    struct Case {
+        std::vector<int> aiHeld;
+        stIntroKeys tWant;
+    } atCases[] = {
+        {{}, {0, 0, DEFAULT}},
+        {{KEY_F, KEY_S}, {1, 0, DEFAULT}},   // fire only
+        {{KEY_S, KEY_3}, {0, 1, DEFAULT}},
+        {{KEY_N, KEY_5}, {0, 0, -3}},        // N before the digits
+        {{KEY_0_PAD}, {0, 0, 0}},
+        {{KEY_1}, {0, 0, 3}},
+        {{KEY_7, KEY_4}, {0, 0, 12}},        // 4 comes before 7
+        {{KEY_2}, {0, 0, DEFAULT}},
+        {{KEY_8, KEY_9}, {0, 0, DEFAULT}},
+    };
+    for (const Case &c : atCases) {
+        char akHeld[KEY_MAX] = {};
+        for (int k : c.aiHeld)
+            akHeld[k] = 1;
+        const stIntroKeys t = intro_keys(akHeld, DEFAULT);
+        EXPECT_EQ(t.bFire, c.tWant.bFire);
+        EXPECT_EQ(t.bShadows, c.tWant.bShadows);
+        EXPECT_EQ(t.iLevel, c.tWant.iLevel) << "first held key " << (c.aiHeld.empty() ? 0 : c.aiHeld[0]);
+    }
+}
+
+TEST(Options, VolumeStepsStayWithinTheScale)
+{
+    struct Case {
+        int iVolume, iDelta, iWant;
+    } atCases[] = {
+        {0, -VOLUME_STEP, 0},   {3, -VOLUME_STEP, 0},    {1, -VOLUME_STEP, 1}, // 1 reads 0 %
+        {100, -VOLUME_STEP, 85}, {100, VOLUME_STEP, 115}, {250, VOLUME_STEP, 255},
+        {255, VOLUME_STEP, 255},
+    };
+    for (const Case &c : atCases)
+        EXPECT_EQ(volume_step(c.iVolume, c.iDelta), c.iWant) << c.iVolume << " " << c.iDelta;
+}
+
+TEST(Options, SliderFollowsThePointerAndClamps)
+{
+    const int aiX[] = {0, 285, 425, 565, 1000};
+    const int aiWant[] = {0, 0, 127, 255, 255};
+    for (size_t i = 0; i < std::size(aiX); i++)
+        EXPECT_EQ(slider_volume(aiX[i]), aiWant[i]) << aiX[i];
+    for (int x = 285; x < 565; x++)
+        EXPECT_LE(slider_volume(x), slider_volume(x + 1));
+}
+
+TEST(Options, LanguagesWrapAround)
+{
+    EXPECT_EQ(language_step(0, -1, 2), 1);
+    EXPECT_EQ(language_step(1, 1, 2), 0);
+    EXPECT_EQ(language_step(1, 1, 3), 2);
+    EXPECT_EQ(language_step(0, -1, 0), 0);
+}
+
+class CreditsTest : public HeadlessAllegro {};
+
+// A document asking for more entries and lines than the show holds.
+TEST_F(CreditsTest, OversizedDocumentIsCutToTheTables)
+{
+    std::string s = R"(<Staff font1="A" font_size1="44" font2="B" font_size2="20" archivo="f" n_personas="20">)";
+    for (int p = 0; p < 20; p++) {
+        s += R"(<Persona nombre="P)" + std::to_string(p) +
+             R"(" color1="FFAE00" color2="FFFFFF" num_actividades="30" fade_time="1500" imagen="" archivo=""><Actividades)";
+        for (int a = 1; a <= 30; a++)
+            s += " Act" + std::to_string(a) + "=\"L" + std::to_string(a) + "\"";
+        s += "/></Persona>";
+    }
+    s += "</Staff>";
+    stXMLParser *ptParser = xmlparser_create();
+    xmlparser_loadFile_from_dat(ptParser, s.c_str(), static_cast<int>(s.size()));
+    ASSERT_EQ(xmlparser_parserFile(ptParser), 0);
+    xmlparser_gotoRoot(ptParser);
+    static stCredits atStaff[CREDITS_PEOPLE];
+    stCreditsFonts tFonts = {};
+    EXPECT_EQ(read_credits(ptParser, atStaff, &tFonts), CREDITS_PEOPLE);
+    xmlparser_destroy(ptParser);
+    EXPECT_STREQ(atStaff[CREDITS_PEOPLE - 1].szName, "P12");
+    for (const stCredits &t : atStaff) {
+        EXPECT_EQ(t.iNumActivities, CREDITS_ACTIVITIES);
+        EXPECT_STREQ(t.aszActivity[CREDITS_ACTIVITIES - 1], "L15");
+    }
+    EXPECT_EQ(tFonts.aiSize[1], 20);
+}
+
+TEST(Credits, LinePositionsWithoutLines)
+{
+    EXPECT_EQ(credits_first_line_y(true, 0), 157);
+    EXPECT_EQ(credits_first_line_y(false, 0), 462);
+    EXPECT_EQ(credits_first_line_y(true, 4), 117);
+    // The three-entry page: an entry without lines still moves the next one down by its name.
+    EXPECT_EQ(credits_trio_name_y(1, 0, 5), 120);
+    EXPECT_EQ(credits_trio_name_y(2, 0, 0), 180);
+    EXPECT_EQ(credits_trio_line_y(2, 2, 3), 220 + 30 * 5);
+}
+
+} // namespace
