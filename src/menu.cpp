@@ -285,13 +285,6 @@ void draw_opening(const OpeningState &t, BITMAP *bmpBackground, int iBrightness)
     print_button_to_screen(screen_menu(t), nullptr, g_bmpBuffer, t.iSelected);
 }
 
-void present_with_mouse()
-{
-    show_mouse(nullptr);
-    blit(g_bmpBuffer, screen, 0, 0, 0, 0, SCREEN_WIDTH, SCREEN_HEIGHT);
-    show_mouse(screen);
-}
-
 // Start on the selection of the current screen.
 void choose(OpeningState *pt, int *piPlayingMode)
 {
@@ -398,6 +391,13 @@ void handle_opening_input(OpeningState *pt, int *piPlayingMode)
 } // namespace
 
 // -------- records --------
+
+void present_with_mouse()
+{
+    show_mouse(nullptr);
+    blit(g_bmpBuffer, screen, 0, 0, 0, 0, SCREEN_WIDTH, SCREEN_HEIGHT);
+    show_mouse(screen);
+}
 
 void play_menu_sound(int iSound)
 {

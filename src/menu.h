@@ -177,6 +177,8 @@ extern stBox *g_ptBox[NUM_BOXES];                 // owned
 extern BITMAP *g_bmpZenkBgnd[NUM_ZENK_BACKGROUNDS]; // the opening screen's pictures, owned
 extern int g_bResetStage; // TRUE once the opening screen ran: the stage screen starts afresh
 
+// The back buffer on the screen, with the mouse pointer over it.
+void present_with_mouse();
 // A menu sound (enMenuSounds) on the sounds' channel, centred.
 void play_menu_sound(int iSound);
 stMenu *menu_create();

@@ -185,9 +185,7 @@ void present(OptionsState *pt)
         fade_from_color(g_bmpBuffer, FADE_TIME, 0, 0, makecol(0, 0, 0));
         pt->bFadeIn = false;
     } else {
-        show_mouse(nullptr);
-        blit(g_bmpBuffer, screen, 0, 0, 0, 0, SCREEN_WIDTH, SCREEN_HEIGHT);
-        show_mouse(screen);
+        present_with_mouse();
     }
     wait_clock(FRAME_WAIT);
 }

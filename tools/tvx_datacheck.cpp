@@ -2,6 +2,7 @@
 // document or the code names exists in the datafile it names (a song: on disk).
 // Each broken reference prints one line naming who names what where; exit status 1.
 #include "TvxXML.h"
+#include "credits.h"
 #include "item.h"
 #include "labels.h"
 #include "menu.h"
@@ -633,20 +634,48 @@ void check_screens(stXMLParser *ptParser, const std::string &sWhere)
         return;
     }
     for (int i = 0; i <= TEXT_PRINCIPAL; i++) {
+        const std::string sScreen = sWhere + ", screen " + std::to_string(i);
         if (!xmlparser_findElement(ptParser, "pantalla")) {
-            report(sWhere + ", screen " + std::to_string(i) + ": missing");
+            report(sScreen + ": missing");
             return;
         }
+        int iPictures = 0;
+        if (xmlparser_findElement(ptParser, "fondo")) {
+            if (!read_attribute(ptParser, "ruta", &sFile))
+                report(sScreen + ": \"fondo\" without a \"ruta\"");
+            // The first search enters "fondo", the next ones step along its pictures.
+            for (; xmlparser_findElement(ptParser, "imagen"); iPictures++)
+                if (read_attribute(ptParser, "nombre", &sValue))
+                    g_tCheck.vReferences.push_back({sFile, sValue, sScreen});
+            if (iPictures > 0)
+                xmlparser_gotoParent(ptParser);
+            xmlparser_gotoParent(ptParser);
+        }
+        // The opening screen shows two pictures; the options and controls screens one.
+        const int iWanted = i == TEXT_PRINCIPAL ? 2 : (i == TEXT_OPTIONS || i == TEXT_CONTROLS ? 1 : 0);
+        if (iPictures < iWanted)
+            report(sScreen + ": needs " + std::to_string(iWanted) + " background picture(s)");
     }
-    if (!xmlparser_findElement(ptParser, "fondo") || !read_attribute(ptParser, "ruta", &sFile)) {
-        report(sWhere + ", opening screen: no \"fondo\" with a \"ruta\"");
-        return;
-    }
-    for (int i = 0; i < 2; i++) {
-        if (xmlparser_findElement(ptParser, "imagen") && read_attribute(ptParser, "nombre", &sValue))
-            g_tCheck.vReferences.push_back({sFile, sValue, sWhere + ", opening screen"});
-        else
-            report(sWhere + ", opening screen: needs two backgrounds");
+}
+
+void check_credits(stXMLParser *ptParser, const std::string &sWhere)
+{
+    static stCredits atStaff[CREDITS_PEOPLE];
+    stCreditsFonts tFonts = {};
+    xmlparser_gotoRoot(ptParser);
+    const int iPeople = read_credits(ptParser, atStaff, &tFonts);
+    if (iPeople != CREDITS_PEOPLE)
+        report(sWhere + ": needs " + std::to_string(CREDITS_PEOPLE) + " \"Persona\" entries, has " +
+               std::to_string(iPeople));
+    for (const char *pszFont : tFonts.aszName)
+        g_tCheck.vReferences.push_back({tFonts.szFile, pszFont, sWhere + ", fonts"});
+    for (int i = 0; i < iPeople; i++) {
+        const stCredits &t = atStaff[i];
+        const std::string sEntry = sWhere + ", entry " + std::to_string(i);
+        if (credits_has_picture(i) && !t.szImage[0])
+            report(sEntry + ": needs a picture (\"imagen\")");
+        else if (credits_has_picture(i))
+            g_tCheck.vReferences.push_back({t.szImageFile, t.szImage, sEntry});
     }
 }
 
@@ -666,7 +695,7 @@ void check_language_document(stXMLParser *ptParser, const std::string &sDocument
     };
     const Documents atDocuments[] = {{"labels", check_labels},      {"etiquetas_marcadores", check_score_labels},
                                      {"menu", check_menus},         {"textos", check_screens},
-                                     {"creditos", nullptr},         {"torneos", nullptr}};
+                                     {"creditos", check_credits},         {"torneos", nullptr}};
     xmlparser_findElement(ptParser, "archivos_conf");
     for (int i = 0; i < iLanguages; i++) {
         const std::string sLanguage = sDocument + ", language " + std::to_string(i);

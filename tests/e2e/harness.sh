@@ -224,15 +224,16 @@ wait_for_settled() {
 }
 
 # From a running match out of the program: Escape opens the rematch screen on
-# Continue, Up reaches Quit to menu, Return leaves the series; Escape on the
-# opening screen shows the closing picture, which a key ends after 4 s.
+# Continue, player one's up (E2E_UP_KEY: Up unless rebound) reaches Quit to
+# menu, Return leaves the series; Escape on the opening screen shows the
+# closing picture, which a key ends after 4 s.
 quit_from_match() {
   local ox=${1:-0} oy=${2:-0}
   # A match that has ended shows its results (still for 1.8 s), then the
   # rematch screen (starting on Rematch, from which Up also reaches Quit).
   screen_still "${3:-rematch}" || open_rematch_screen "${3:-rematch}"
   sleep "$RESULTS_TIME"
-  send_key Up; sleep 0.2
+  send_key "${E2E_UP_KEY:-Up}"; sleep 0.2
   send_key Return
   wait_for_opening "$ox" "$oy" opening-again
   send_key Escape
@@ -262,6 +263,47 @@ open_rematch_screen() {
     screen_still "$name" && { note "rematch screen: $E2E_SHOT"; return 0; }
   done
   fail "Escape did not open the rematch screen"
+}
+
+# Player one's lane, and the rows below the score badges that the paddle
+# checks read, px; a held key must move a paddle at least MIN_MOVE.
+PADDLE_ONE_X=50 FIELD_TOP=50 FIELD_HEIGHT=540 MIN_MOVE=15
+
+# The topmost row of column X (below the score badges) holding a strongly
+# coloured pixel: the top of that side's upper sphere. The stage is a pale
+# winter scene, so only the spheres, the bands and the ball are that colourful.
+band_top() {
+  convert "$E2E_SHOT" -crop "1x$FIELD_HEIGHT+$1+$FIELD_TOP" +repage -depth 8 txt:- |
+    awk -F'[(),: ]+' -v top=$FIELD_TOP 'NR > 1 { r = $3; g = $4; b = $5
+        hi = r; if (g > hi) hi = g; if (b > hi) hi = b
+        lo = r; if (g < lo) lo = g; if (b < lo) lo = b
+        if (hi - lo > 120) { print $2 + top; exit } }'
+}
+
+# Holds the given keys together for SECONDS, then lets them go.
+hold_keys() {
+  local seconds=$1; shift
+  xdotool keydown "$@"
+  sleep "$seconds"
+  xdotool keyup "$@"
+}
+
+# Holds player one's key of one direction (up: sign -1, down: +1) and checks
+# that player one's upper sphere moved at least MIN_MOVE that way; a point's
+# announcement holds the match for a second, so a hold that fell into one is
+# tried again.
+ride() {
+  local direction=$1 sign=$2 seconds=$3 key=$4 was=$one
+  for _ in 1 2 3; do
+    hold_keys "$seconds" "$key"
+    screenshot "player-one-$direction"
+    one=$(band_top $PADDLE_ONE_X)
+    note "after holding $key: player one's upper sphere at y $one"
+    [ -n "$one" ] || fail "no paddle found in player one's lane"
+    [ $(((one - was) * sign)) -ge $MIN_MOVE ] && return 0
+    sleep 1
+  done
+  fail "player one's paddle did not move $direction"
 }
 
 # Presses and releases a key in the game's window, held long enough for a

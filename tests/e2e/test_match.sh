@@ -9,10 +9,8 @@
 # the closing picture leave the program with exit status 0.
 source "$(dirname "$0")/harness.sh"
 
-PADDLE_ONE_X=50 PADDLE_TWO_X=750 # the paddles' lanes, px
-FIELD_TOP=50 FIELD_HEIGHT=540    # rows below the score badges that the checks read, px
+PADDLE_TWO_X=750                 # the computer's lane, px
 BALL_FIELD_HEIGHT=515            # rows the ball is looked for in: above the item bars, px
-MIN_MOVE=15                      # px a held key must move a paddle at least
 RIGHT_SIDE_X=560                 # px: a ball at or right of this is the computer's to play
 REACH=50                         # px between the computer's paddle middle and a ball it covers
 CLOSER_BY=30                     # px the computer's paddle must have come toward the ball's height
@@ -27,17 +25,6 @@ SOCKET_ONE_X=174 SOCKET_TWO_X=626 SOCKET_Y=588 # px: inside each item bar's sock
 
 SAMPLES=$(mktemp -d)
 trap 'e2e_cleanup; rm -rf "$SAMPLES"' EXIT
-
-# The topmost row of column X (below the score badges) holding a strongly
-# coloured pixel: the top of that side's upper sphere. The stage is a pale
-# winter scene, so only the spheres, the bands and the ball are that colourful.
-band_top() {
-  convert "$E2E_SHOT" -crop "1x$FIELD_HEIGHT+$1+$FIELD_TOP" +repage -depth 8 txt:- |
-    awk -F'[(),: ]+' -v top=$FIELD_TOP 'NR > 1 { r = $3; g = $4; b = $5
-        hi = r; if (g > hi) hi = g; if (b > hi) hi = b
-        lo = r; if (g < lo) lo = g; if (b < lo) lo = b
-        if (hi - lo > 120) { print $2 + top; exit } }'
-}
 
 # The middle, in px, between the first and the last warm pixel (red well above
 # blue) of column X of picture FILE: the middle of that side's paddle, from its
@@ -70,12 +57,6 @@ badge_difference() {
   region_difference "$2" $x $BADGE_Y "$3" $x $BADGE_Y $BADGE_SIZE $BADGE_SIZE
 }
 
-hold_keys() {
-  local seconds=$1; shift
-  xdotool keydown "$@"
-  sleep "$seconds"
-  xdotool keyup "$@"
-}
 
 start_display
 start_game "$E2E_WINDOWED"
@@ -99,23 +80,6 @@ for x in $SOCKET_ONE_X $SOCKET_TWO_X; do
 done
 note "both item bars show their grey sphere ($E2E_SHOT)"
 
-# Holds player one's key of one direction (up: sign -1, down: +1) and checks
-# that player one's upper sphere moved at least MIN_MOVE that way; a point's
-# announcement holds the match for a second, so a hold that fell into one is
-# tried again.
-ride() {
-  local direction=$1 sign=$2 seconds=$3 key=$4 was=$one
-  for _ in 1 2 3; do
-    hold_keys "$seconds" "$key"
-    screenshot "player-one-$direction"
-    one=$(band_top $PADDLE_ONE_X)
-    note "after holding $key: player one's upper sphere at y $one"
-    [ -n "$one" ] || fail "no paddle found in player one's lane"
-    [ $(((one - was) * sign)) -ge $MIN_MOVE ] && return 0
-    sleep 1
-  done
-  fail "player one's paddle did not move $direction"
-}
 
 xdotool mousemove --window "$E2E_WID" 400 300
 xdotool windowfocus --sync "$E2E_WID"

@@ -1,0 +1,167 @@
+// Control configuration: the name tables, a rebind stealing a duplicate, the
+// device step past the other side's joystick, the captions of the bindings,
+// the device names and the device code left in the profile.
+#include "controls.h"
+#include "menu.h"
+#include "player.h"
+
+#include <allegro.h>
+#include <cstring>
+#include <gtest/gtest.h>
+#include <string>
+
+namespace {
+// Side 1's keyboard defaults and side 2's joystick defaults of a new profile.
+constexpr stInputKeys KEYBOARD_KEYS = {IN_KEYBOARD, KEY_UP,    KEY_DOWN, KEY_RIGHT,    KEY_LEFT,
+                                       KEY_ENTER,   KEY_ESC,   KEY_BACKSPACE, KEY_SPACE};
+constexpr stInputKeys JOYSTICK_KEYS = {IN_JOYSTICK, 1, 2, 3, 4, 5, 10, 11, 12};
+
+std::string caption(int iElement)
+{
+    return g_ptMenu[MENU_CONTROLS_ONE]->atOption[0].atElement[iElement].szName;
+}
+} // namespace
+
+TEST(ControlsNames, FollowTheLibraryCodes)
+{
+    EXPECT_STREQ(key_names[0], "(none)");
+    EXPECT_STREQ(key_names[KEY_Z], "Z");
+    EXPECT_STREQ(key_names[KEY_9_PAD], "9_PAD");
+    EXPECT_STREQ(key_names[KEY_BACKSPACE], "BACKSPACE");
+    EXPECT_STREQ(key_names[KEY_SPACE], "SPACE");
+    EXPECT_STREQ(key_names[KEY_UNKNOWN1], "UNKNOWN1");
+    EXPECT_STREQ(key_names[KEY_MAX], "MAX");
+    EXPECT_STREQ(joy_names[0], "(none)");
+    EXPECT_STREQ(joy_names[4], "JOY_RIGHT");
+    EXPECT_STREQ(joy_names[NUM_JOY_NAMES - 1], "JOY_12");
+}
+
+TEST(ControlsValidateButtons, ARebindStealsTheFirstDuplicateOnly)
+{
+    // The rebound command itself is left to the caller; only the others matter.
+    struct Case {
+        int iButton, iSel;
+        stInputKeys tExpected;
+    } atCase[] = {
+        // Up takes action's key: action is unbound.
+        {KEY_SPACE, CONTROL_UP, {IN_KEYBOARD, KEY_UP, KEY_DOWN, KEY_RIGHT, KEY_LEFT, KEY_ENTER, KEY_ESC, KEY_BACKSPACE, 0}},
+        // Element 4 is iShrink, element 5 iGrow: neither steals from itself.
+        {KEY_LEFT, CONTROL_LEFT, {IN_KEYBOARD, KEY_UP, KEY_DOWN, KEY_RIGHT, 0, KEY_ENTER, KEY_ESC, KEY_BACKSPACE, KEY_SPACE}},
+        {KEY_RIGHT, CONTROL_LEFT, KEYBOARD_KEYS},
+        {KEY_RIGHT, CONTROL_RIGHT, {IN_KEYBOARD, KEY_UP, KEY_DOWN, 0, KEY_LEFT, KEY_ENTER, KEY_ESC, KEY_BACKSPACE, KEY_SPACE}},
+        // Element 7 is iBack, element 8 iEscape.
+        {KEY_ESC, CONTROL_BACK, {IN_KEYBOARD, KEY_UP, KEY_DOWN, KEY_RIGHT, KEY_LEFT, KEY_ENTER, 0, KEY_BACKSPACE, KEY_SPACE}},
+        {KEY_ESC, CONTROL_ESCAPE, KEYBOARD_KEYS},
+        {KEY_Q, CONTROL_START, KEYBOARD_KEYS},
+    };
+    for (const Case &c : atCase) {
+        stInputKeys tKeys = KEYBOARD_KEYS;
+        validate_buttons(&tKeys, c.iButton, c.iSel);
+        EXPECT_EQ(0, memcmp(&tKeys, &c.tExpected, sizeof(tKeys))) << "element " << c.iSel;
+    }
+    // Two commands sharing a code: only the first in element order is cleared.
+    stInputKeys tKeys = {IN_JOYSTICK, 5, 2, 3, 4, 5, 10, 11, 5};
+    validate_buttons(&tKeys, 5, CONTROL_DOWN);
+    EXPECT_EQ(tKeys.iUp, 0);
+    EXPECT_EQ(tKeys.iStart, 5);
+    EXPECT_EQ(tKeys.iAction, 5);
+}
+
+TEST(ControlsValidateControls, SkipsTheOtherSidesJoystick)
+{
+    struct Case {
+        int iControl1, iControl2, iNumControls, iSelect, iExpected;
+    } atCase[] = {
+        {1, 1, 3, CONTROL_CHANGE_R, 2},  // keyboard -> next lands past side 2's joystick 1
+        {2, 2, 3, CONTROL_CHANGE_R, 0},  // past the last joystick: the keyboard
+        {1, 1, 2, CONTROL_CHANGE_R, 0},
+        {2, 2, 3, CONTROL_CHANGE_L, 1},
+        {1, 1, 3, CONTROL_CHANGE_L, 0},
+        {-1, 0, 3, CONTROL_CHANGE_L, 2}, // below the keyboard: the last joystick
+        {0, 0, 3, CONTROL_CHANGE_R, 0},  // the keyboard may be shared
+        {1, 2, 3, CONTROL_CHANGE_R, 1},
+        {1, 1, 3, 2, 1},                 // not a step: unchanged
+        {1, 1, 3, -1, 1},
+    };
+    for (const Case &c : atCase)
+        EXPECT_EQ(validate_controls(c.iControl1, c.iControl2, c.iNumControls, c.iSelect), c.iExpected)
+            << c.iControl1 << " " << c.iControl2 << " " << c.iSelect;
+}
+
+TEST(ControlsNames, JoystickCodeInRange)
+{
+    struct Case {
+        int iButton, iLow, iHigh;
+        const char *pszExpected;
+    } atCase[] = {
+        {-1, 0, 16, "(none)"}, {0, 0, 16, "(none)"},  {1, 0, 16, "JOY_UP"},  {16, 0, 16, "JOY_12"},
+        {17, 0, 16, "(none)"}, {17, 0, 40, "(none)"}, {40, 0, 40, "(none)"}, {5, 6, 16, "(none)"},
+        {12, 0, 11, "(none)"}, {11, 0, 11, "JOY_7"},
+    };
+    for (const Case &c : atCase)
+        EXPECT_STREQ(check_botton_name(c.iButton, c.iLow, c.iHigh), c.pszExpected) << c.iButton;
+}
+
+TEST(ControlsNames, DeviceNames)
+{
+    struct Case {
+        const char *pszName;
+        int iType, iJoy;
+    } atCase[] = {
+        {"KEYBOARD", IN_KEYBOARD, -1},   {"JOYSTICK 1", IN_JOYSTICK, 0}, {"JOYSTICK 4", IN_JOYSTICK, 3},
+        {"JOYSTICK 5", IN_JOYSTICK, -1}, {"keyboard", IN_JOYSTICK, -1},  {"KEYBOARD ", IN_JOYSTICK, -1},
+        {"", IN_JOYSTICK, -1},
+    };
+    for (const Case &c : atCase) {
+        EXPECT_EQ(type_control(c.pszName), c.iType) << c.pszName;
+        EXPECT_EQ(num_joy(c.pszName), c.iJoy) << c.pszName;
+    }
+    const std::pair<char, int> atDigit[] = {{'0', 0}, {'3', 3}, {'4', 0}, {'-', 0}, {'\0', 0}};
+    for (const auto &d : atDigit)
+        EXPECT_EQ(num_joy_from_db(d.first), d.second) << d.first;
+}
+
+TEST(ControlsCaptions, NameEachBindingInElementOrder)
+{
+    g_ptMenu[MENU_CONTROLS_ONE] = menu_create();
+    stInputKeys tKeys = KEYBOARD_KEYS;
+    stPlayer tPlayer = {};
+    tPlayer.ptInputKeys = &tKeys;
+    tPlayer.iInput = IN_KEYBOARD | IN_MOUSE;
+    info_control(MENU_CONTROLS_ONE, &tPlayer);
+    const char *apszKeyboard[] = {"UP", "DOWN", "RIGHT", "LEFT", "ENTER", "BACKSPACE", "ESC", "SPACE"};
+    for (int i = CONTROL_UP; i <= CONTROL_ACTION; i++)
+        EXPECT_EQ(caption(i), apszKeyboard[i - CONTROL_UP]) << i;
+    tKeys = JOYSTICK_KEYS;
+    tKeys.iAction = 0;
+    tKeys.iBack = 99;
+    tPlayer.iInput = IN_JOYSTICK;
+    info_control(MENU_CONTROLS_ONE, &tPlayer);
+    const char *apszJoystick[] = {"JOY_UP", "JOY_DOWN", "JOY_LEFT", "JOY_RIGHT", "JOY_1", "(none)", "JOY_6", "(none)"};
+    for (int i = CONTROL_UP; i <= CONTROL_ACTION; i++)
+        EXPECT_EQ(caption(i), apszJoystick[i - CONTROL_UP]) << i;
+    menu_destroy(g_ptMenu[MENU_CONTROLS_ONE]);
+    g_ptMenu[MENU_CONTROLS_ONE] = nullptr;
+}
+
+TEST(ControlsDeviceCode, TwoCharactersPerSide)
+{
+    struct Case {
+        int iInput1, iJoy1, iInput2, iJoy2;
+        const char *pszExpected;
+    } atCase[] = {
+        {IN_KEYBOARD, -1, IN_JOYSTICK, 0, "K-J0"},
+        {IN_KEYBOARD | IN_MOUSE, 0, IN_KEYBOARD, -1, "K-K-"},
+        {IN_JOYSTICK, 3, IN_JOYSTICK | IN_MOUSE, 1, "J3J1"},
+    };
+    for (const Case &c : atCase) {
+        stPlayer tOne = {}, tTwo = {};
+        tOne.iInput = c.iInput1;
+        tOne.iJoystick = c.iJoy1;
+        tTwo.iInput = c.iInput2;
+        tTwo.iJoystick = c.iJoy2;
+        char szExtra[] = "KEYBOARD";
+        write_device_code(szExtra, &tOne, &tTwo);
+        EXPECT_STREQ(szExtra, c.pszExpected);
+    }
+}
