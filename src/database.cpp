@@ -42,7 +42,9 @@ constexpr stInputKeys atDefaultControls[USER_NUM_PLAYERS][USER_NUM_INPUT_DEVICES
     {{INPUT_KEYBOARD, KEY_UP, KEY_DOWN, KEY_RIGHT, KEY_LEFT, KEY_ENTER, KEY_ESC, KEY_BACKSPACE,
       KEY_SPACE},
      tDefaultJoystick},
-    {{INPUT_KEYBOARD, KEY_W, KEY_S, KEY_D, KEY_A, KEY_ENTER_PAD, KEY_ESC, KEY_BACKSPACE, KEY_SPACE},
+    // Player two's item key is E: with Space for both, player one's item key
+    // would also fire player two's item in a match between two people.
+    {{INPUT_KEYBOARD, KEY_W, KEY_S, KEY_D, KEY_A, KEY_ENTER_PAD, KEY_ESC, KEY_BACKSPACE, KEY_E},
      tDefaultJoystick},
 };
 } // namespace

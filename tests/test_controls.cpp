@@ -2,6 +2,7 @@
 // device step past the other side's joystick, the captions of the bindings,
 // the device names and the device code left in the profile.
 #include "controls.h"
+#include "database.h"
 #include "menu.h"
 #include "player.h"
 
@@ -164,4 +165,17 @@ TEST(ControlsDeviceCode, TwoCharactersPerSide)
         write_device_code(szExtra, &tOne, &tTwo);
         EXPECT_STREQ(szExtra, c.pszExpected);
     }
+}
+
+// Two people on one keyboard: no key of a new profile moves, bends the band
+// of, or uses the item of both sides at once.
+TEST(ControlsDefaults, PlayersShareNoKeyOfPlay)
+{
+    stUser tUser;
+    initialize_user_values(&tUser, 0, "test", nullptr, nullptr);
+    const stInputKeys &a = tUser.atControls[0][USER_KEYBOARD_CONTROLS];
+    const stInputKeys &b = tUser.atControls[1][USER_KEYBOARD_CONTROLS];
+    for (int iOne : {a.iUp, a.iDown, a.iShrink, a.iGrow, a.iAction})
+        for (int iTwo : {b.iUp, b.iDown, b.iShrink, b.iGrow, b.iAction})
+            EXPECT_NE(iOne, iTwo) << key_names[iOne];
 }

@@ -20,7 +20,7 @@ struct Binding {
 const Binding aDefaultBindings[] = {
     {0, USER_KEYBOARD_CONTROLS, {1, 84, 85, 83, 82, 67, 59, 63, 75}},
     {0, USER_JOYSTICK_CONTROLS, {2, 1, 2, 3, 4, 5, 10, 11, 12}},
-    {1, USER_KEYBOARD_CONTROLS, {1, 23, 19, 4, 1, 91, 59, 63, 75}},
+    {1, USER_KEYBOARD_CONTROLS, {1, 23, 19, 4, 1, 91, 59, 63, 5}}, // E: player one keeps Space,
     {1, USER_JOYSTICK_CONTROLS, {2, 1, 2, 3, 4, 5, 10, 11, 12}},
 };
 

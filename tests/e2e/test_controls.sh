@@ -1,9 +1,9 @@
 # A player rebinds a key and plays with it: Options, then Controls (a click),
 # then player one's UP clicked and the key I pressed; the screen shows "I" in
 # its place, and I is player one's up on the menus too. Back on the opening
-# screen, a match against the computer on the
-# snow stage: holding I moves player one's paddle up. Escape leaves the series
-# and the program ends with exit status 0.
+# screen, a match against the computer on the snow stage: holding I moves
+# player one's paddle up, and F1 shows the help page until a key. Escape
+# leaves the series and the program ends with exit status 0.
 source "$(dirname "$0")/harness.sh"
 
 CONTROLS_X=220 BUTTON_ROW_Y=380   # px: CONTROLS in the options screen's row of buttons
@@ -51,5 +51,15 @@ wait_for_match 0 0 start
 one=$(band_top $PADDLE_ONE_X)
 [ -n "$one" ] || fail "no paddle found in player one's lane"
 ride up -1 0.25 i
+
+# F1 in the match shows the help page over it; a key gives the match back.
+match=$E2E_LOG.match.png
+cp "$E2E_SHOT" "$match"
+send_key F1
+wait_for_settled match-help
+[ "$(region_difference "$match" 0 0 "$E2E_SHOT" 0 0 800 600)" -gt 100000 ] ||
+  fail "F1 did not show the help page in the match ($E2E_SHOT)"
+send_key space
+wait_for_match 0 0 after-help
 quit_from_match 0 0
 expect_exit 0
