@@ -203,7 +203,7 @@ RESULTS_TIME=2.2
 # s from accepting the stage to the match's first free frame: the stage
 # fades out, the match fades in, the versus presentation and the ready-go
 # count run.
-MATCH_INTRO_TIME=10
+MATCH_INTRO_TIME=7.5
 
 # Screenshots NAME until the screen has faded in and holds still: its mean
 # brightness is above black and within a hair of the previous screenshot's.
@@ -280,6 +280,45 @@ band_top() {
         if (hi - lo > 120) { print $2 + top; exit } }'
 }
 
+BALL_FIELD_HEIGHT=515 # rows the ball is looked for in: above the item bars, px
+
+# The ball's middle "x y" in picture FILE, or nothing when no ball is seen. The
+# ball is the only thing right of player one's lane and above the item bars
+# that is strongly orange (red above blue by more than 150 of 255: the
+# computer's sand-coloured paddle stays below that); a patch that is not
+# ball-sized is not taken for it.
+ball_position() {
+  convert "$1" -crop "720x$BALL_FIELD_HEIGHT+80+$FIELD_TOP" +repage -write mpr:field +delete \
+    \( mpr:field -channel R -separate +channel \) \( mpr:field -channel B -separate +channel \) \
+    -compose minus_src -composite -threshold 59% -format '%@' info: 2>/dev/null |
+    awk -F'[x+]' -v top=$FIELD_TOP '$1 >= 6 && $1 <= 40 && $2 >= 6 && $2 <= 40 {
+        print int(80 + $3 + $1 / 2), int(top + $4 + $2 / 2) }'
+}
+
+# Waits until the match is in play: a ball that moves between two
+# screenshots (the versus and results screens hold still, and their
+# characters may show ball-sized orange patches). A match the computer has
+# won meanwhile (its results, then the rematch screen, hold still) is played
+# again: Return on Rematch, then the versus presentation and the count.
+wait_for_ball() {
+  local first second
+  for _ in $(seq 30); do
+    screenshot in-play >/dev/null
+    first=$(ball_position "$E2E_SHOT")
+    sleep 0.1
+    screenshot in-play >/dev/null
+    second=$(ball_position "$E2E_SHOT")
+    [ -n "$first" ] && [ -n "$second" ] && [ "$first" != "$second" ] && return 0
+    if screen_still in-play; then
+      note "the match is over ($E2E_SHOT): a rematch"
+      sleep "$RESULTS_TIME"
+      send_key Return
+      sleep "$MATCH_INTRO_TIME"
+    fi
+  done
+  fail "no ball in play ($E2E_SHOT)"
+}
+
 # Holds the given keys together for SECONDS, then lets them go.
 hold_keys() {
   local seconds=$1; shift
@@ -288,20 +327,26 @@ hold_keys() {
   xdotool keyup "$@"
 }
 
-# Holds player one's key of one direction (up: sign -1, down: +1) and checks
-# that player one's upper sphere moved at least MIN_MOVE that way; a point's
-# announcement holds the match for a second, so a hold that fell into one is
-# tried again.
+# Holds player one's key of one direction (up: sign -1, down: +1) while the
+# ball is in play and checks that player one's upper sphere moved at least
+# MIN_MOVE that way. A hold is tried again a little later when it fell into
+# the ready-go count or a point's announcement (they hold the match), or into
+# the rival's swap or mirror item (for up to 7 s the keys or the picture are
+# turned around).
 ride() {
   local direction=$1 sign=$2 seconds=$3 key=$4 was=$one
-  for _ in 1 2 3; do
+  for _ in 1 2 3 4 5 6; do
+    wait_for_ball
     hold_keys "$seconds" "$key"
     screenshot "player-one-$direction"
     one=$(band_top $PADDLE_ONE_X)
     note "after holding $key: player one's upper sphere at y $one"
     [ -n "$one" ] || fail "no paddle found in player one's lane"
     [ $(((one - was) * sign)) -ge $MIN_MOVE ] && return 0
-    sleep 1
+    sleep 1.5
+    wait_for_ball
+    was=$(band_top $PADDLE_ONE_X)
+    [ -n "$was" ] || was=$one
   done
   fail "player one's paddle did not move $direction"
 }

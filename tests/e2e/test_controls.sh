@@ -53,6 +53,7 @@ one=$(band_top $PADDLE_ONE_X)
 ride up -1 0.25 i
 
 # F1 in the match shows the help page over it; a key gives the match back.
+wait_for_ball
 match=$E2E_LOG.match.png
 cp "$E2E_SHOT" "$match"
 send_key F1

@@ -10,7 +10,6 @@
 source "$(dirname "$0")/harness.sh"
 
 PADDLE_TWO_X=750                 # the computer's lane, px
-BALL_FIELD_HEIGHT=515            # rows the ball is looked for in: above the item bars, px
 RIGHT_SIDE_X=560                 # px: a ball at or right of this is the computer's to play
 REACH=50                         # px between the computer's paddle middle and a ball it covers
 CLOSER_BY=30                     # px the computer's paddle must have come toward the ball's height
@@ -19,8 +18,9 @@ TRACK_X=450                      # px: a ball left of this is player one's to me
 TRACK_SPEED=400                  # px/s player one's paddle covers while a key is held, about
 TRACK_MOST=0.4                   # s a tracking move holds a key at most
 RETURN_STEP=20                   # px a returned ball must move left between two screenshots
-COMPUTER_TIMEOUT=40              # s to see the computer follow the ball and return it
+COMPUTER_TIMEOUT=60              # s to see the computer follow the ball and return it
 POINT_TIMEOUT=50                 # s to wait for a point against player one
+MISSES_BEFORE_WAIT=4             # screenshots without a ball before waiting for one
 SOCKET_ONE_X=174 SOCKET_TWO_X=626 SOCKET_Y=588 # px: inside each item bar's socket
 
 SAMPLES=$(mktemp -d)
@@ -34,19 +34,6 @@ paddle_middle() {
   convert "$2" -crop "1x$FIELD_HEIGHT+$1+$FIELD_TOP" +repage -depth 8 txt:- |
     awk -F'[(),: ]+' -v top=$FIELD_TOP 'NR > 1 && $3 - $5 > 30 { if (first == "") first = $2; last = $2 }
         END { if (first != "") print int((first + last) / 2) + top }'
-}
-
-# The ball's middle "x y" in picture FILE, or nothing when no ball is seen. The
-# ball is the only thing right of player one's lane and above the item bars
-# that is strongly orange (red above blue by more than 150 of 255: the
-# computer's sand-coloured paddle stays below that); a patch that is not
-# ball-sized is not taken for it.
-ball_position() {
-  convert "$1" -crop "720x$BALL_FIELD_HEIGHT+80+$FIELD_TOP" +repage -write mpr:field +delete \
-    \( mpr:field -channel R -separate +channel \) \( mpr:field -channel B -separate +channel \) \
-    -compose minus_src -composite -threshold 59% -format '%@' info: 2>/dev/null |
-    awk -F'[x+]' -v top=$FIELD_TOP '$1 >= 6 && $1 <= 40 && $2 >= 6 && $2 <= 40 {
-        print int(80 + $3 + $1 / 2), int(top + $4 + $2 / 2) }'
 }
 
 # Prints how many pixels of player one's (one) or player two's (two) score
@@ -96,7 +83,7 @@ hold_keys 0.25 Up
 #  - returning: the ball is on the computer's side and the next two screenshots
 #    show it going left, with player one's badge unchanged (a ball that got past
 #    the computer is served again from the middle, toward the computer).
-n=0 followed="" returned=""
+n=0 followed="" returned="" missed=0
 declare -a BALL_X BALL_Y MIDDLE
 deadline=$((SECONDS + COMPUTER_TIMEOUT))
 while [ -z "$followed" ] || [ -z "$returned" ]; do
@@ -105,6 +92,13 @@ while [ -z "$followed" ] || [ -z "$returned" ]; do
   shot=$SAMPLES/$n.png
   import -window root "$shot" 2>/dev/null || fail "screenshot of the rally failed"
   read -r BALL_X[n] BALL_Y[n] <<<"$(ball_position "$shot")"
+  # No ball for a while: a point's announcement, or a match already over.
+  if [ -z "${BALL_X[n]}" ]; then
+    missed=$((missed + 1))
+    [ $missed -ge $MISSES_BEFORE_WAIT ] && { wait_for_ball; missed=0; }
+  else
+    missed=0
+  fi
   MIDDLE[n]=$(paddle_middle $PADDLE_TWO_X "$shot")
   # Player one meets the balls on its half as a person would, riding toward
   # the ball's height, so that the computer gets balls to play (a ball that
@@ -167,6 +161,18 @@ while [ $SECONDS -lt $deadline ]; do
   sleep 0.5
   cp "$E2E_SHOT" "$E2E_LOG.before-point.png"
   screenshot point >/dev/null
+  # A match the computer has already won (a strong computer can win 3 to 0
+  # while player one meets the balls above) ends on its results and the
+  # rematch screen, which hold still: a rematch, and player one parks again.
+  if [ "$(region_difference "$E2E_LOG.before-point.png" 0 0 "$E2E_SHOT" 0 0 800 600)" -lt 200 ]; then
+    note "the match is over ($E2E_SHOT): a rematch"
+    sleep "$RESULTS_TIME"
+    send_key Return
+    wait_for_match 0 0 rematch-start
+    hold_keys 1.2 Up
+    screenshot point >/dev/null
+    continue
+  fi
   one=$(badge_difference one "$E2E_LOG.before-point.png" "$E2E_SHOT")
   two=$(badge_difference two "$E2E_LOG.before-point.png" "$E2E_SHOT")
   if [ "$one" = 0 ] && [ "$two" != 0 ]; then
