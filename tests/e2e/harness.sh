@@ -162,8 +162,14 @@ wait_for_match() {
 # when the flickering light is low) and two screenshots apart agree about the
 # menu. Leaves the screenshot NAME.
 wait_for_opening() {
-  local ox=$1 oy=$2 name=${3:-opening} previous="" r g b
-  for _ in $(seq 60); do
+  opening_shown "$1" "$2" "${3:-opening}" 60 || fail "no opening screen"
+}
+
+# Whether the opening screen shows and has settled within TRIES screenshots
+# (see wait_for_opening).
+opening_shown() {
+  local ox=$1 oy=$2 name=$3 tries=$4 previous="" r g b
+  for _ in $(seq "$tries"); do
     screenshot "$name" >/dev/null
     IFS=, read -r r g b <<<"$(shot_pixel $((ox + 300)) $((oy + 130)))"
     if [ "$r" -ge 80 ] && [ "$r" -ge $((2 * b + 20)) ] && [ -n "$previous" ] &&
@@ -176,7 +182,7 @@ wait_for_opening() {
     previous=$E2E_LOG.previous.png
     sleep 0.2
   done
-  fail "no opening screen"
+  return 1
 }
 
 # From the opening screen into a match against the computer: Play, then
@@ -231,10 +237,15 @@ quit_from_match() {
   local ox=${1:-0} oy=${2:-0}
   # A match that has ended shows its results (still for 1.8 s), then the
   # rematch screen (starting on Rematch, from which Up also reaches Quit).
-  screen_still "${3:-rematch}" || open_rematch_screen "${3:-rematch}"
-  sleep "$RESULTS_TIME"
-  send_key "${E2E_UP_KEY:-Up}"; sleep 0.2
-  send_key Return
+  # A point's announcement also holds still for a moment: when Quit did not
+  # lead to the opening screen, the rematch screen is opened again.
+  for _ in 1 2 3; do
+    screen_still "${3:-rematch}" || open_rematch_screen "${3:-rematch}"
+    sleep "$RESULTS_TIME"
+    send_key "${E2E_UP_KEY:-Up}"; sleep 0.2
+    send_key Return
+    opening_shown "$ox" "$oy" opening-again 30 && break
+  done
   wait_for_opening "$ox" "$oy" opening-again
   send_key Escape
   sleep 5.5
