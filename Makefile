@@ -6,7 +6,7 @@ JOBS       ?= 2
 FUZZ_SECONDS      ?= 60
 FUZZ_LONG_SECONDS ?= 1800
 
-.PHONY: all deps build build-asan data play test test-asan fuzz-smoke fuzz bench clean
+.PHONY: all deps build build-asan data play install package test test-asan fuzz-smoke fuzz bench clean
 
 all: build
 
@@ -31,6 +31,16 @@ data: deps $(BUILD)/CMakeCache.txt
 
 play: build
 	./$(BUILD)/tarvelix_windowed
+
+# The game installed under PREFIX: programs in bin/, data in share/tarvelix/,
+# a desktop entry and icons.
+PREFIX ?= /usr/local
+install: build
+	@cmake --install $(BUILD) --prefix $(PREFIX)
+
+# A Debian package (tarvelix_VERSION_ARCH.deb in build/) of the same installation under /usr.
+package: build
+	@cd $(BUILD) && cpack -G DEB >/dev/null && ls -1 $(CURDIR)/$(BUILD)/tarvelix_*.deb
 
 # Unit tests under AddressSanitizer and UndefinedBehaviorSanitizer.
 test-asan: build-asan

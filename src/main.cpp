@@ -39,6 +39,7 @@ constexpr int CHARACTER_MASK = 0xFF;    // player two's character in a selection
 constexpr int CLOSING_FADE_TIME = 1000; // ms the closing picture fades in and, with the music, out
 constexpr int CLOSING_TIME = 4000;      // ms the closing picture stays before a key may end it
 constexpr int MENU_FONT_HEIGHT = 15;    // px
+constexpr const char *INSTALLED_DATA_PLACE = "share/tarvelix"; // holds data/, under the install prefix
 constexpr int INTRO_FADE_IN_TIME = 1000; // ms
 constexpr float INTRO_VOLUME = 0.8f;     // music and effects while the intro plays
 constexpr float PROFILE_VOLUME_SCALE = 255.0f; // profile volumes run from 0 to 255
@@ -140,7 +141,8 @@ void enter_game_directory()
     const ssize_t iLength = readlink("/proc/self/exe", szExe, sizeof(szExe) - 1);
     std::string sExeDir = iLength > 0 ? std::string(szExe, iLength) : std::string();
     sExeDir = sExeDir.substr(0, sExeDir.find_last_of('/'));
-    for (const std::string &sDir : {sExeDir, sExeDir + "/..", std::string(TVX_SOURCE_DIR)}) {
+    for (const std::string &sDir : {sExeDir, sExeDir + "/..", sExeDir + "/../" + INSTALLED_DATA_PLACE,
+                                    std::string(TVX_SOURCE_DIR)}) {
         if (!sDir.empty() && has_data_directory(sDir) && chdir(sDir.c_str()) == 0)
             return;
     }

@@ -36,6 +36,7 @@ void build_data_password(char szPassword[DATA_PASSWORD_SIZE]);
 // returns 0 when a mode at that depth was set. Gives the depth, or 0 when all fail.
 int find_graphics_depth(int (*pfnTryDepth)(int iDepth));
 
-// Makes the directory that holds data/ the current one (next to the program,
-// one level up, or the source tree the program was built from).
+// Makes the directory that holds data/ the current one: next to the program,
+// one level up (the build tree), PREFIX/share/tarvelix for a program installed
+// in PREFIX/bin, or the source tree the program was built from.
 void enter_game_directory();
