@@ -6,6 +6,7 @@
 #include "utils.h"
 
 #include <climits>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -13,6 +14,11 @@
 
 namespace {
 constexpr const char *MISSING_ATTRIBUTE_FORMAT = "No se pudo leer %s desde el XML.";
+constexpr const char *BAD_NUMBER_FORMAT = "El valor de %s no es un número válido: %s";
+// Magnitude no number of the game's documents comes near (the largest is a
+// magnet strength of 250000): anything past it, or not finite, is a damaged
+// document, never a setting.
+constexpr double XML_FLOAT_LIMIT = 1.0e7;
 constexpr const char *FILE_MISSING_FORMAT = " File < %s does not exist !!!! \n";
 constexpr const char *OPEN_FAILED_TEXT = " Error openning XML file ";
 constexpr const char *SAVE_FAILED_TEXT = " Error saving the bloody XML file";
@@ -227,7 +233,14 @@ float xmlparser_impl_getAttributeVal_asFloat(stXMLParser_impl *ptImpl, const cha
 {
     char szValue[XML_ATTRIBUTE_BUFFER];
     copy_value(require_attribute(ptImpl, pszName), szValue);
-    return static_cast<float>(strtod(szValue, nullptr));
+    const double fValue = strtod(szValue, nullptr);
+    if (!std::isfinite(fValue) || std::fabs(fValue) > XML_FLOAT_LIMIT) {
+        char szMessage[2 * MESSAGE_BUFFER];
+        // Name and value are arguments of a fixed format: a '%' in them prints as itself.
+        snprintf(szMessage, sizeof(szMessage), BAD_NUMBER_FORMAT, pszName, szValue);
+        notification_message(szMessage);
+    }
+    return static_cast<float>(fValue);
 }
 
 int xmlparser_impl_getAttributeVal_asInteger(stXMLParser_impl *ptImpl, const char *pszName)

@@ -240,6 +240,18 @@ TEST(XmlQueryDeathTest, MissingAttributeIsFatalAndPrintedLiterally)
     expect_fatal_read([&] { xmlparser_getAttributeVal_asColor(tDoc.p, "color"); }, "color");
 }
 
+// A damaged number (a level's ball speed of "1e39" or "nan") would make the
+// ball vanish and its conversion to int undefined: it stops the game, naming
+// the attribute.
+TEST(XmlQueryDeathTest, NonFiniteOrAbsurdFloatIsFatal)
+{
+    Doc tDoc("<a v=1e39 n=nan i=-inf b=2e7 ok=-1e7/>", "a");
+    for (const char *pszName : {"v", "n", "i", "b"})
+        EXPECT_EXIT(xmlparser_getAttributeVal_asFloat(tDoc.p, pszName), ::testing::ExitedWithCode(FATAL_STATUS),
+                    std::string("El valor de ") + pszName + " no es un número válido");
+    EXPECT_FLOAT_EQ(xmlparser_getAttributeVal_asFloat(tDoc.p, "ok"), -1.0e7f);
+}
+
 TEST(XmlQueryDeathTest, ParseErrorLeavesNoTreeAndReadsAreFatal)
 {
     Doc tDoc("<a x=1></b>");
