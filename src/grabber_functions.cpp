@@ -16,6 +16,7 @@
 namespace {
 constexpr char LOAD_FAILED_FORMAT[] = "Error al cargar %s desde %s";
 constexpr int LOAD_MESSAGE_SIZE = 600; // bytes: the format with two names of up to 256 characters
+constexpr int DOCUMENT_NAME_SIZE = 256; // bytes of "OBJECT (FILE)" kept for the messages of a failed read
 
 // An object fetched from a datafile, unloaded when it goes out of scope.
 struct DatafileObjectUnload {
@@ -120,6 +121,9 @@ void load_xml_from_dat(stXMLParser *ptParser, const char *pszObject, const char 
     char *pszText = load_txt_from_dat(pszObject, pszFile, &iSize);
     xmlparser_loadFile_from_dat(ptParser, pszText, iSize);
     safe_free(&pszText);
+    char szName[DOCUMENT_NAME_SIZE];
+    snprintf(szName, sizeof(szName), "%s (%s)", pszObject, pszFile);
+    xmlparser_setDocumentName(ptParser, szName);
     *piSize = iSize;
 }
 

@@ -96,6 +96,11 @@ int xmlparser_getAttributeVal_asColor(stXMLParser *ptParser, const char *pszName
     return xmlparser_impl_getAttributeVal_asColor(impl_of(ptParser), pszName);
 }
 
+void xmlparser_setDocumentName(stXMLParser *ptParser, const char *pszName)
+{
+    xmlparser_impl_setDocumentName(impl_of(ptParser), pszName);
+}
+
 void xmlparser_destroy(stXMLParser *ptParser)
 {
     xmlparser_impl_destroy(impl_of(ptParser));

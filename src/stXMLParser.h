@@ -52,5 +52,9 @@ void xmlparser_copyAttribute(stXMLParser *ptParser, const char *pszName, char (&
 }
 // A 24-bit hexadecimal colour as a pixel value of the current colour depth.
 int xmlparser_getAttributeVal_asColor(stXMLParser *ptParser, const char *pszName);
+// Names the loaded document ("NAME (FILE)"): a failed read then says, on the
+// error output, which document it was and, after a failed parse, where the
+// parse stopped.
+void xmlparser_setDocumentName(stXMLParser *ptParser, const char *pszName);
 // Frees the tree, the text and the handle.
 void xmlparser_destroy(stXMLParser *ptParser);

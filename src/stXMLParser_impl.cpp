@@ -55,6 +55,19 @@ void copy_value(const TvxXMLAttribute *ptAttr, char *pszOut)
     pszOut[iLength] = '\0';
 }
 
+// Ends the program with the message; the console copy names the document
+// and, when its parse failed, where the parse stopped.
+[[noreturn]] void fatal_read(const stXMLParser_impl *ptImpl, const char *pszMessage)
+{
+    char szDetail[MESSAGE_BUFFER] = "";
+    if (ptImpl->_szDocument[0] && !ptImpl->_pRoot && ptImpl->_results.error != eXMLErrorNone)
+        snprintf(szDetail, sizeof(szDetail), "%s: the document does not parse (line %d, column %d)",
+                 ptImpl->_szDocument, ptImpl->_results.nLine, ptImpl->_results.nColumn);
+    else if (ptImpl->_szDocument[0])
+        snprintf(szDetail, sizeof(szDetail), "in %s", ptImpl->_szDocument);
+    error_message_detail(pszMessage, szDetail);
+}
+
 // The cursor's attribute pszName, remembered; a missing one ends the program.
 const TvxXMLAttribute *require_attribute(stXMLParser_impl *ptImpl, const char *pszName)
 {
@@ -62,7 +75,7 @@ const TvxXMLAttribute *require_attribute(stXMLParser_impl *ptImpl, const char *p
         char szMessage[MESSAGE_BUFFER];
         // The name is an argument of a fixed format, so a '%' in it prints as itself.
         snprintf(szMessage, sizeof(szMessage), MISSING_ATTRIBUTE_FORMAT, pszName);
-        notification_message(szMessage);
+        fatal_read(ptImpl, szMessage);
     }
     return ptImpl->_pAttrPos;
 }
@@ -238,7 +251,7 @@ float xmlparser_impl_getAttributeVal_asFloat(stXMLParser_impl *ptImpl, const cha
         char szMessage[2 * MESSAGE_BUFFER];
         // Name and value are arguments of a fixed format: a '%' in them prints as itself.
         snprintf(szMessage, sizeof(szMessage), BAD_NUMBER_FORMAT, pszName, szValue);
-        notification_message(szMessage);
+        fatal_read(ptImpl, szMessage);
     }
     return static_cast<float>(fValue);
 }
@@ -260,6 +273,12 @@ int xmlparser_impl_getAttributeVal_asColor(stXMLParser_impl *ptImpl, const char 
 {
     return change_color24(
         xmlparser_impl_getAttributeVal_asIntegerBase(ptImpl, pszName, HEXADECIMAL));
+}
+
+void xmlparser_impl_setDocumentName(stXMLParser_impl *ptImpl, const char *pszName)
+{
+    impl_require(ptImpl && pszName, "null record or name");
+    snprintf(ptImpl->_szDocument, sizeof(ptImpl->_szDocument), "%s", pszName);
 }
 
 void xmlparser_impl_destroy(stXMLParser_impl *ptImpl)

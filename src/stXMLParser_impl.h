@@ -13,6 +13,7 @@ typedef struct _stXMLParser_impl {
     TvxXMLElement *_pReturnPos;   // result of the last element search
     TvxXMLAttribute *_pAttrPos;   // attribute found by the last attribute search, or null
     TvxXMLResults _results;       // outcome of the last parse
+    char _szDocument[XML_ATTRIBUTE_BUFFER]; // what was loaded, for messages, or ""
 } stXMLParser_impl;
 
 stXMLParser_impl *xmlparser_impl_create();
@@ -31,4 +32,5 @@ int xmlparser_impl_getAttributeVal_asInteger(stXMLParser_impl *ptImpl, const cha
 int xmlparser_impl_getAttributeVal_asIntegerBase(stXMLParser_impl *ptImpl, const char *pszName,
                                                  int iBase);
 int xmlparser_impl_getAttributeVal_asColor(stXMLParser_impl *ptImpl, const char *pszName);
+void xmlparser_impl_setDocumentName(stXMLParser_impl *ptImpl, const char *pszName);
 void xmlparser_impl_destroy(stXMLParser_impl *ptImpl);

@@ -53,12 +53,18 @@ constexpr int LABEL_DX = 15, LABEL_DY = -20;               // px from (iX2, iY)
 constexpr int SLIDER_LABEL_SIZE = 16; // bytes, enough for "-2147483648%"
 } // namespace
 
-void error_message(const char *pszText)
+void error_message(const char *pszText) { error_message_detail(pszText, ""); }
+
+void error_message_detail(const char *pszText, const char *pszDetail)
 {
     if (g_bFatalInProgress)
         exit(FATAL_EXIT_STATUS);
     g_bFatalInProgress = true;
-    fprintf(stderr, "Tarvelix: %s\n", pszText); // a copy for the console and the logs
+    // A copy for the console and the logs.
+    if (pszDetail && pszDetail[0])
+        fprintf(stderr, "Tarvelix: %s (%s)\n", pszText, pszDetail);
+    else
+        fprintf(stderr, "Tarvelix: %s\n", pszText);
     if (system_driver) { // the graphics library may not be up yet
         set_gfx_mode(GFX_TEXT, 0, 0, 0, 0);
         allegro_message("%s", pszText); // shown literally, never as a format

@@ -9,6 +9,9 @@ typedef struct _TFONT_FONT TFONT_FONT;
 // message box, the shutdown sequence, exit status 255. Never returns.
 [[noreturn]] void error_message(const char *pszText);
 [[noreturn]] void notification_message(const char *pszText);
+// As error_message; the console copy adds pszDetail (in parentheses) when it
+// is not empty, for what a player need not read but a bug report should hold.
+[[noreturn]] void error_message_detail(const char *pszText, const char *pszDetail);
 
 // Sprite drawn with its centre at (iX, iY).
 void draw_sprite_centre(BITMAP *bmpPicture, BITMAP *bmpSprite, int iX, int iY);

@@ -252,6 +252,20 @@ TEST(XmlQueryDeathTest, NonFiniteOrAbsurdFloatIsFatal)
     EXPECT_FLOAT_EQ(xmlparser_getAttributeVal_asFloat(tDoc.p, "ok"), -1.0e7f);
 }
 
+// The message box keeps the short message; the console copy says which
+// document failed and, after a failed parse, where the parse stopped.
+TEST(XmlQueryDeathTest, ConsoleCopyNamesTheDocumentAndWhereItsParseStopped)
+{
+    Doc tGood("<a x=1/>", "a");
+    xmlparser_setDocumentName(tGood.p, "NIVEL (data/tx15.dat)");
+    EXPECT_EXIT(tGood.integer("velocidad"), ::testing::ExitedWithCode(FATAL_STATUS),
+                "No se pudo leer velocidad desde el XML\\. \\(in NIVEL \\(data/tx15\\.dat\\)\\)");
+    Doc tBroken("<a x=1>\n<b></c>");
+    xmlparser_setDocumentName(tBroken.p, "ITEMS (data/tx15.dat)");
+    EXPECT_EXIT(tBroken.integer("x"), ::testing::ExitedWithCode(FATAL_STATUS),
+                "ITEMS \\(data/tx15\\.dat\\): the document does not parse \\(line 2, column [0-9]+\\)");
+}
+
 TEST(XmlQueryDeathTest, ParseErrorLeavesNoTreeAndReadsAreFatal)
 {
     Doc tDoc("<a x=1></b>");
