@@ -92,8 +92,6 @@ struct OptionsState {
 stUser *profile() { return g_ptUserContainer->ptCurrentUser; }
 stMenu *options_menu(const OptionsState &t) { return g_ptParcialMenu[t.iLanguage]; }
 
-int rgb(int iRgb) { return makecol((iRgb >> 16) & 0xFF, (iRgb >> 8) & 0xFF, iRgb & 0xFF); }
-
 // The game's own tables in the chosen language, before a screen that reads them.
 void load_chosen_language(OptionsState *pt)
 {
@@ -152,7 +150,7 @@ void draw_screen(OptionsState *pt)
 {
     const OptionsState &t = *pt;
     stMenu *ptMenu = options_menu(t);
-    clear_to_color(g_bmpBuffer, rgb(BACKDROP_RGB));
+    clear_to_color(g_bmpBuffer, rgb_color(BACKDROP_RGB));
     blit(t.bmpBackground, g_bmpBuffer, 0, 0, 0, 0, SCREEN_WIDTH, SCREEN_HEIGHT);
     print_text_to_screen(g_ptParcialMenuText, nullptr, t.iLanguage, g_bmpBuffer);
     print_button_to_screen(ptMenu, nullptr, g_bmpBuffer, t.iSelected);
@@ -166,7 +164,7 @@ void draw_screen(OptionsState *pt)
                                  ptSync->szText);
     if (bSoundError)
         return;
-    const int iColour = rgb(t.bRedSliders ? SLIDER_RED : SLIDER_BLUE);
+    const int iColour = rgb_color(t.bRedSliders ? SLIDER_RED : SLIDER_BLUE);
     for (int i = MUSIC; i <= EFFECTS; i++) {
         if (!t.bRedSliders)
             update_slider(pt, i);

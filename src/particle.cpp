@@ -5,6 +5,7 @@
 #include "pong.h"
 #include "random.h"
 #include "tables.h"
+#include "utils.h"
 
 #include <algorithm>
 #include <allegro.h>
@@ -55,8 +56,6 @@ constexpr stStageSparks atStageSparks[] = {
 };
 static_assert(std::size(atStageSparks) == NUM_LEVELS, "one spark set per stage");
 constexpr int INTRO_STAGE = -1; // the intro's level index -3, divided by 3
-
-int rgb_color(int iRgb) { return makecol((iRgb >> 16) & 0xff, (iRgb >> 8) & 0xff, iRgb & 0xff); }
 
 // Colour c1 + (c2 - c1) * f per channel, truncated.
 int blend_color(int iColor1, int iColor2, double f)

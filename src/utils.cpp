@@ -86,6 +86,11 @@ void stretch_sprite_centre(BITMAP *bmpPicture, BITMAP *bmpSprite, int iX, int iY
     stretch_sprite(bmpPicture, bmpSprite, iX - iWidth / 2, iY - iHeight / 2, iWidth, iHeight);
 }
 
+int rgb_color(int iRgb)
+{
+    return makecol((iRgb >> 16) & BYTE_MASK, (iRgb >> 8) & BYTE_MASK, iRgb & BYTE_MASK);
+}
+
 int change_color24(int iColor)
 {
     if (get_color_depth() == 24)

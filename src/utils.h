@@ -21,6 +21,8 @@ inline int odd(int x) { return x & 1; }
 
 // A colour packed in the 24-bit layout, converted to the current colour depth.
 int change_color24(int iColor);
+// A colour written 0xRRGGBB as a pixel of the current colour depth.
+int rgb_color(int iRgb);
 
 // Text over the TrueType layer, always printed literally (a "%" stays a "%").
 // The black copies are drawn first, the text last, in iColor, at (iX, iY).

@@ -345,9 +345,13 @@ hold_keys() {
 # the rival's swap or mirror item (for up to 7 s the keys or the picture are
 # turned around).
 ride() {
-  local direction=$1 sign=$2 seconds=$3 key=$4 was=$one
-  for _ in 1 2 3 4 5 6; do
+  local direction=$1 sign=$2 seconds=$3 key=$4 was=$one attempt
+  for attempt in 1 2 3 4 5 6; do
     wait_for_ball
+    if [ $attempt -gt 1 ]; then # measured again: a point or a rematch puts the paddle back
+      was=$(band_top $PADDLE_ONE_X)
+      [ -n "$was" ] || was=$one
+    fi
     hold_keys "$seconds" "$key"
     screenshot "player-one-$direction"
     one=$(band_top $PADDLE_ONE_X)
@@ -355,11 +359,16 @@ ride() {
     [ -n "$one" ] || fail "no paddle found in player one's lane"
     [ $(((one - was) * sign)) -ge $MIN_MOVE ] && return 0
     sleep 1.5
-    wait_for_ball
-    was=$(band_top $PADDLE_ONE_X)
-    [ -n "$was" ] || was=$one
   done
   fail "player one's paddle did not move $direction"
+}
+
+# Points at X,Y of the game's window and clicks, the button held as long as a
+# person's click, so that a screen that polls the mouse once a frame sees it.
+click_at() {
+  xdotool mousemove --window "$E2E_WID" "$1" "$2"
+  sleep 0.3
+  xdotool mousedown 1; sleep 0.15; xdotool mouseup 1
 }
 
 # Presses and releases a key in the game's window, held long enough for a

@@ -9,12 +9,6 @@ source "$(dirname "$0")/harness.sh"
 CONTROLS_X=220 BUTTON_ROW_Y=380   # px: CONTROLS in the options screen's row of buttons
 UP_BINDING_X=230 UP_BINDING_Y=205 # px: player one's UP binding on the controls screen
 
-click_at() {
-  xdotool mousemove --window "$E2E_WID" "$1" "$2"
-  sleep 0.3
-  xdotool mousedown 1; sleep 0.15; xdotool mouseup 1
-}
-
 start_display
 start_game "$E2E_WINDOWED"
 find_game_window

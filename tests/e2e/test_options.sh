@@ -42,12 +42,6 @@ listen() {
   rms_since "$from"
 }
 
-click_at() {
-  xdotool mousemove --window "$E2E_WID" "$1" "$2"
-  sleep 0.2
-  xdotool mousedown 1; sleep 0.15; xdotool mouseup 1
-}
-
 start_display
 export SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE=$AUDIO
 rm -f "$AUDIO"
