@@ -264,6 +264,19 @@ screen_still() {
        "${E2E_OX:-0}" "${E2E_OY:-0}" 800 600)" -lt 200 ]
 }
 
+# Screenshots until the picture differs from picture WAS (a key's screen
+# change has begun), then until it settles as NAME (see wait_for_settled).
+wait_for_new_screen() {
+  local was=$1 name=$2
+  for _ in $(seq 60); do
+    screenshot "$name" >/dev/null
+    [ "$(region_difference "$was" "${E2E_OX:-0}" "${E2E_OY:-0}" "$E2E_SHOT" \
+         "${E2E_OX:-0}" "${E2E_OY:-0}" 800 600)" -gt 20000 ] && { wait_for_settled "$name"; return 0; }
+    sleep 0.2
+  done
+  fail "the screen did not change for $name ($E2E_SHOT)"
+}
+
 # Escape in a running match until the rematch screen shows (a point's
 # announcement can hold the match while a key is pressed): the rematch screen
 # holds still, a match never does. Leaves the screenshot NAME.
@@ -422,4 +435,111 @@ dismiss_message_box() {
   [ -n "$x" ] || fail "the message box has no button"
   xdotool mousemove "$x" "$y" click 1
   note "clicked OK at $x,$y"
+}
+
+# A playthrough keeps one screenshot of each step, numbered in the order of
+# the steps, in PLAYTHROUGH_DIR (every other screenshot goes to E2E_SHOTS).
+PLAYTHROUGH_STEP=0
+keep_step() {
+  PLAYTHROUGH_STEP=$((PLAYTHROUGH_STEP + 1))
+  local file
+  file=$PLAYTHROUGH_DIR/${PLAYTHROUGH_PREFIX:-}$(printf %02d $PLAYTHROUGH_STEP)-$1.png
+  cp "$E2E_SHOT" "$file"
+  note "step $PLAYTHROUGH_STEP, $1: $file"
+}
+
+# The game's sound goes to a file through SDL's disk audio driver (16-bit
+# stereo at 44.1 kHz), so that what was mixed can be measured.
+E2E_AUDIO=$E2E_LOG.audio.raw
+use_disk_audio() {
+  export SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE=$E2E_AUDIO
+  rm -f "$E2E_AUDIO"
+}
+
+# The root mean square (of 32767) of the mixed sound written since byte FROM.
+rms_since() {
+  python3 - "$E2E_AUDIO" "$1" <<'PY'
+import math, struct, sys
+with open(sys.argv[1], 'rb') as f:
+    f.seek(int(sys.argv[2]) & ~3)
+    data = f.read()
+n = len(data) // 2
+samples = struct.unpack('<%dh' % n, data[:2 * n]) if n else ()
+print(int(math.sqrt(sum(s * s for s in samples) / n)) if n else 0)
+PY
+}
+
+# Bytes of sound mixed so far.
+audio_position() { stat -c %s "$E2E_AUDIO"; }
+
+# Listens SECONDS (default 1.5) and prints the loudness of what was mixed meanwhile.
+listen() {
+  local from
+  from=$(audio_position)
+  sleep "${1:-1.5}"
+  rms_since "$from"
+}
+
+# Fails when the game's error output holds anything but the disk audio
+# driver's own notice.
+expect_no_errors() {
+  grep -v 'disk i/o audio driver\|Writing to file' "$E2E_LOG.stderr" | grep -q . &&
+    fail "the game reported errors"
+  note "no errors reported"
+}
+
+# From the opening screen: Play, Versus, then the versus menu's row ROW
+# (0 against the computer, 1 two people, 2 two computers).
+open_versus_row() {
+  local i
+  send_key Return; sleep 0.4
+  send_key Return; sleep 0.4
+  for ((i = 0; i < $1; i++)); do send_key Down; sleep 0.2; done
+  send_key Return
+}
+
+# Prints how many pixels of player one's (one) or player two's (two) score
+# badge differ between two pictures.
+badge_difference() {
+  local x=$BADGE_ONE_X
+  [ "$1" = two ] && x=$BADGE_TWO_X
+  region_difference "$2" $x $BADGE_Y "$3" $x $BADGE_Y $BADGE_SIZE $BADGE_SIZE
+}
+
+POINT_TIMEOUT=50 # s to wait for a point against player one
+
+# Player one's paddle rides to the top (UP_KEY) and is left there: with no
+# key held, the computer scores. A point changes one badge between two
+# screenshots; a fade between matches changes both; a point of player one's
+# (the computer missed) changes only player one's. Leaves the screenshot of
+# the point, the one before it in E2E_BEFORE_POINT.
+wait_for_point_against_one() {
+  local up=$1 one two
+  hold_keys 1.2 "$up"
+  screenshot player-one-parked >/dev/null
+  E2E_BEFORE_POINT=$E2E_LOG.before-point.png
+  local deadline=$((SECONDS + POINT_TIMEOUT))
+  while [ $SECONDS -lt $deadline ]; do
+    sleep 0.5
+    cp "$E2E_SHOT" "$E2E_BEFORE_POINT"
+    screenshot point >/dev/null
+    # A match the computer has already won ends on its results and the
+    # rematch screen, which hold still: a rematch, and player one parks again.
+    if [ "$(region_difference "$E2E_BEFORE_POINT" 0 0 "$E2E_SHOT" 0 0 800 600)" -lt 200 ]; then
+      note "the match is over ($E2E_SHOT): a rematch"
+      sleep "$RESULTS_TIME"
+      send_key Return
+      wait_for_match 0 0 rematch-start
+      hold_keys 1.2 "$up"
+      screenshot point >/dev/null
+      continue
+    fi
+    one=$(badge_difference one "$E2E_BEFORE_POINT" "$E2E_SHOT")
+    two=$(badge_difference two "$E2E_BEFORE_POINT" "$E2E_SHOT")
+    if [ "$one" = 0 ] && [ "$two" != 0 ]; then
+      note "a point against player one: $two pixels of player two's badge changed ($E2E_SHOT)"
+      return 0
+    fi
+  done
+  fail "no point against player one within ${POINT_TIMEOUT}s"
 }

@@ -19,7 +19,6 @@ TRACK_SPEED=400                  # px/s player one's paddle covers while a key i
 TRACK_MOST=0.4                   # s a tracking move holds a key at most
 RETURN_STEP=20                   # px a returned ball must move left between two screenshots
 COMPUTER_TIMEOUT=60              # s to see the computer follow the ball and return it
-POINT_TIMEOUT=50                 # s to wait for a point against player one
 MISSES_BEFORE_WAIT=4             # screenshots without a ball before waiting for one
 SOCKET_ONE_X=174 SOCKET_TWO_X=626 SOCKET_Y=588 # px: inside each item bar's socket
 
@@ -35,15 +34,6 @@ paddle_middle() {
     awk -F'[(),: ]+' -v top=$FIELD_TOP 'NR > 1 && $3 - $5 > 30 { if (first == "") first = $2; last = $2 }
         END { if (first != "") print int((first + last) / 2) + top }'
 }
-
-# Prints how many pixels of player one's (one) or player two's (two) score
-# badge differ between two pictures.
-badge_difference() {
-  local x=$BADGE_ONE_X
-  [ "$1" = two ] && x=$BADGE_TWO_X
-  region_difference "$2" $x $BADGE_Y "$3" $x $BADGE_Y $BADGE_SIZE $BADGE_SIZE
-}
-
 
 start_display
 start_game "$E2E_WINDOWED"
@@ -149,42 +139,10 @@ done
 [ -n "$followed" ] || fail "the computer's paddle was not seen going to the ball's height within ${COMPUTER_TIMEOUT}s"
 [ -n "$returned" ] || fail "the computer was not seen sending the ball back within ${COMPUTER_TIMEOUT}s"
 
-# Player one's paddle rides to the top and is left there (a next match puts it
-# back in the middle): with no key held, the computer scores. A point changes
-# one badge between two screenshots; a fade between matches changes both; a
-# point of player one's (the computer missed) changes only player one's.
-hold_keys 1.2 Up
-screenshot player-one-parked >/dev/null
-scored=""
-deadline=$((SECONDS + POINT_TIMEOUT))
-while [ $SECONDS -lt $deadline ]; do
-  sleep 0.5
-  cp "$E2E_SHOT" "$E2E_LOG.before-point.png"
-  screenshot point >/dev/null
-  # A match the computer has already won (a strong computer can win 3 to 0
-  # while player one meets the balls above) ends on its results and the
-  # rematch screen, which hold still: a rematch, and player one parks again.
-  if [ "$(region_difference "$E2E_LOG.before-point.png" 0 0 "$E2E_SHOT" 0 0 800 600)" -lt 200 ]; then
-    note "the match is over ($E2E_SHOT): a rematch"
-    sleep "$RESULTS_TIME"
-    send_key Return
-    wait_for_match 0 0 rematch-start
-    hold_keys 1.2 Up
-    screenshot point >/dev/null
-    continue
-  fi
-  one=$(badge_difference one "$E2E_LOG.before-point.png" "$E2E_SHOT")
-  two=$(badge_difference two "$E2E_LOG.before-point.png" "$E2E_SHOT")
-  if [ "$one" = 0 ] && [ "$two" != 0 ]; then
-    scored=yes
-    break
-  fi
-done
-[ -n "$scored" ] || fail "no point against player one within ${POINT_TIMEOUT}s"
-mv "$E2E_LOG.before-point.png" "$E2E_SHOTS/$E2E_NAME-before-point-against-player.png"
+# Player one's paddle parked at the top: with no key held, the computer scores.
+wait_for_point_against_one Up
+mv "$E2E_BEFORE_POINT" "$E2E_SHOTS/$E2E_NAME-before-point-against-player.png"
 mv "$E2E_SHOT" "$E2E_SHOTS/$E2E_NAME-point-against-player.png"
-note "a point against player one: $two pixels of player two's badge changed" \
-  "($E2E_SHOTS/$E2E_NAME-before-point-against-player.png to $E2E_SHOTS/$E2E_NAME-point-against-player.png)"
 
 quit_from_match 0 0
 expect_exit 0
