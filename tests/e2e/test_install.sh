@@ -1,7 +1,7 @@
 # The game as a player installs it: `cmake --install` of this build into a
 # scratch prefix puts both programs in bin/, the datafiles and songs in
-# share/tarvelix/data/, a desktop entry that desktop-file-validate accepts, and
-# the icon as SVG and PNGs. The installed windowed program, started from
+# share/tarvelix/data/, a desktop entry that desktop-file-validate accepts, the
+# icon as SVG and PNGs, and metainfo that appstreamcli accepts. The installed windowed program, started from
 # another directory, finds its data beside its bin/ (its working directory
 # becomes PREFIX/share/tarvelix, not the source tree), shows the opening
 # screen, and Escape and a key end it with exit status 0. The Debian package
@@ -22,7 +22,10 @@ done
 [ "$(identify -format '%wx%h' "$PREFIX/share/icons/hicolor/48x48/apps/tarvelix.png")" = 48x48 ] ||
   fail "the 48 px icon is not 48 px"
 desktop-file-validate "$PREFIX/share/applications/tarvelix.desktop" || fail "the desktop entry does not validate"
-note "installed into $PREFIX: programs, data, desktop entry and icons"
+metainfo=$PREFIX/share/metainfo/studio.vanto.Tarvelix.metainfo.xml
+appstreamcli validate --no-net "$metainfo" >"$E2E_LOG.metainfo" 2>&1 ||
+  { cat "$E2E_LOG.metainfo" >&2; fail "the metainfo does not validate"; }
+note "installed into $PREFIX: programs, data, desktop entry, icons and metainfo"
 
 # The Debian package of the same build.
 (cd "$PREFIX" && cpack -G DEB -B "$PREFIX/package" --config "$BUILD_DIR/CPackConfig.cmake") \
@@ -34,7 +37,7 @@ for library in liballegro4.4 libfreetype6 libsdl2-2.0-0 libsndfile1; do
   grep -qw -- "$library" <<<"$depends" || fail "the package does not depend on $library ($depends)"
 done
 for f in usr/bin/tarvelix_windowed usr/share/tarvelix/data/tx15.dat usr/share/applications/tarvelix.desktop \
-         usr/share/icons/hicolor/scalable/apps/tarvelix.svg; do
+         usr/share/icons/hicolor/scalable/apps/tarvelix.svg usr/share/metainfo/studio.vanto.Tarvelix.metainfo.xml; do
   dpkg-deb -c "$deb" | grep -q " \./$f\$" || fail "the package lacks /$f"
 done
 note "package $(basename "$deb"): depends on $depends"
