@@ -438,12 +438,22 @@ dismiss_message_box() {
 }
 
 # A playthrough keeps one screenshot of each step, numbered in the order of
-# the steps, in PLAYTHROUGH_DIR (every other screenshot goes to E2E_SHOTS).
+# the steps and named with PREFIX, in PLAYTHROUGH_DIR; every other screenshot
+# and its mixed sound go to PLAYTHROUGH_DIR/all.
 PLAYTHROUGH_STEP=0
+playthrough_dirs() {
+  PLAYTHROUGH_PREFIX=$1
+  PLAYTHROUGH_DIR=$E2E_SHOTS/playthrough
+  E2E_SHOTS=$PLAYTHROUGH_DIR/all
+  E2E_LOG=$E2E_SHOTS/$E2E_NAME
+  E2E_AUDIO=$E2E_LOG.audio.raw
+  mkdir -p "$E2E_SHOTS"
+}
+
 keep_step() {
   PLAYTHROUGH_STEP=$((PLAYTHROUGH_STEP + 1))
   local file
-  file=$PLAYTHROUGH_DIR/${PLAYTHROUGH_PREFIX:-}$(printf %02d $PLAYTHROUGH_STEP)-$1.png
+  file=$PLAYTHROUGH_DIR/$PLAYTHROUGH_PREFIX$(printf %02d $PLAYTHROUGH_STEP)-$1.png
   cp "$E2E_SHOT" "$file"
   note "step $PLAYTHROUGH_STEP, $1: $file"
 }
@@ -480,9 +490,13 @@ listen() {
   rms_since "$from"
 }
 
-# Fails when the game's error output holds anything but the disk audio
-# driver's own notice.
-expect_no_errors() {
+# Fails when the whole run's mixed sound is quieter than RMS MIN, or when the
+# game's error output holds anything but the disk audio driver's own notice.
+expect_sound_and_no_errors() {
+  local sound
+  sound=$(rms_since 0)
+  note "the whole run's mixed sound: RMS $sound"
+  [ "$sound" -ge "$1" ] || fail "the run's sound is silent (RMS $sound)"
   grep -v 'disk i/o audio driver\|Writing to file' "$E2E_LOG.stderr" | grep -q . &&
     fail "the game reported errors"
   note "no errors reported"

@@ -10,11 +10,7 @@
 # with music and effects mixed and nothing on the error output.
 # One screenshot of each step is kept in build/screenshots/playthrough/.
 source "$(dirname "$0")/harness.sh"
-PLAYTHROUGH_DIR=$E2E_SHOTS/playthrough
-E2E_SHOTS=$PLAYTHROUGH_DIR/all
-E2E_LOG=$E2E_SHOTS/$E2E_NAME
-mkdir -p "$E2E_SHOTS"
-E2E_AUDIO=$E2E_LOG.audio.raw
+playthrough_dirs ""
 
 SILENT_RMS=30        # of 32767: what counts as silence in the mixed sound
 AUDIBLE_RMS=300      # what the menu music at a low volume reaches at least
@@ -309,8 +305,4 @@ differs "$english" "$E2E_SHOT" 0 0 800 600 100000 || fail "no closing picture ($
 keep_step closing
 send_key space
 expect_exit 0
-
-sound=$(rms_since 0)
-note "the whole run's mixed sound: RMS $sound"
-[ "$sound" -ge "$AUDIBLE_RMS" ] || fail "the run's sound is silent (RMS $sound)"
-expect_no_errors
+expect_sound_and_no_errors $AUDIBLE_RMS

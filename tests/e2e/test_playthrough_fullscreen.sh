@@ -6,12 +6,7 @@
 # error output. One screenshot of each step is kept in
 # build/screenshots/playthrough/ (named fullscreen-*).
 source "$(dirname "$0")/harness.sh"
-PLAYTHROUGH_DIR=$E2E_SHOTS/playthrough
-PLAYTHROUGH_PREFIX=fullscreen-
-E2E_SHOTS=$PLAYTHROUGH_DIR/all
-E2E_LOG=$E2E_SHOTS/$E2E_NAME
-mkdir -p "$E2E_SHOTS"
-E2E_AUDIO=$E2E_LOG.audio.raw
+playthrough_dirs fullscreen-
 AUDIBLE_RMS=300 # of 32767: what the menu music reaches at least
 
 start_display
@@ -38,8 +33,4 @@ keep_step match
 quit_from_match $E2E_OX $E2E_OY
 keep_step closing
 expect_exit 0
-
-sound=$(rms_since 0)
-note "the run's mixed sound: RMS $sound"
-[ "$sound" -ge "$AUDIBLE_RMS" ] || fail "the run's sound is silent (RMS $sound)"
-expect_no_errors
+expect_sound_and_no_errors $AUDIBLE_RMS
