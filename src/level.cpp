@@ -7,6 +7,7 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <string>
 
 namespace {
 constexpr char LEVEL_MAGIC[] = "Tarvelix-level";
@@ -58,10 +59,9 @@ stLevelBounds *collision_to_level(const char *pszLevel)
     const size_t iLength = strnlen(pszLevel, LEVEL_TEXT_SIZE);
     if (iLength >= static_cast<size_t>(LEVEL_TEXT_SIZE))
         notification_message(BAD_HEADER); // it cannot be the start of a text we wrote
-    char *pszBuffer = static_cast<char *>(safe_malloc(LEVEL_TEXT_SIZE));
-    memcpy(pszBuffer, pszLevel, iLength);
-    pszBuffer[iLength] = '\0';
-    tTokens.pszNext = pszBuffer;
+    // The working copy is released on every way out, the fatal ones included.
+    std::string sBuffer(pszLevel, iLength);
+    tTokens.pszNext = sBuffer.data();
 
     const char *pszMagic = get_string(FIELD);
     if (!pszMagic || strcmp(pszMagic, LEVEL_MAGIC) != 0)
@@ -99,6 +99,5 @@ stLevelBounds *collision_to_level(const char *pszLevel)
     ptLevel->iNumCircles = iCircles;
     ptLevel->iNumSegments = iSegments;
     tTokens.pszNext = nullptr;
-    safe_free(&pszBuffer);
     return ptLevel;
 }

@@ -15,6 +15,7 @@ constexpr int BYTE_MASK = 255;
 
 // Set once the fatal path has begun, so a failure during shutdown cannot loop back.
 bool g_bFatalInProgress = false;
+FatalHandler g_pfnFatalHandler = nullptr;
 
 // Where the black copies of shadowed and bold text go, relative to the text.
 struct TextOffset {
@@ -53,12 +54,16 @@ constexpr int LABEL_DX = 15, LABEL_DY = -20;               // px from (iX2, iY)
 constexpr int SLIDER_LABEL_SIZE = 16; // bytes, enough for "-2147483648%"
 } // namespace
 
+void set_fatal_handler(FatalHandler pfnHandler) { g_pfnFatalHandler = pfnHandler; }
+
 void error_message(const char *pszText) { error_message_detail(pszText, ""); }
 
 void error_message_detail(const char *pszText, const char *pszDetail)
 {
     if (g_bFatalInProgress)
         exit(FATAL_EXIT_STATUS);
+    if (g_pfnFatalHandler)
+        g_pfnFatalHandler(pszText);
     g_bFatalInProgress = true;
     // A copy for the console and the logs.
     if (pszDetail && pszDetail[0])

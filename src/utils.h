@@ -12,6 +12,11 @@ typedef struct _TFONT_FONT TFONT_FONT;
 // As error_message; the console copy adds pszDetail (in parentheses) when it
 // is not empty, for what a player need not read but a bug report should hold.
 [[noreturn]] void error_message_detail(const char *pszText, const char *pszDetail);
+// A handler the fatal path calls first, before the console copy and before
+// anything is shut down: one that does not return (a fuzzing harness throws)
+// takes the failure back to its caller. Null, the default, ends the program.
+using FatalHandler = void (*)(const char *pszText);
+void set_fatal_handler(FatalHandler pfnHandler);
 
 // Sprite drawn with its centre at (iX, iY).
 void draw_sprite_centre(BITMAP *bmpPicture, BITMAP *bmpSprite, int iX, int iY);
