@@ -168,24 +168,29 @@ void init_reactive_ai_struct(stReactiveAI *ptReactiveAI)
 
 stReactiveAI *init_reactive_ai(int iLevel)
 {
-    stReactiveAI *ptAI = static_cast<stReactiveAI *>(safe_malloc(sizeof(stReactiveAI)));
-    init_reactive_ai_struct(ptAI);
+    // Read into a local record first: a fatal read leaves nothing allocated.
+    stReactiveAI tAI;
+    init_reactive_ai_struct(&tAI);
     stXMLParser *ptParser = open_ai_record(iLevel);
     xmlparser_findElement(ptParser, "reactive_ai");
-    snprintf(ptAI->szType, sizeof(ptAI->szType), "%s",
+    snprintf(tAI.szType, sizeof(tAI.szType), "%s",
              xmlparser_getAttributeVal_asString(ptParser, "type"));
-    ptAI->iVisionSensorFar = xmlparser_getAttributeVal_asInteger(ptParser, "vision_sensor_far");
-    ptAI->iVisionSensorNear = xmlparser_getAttributeVal_asInteger(ptParser, "vision_sensor_near");
-    ptAI->iVisionPercentFar = xmlparser_getAttributeVal_asInteger(ptParser, "vision_percent_far");
-    ptAI->fMaxVY = xmlparser_getAttributeVal_asFloat(ptParser, "max_velocity_y");
-    ptAI->fDampVY = xmlparser_getAttributeVal_asFloat(ptParser, "damp_velocity_y");
-    ptAI->fDeltaVY = xmlparser_getAttributeVal_asFloat(ptParser, "delta_velocity_y");
+    tAI.iVisionSensorFar = xmlparser_getAttributeVal_asInteger(ptParser, "vision_sensor_far");
+    tAI.iVisionSensorNear = xmlparser_getAttributeVal_asInteger(ptParser, "vision_sensor_near");
+    tAI.iVisionPercentFar = xmlparser_getAttributeVal_asInteger(ptParser, "vision_percent_far");
+    tAI.fMaxVY = xmlparser_getAttributeVal_asFloat(ptParser, "max_velocity_y");
+    tAI.fDampVY = xmlparser_getAttributeVal_asFloat(ptParser, "damp_velocity_y");
+    tAI.fDeltaVY = xmlparser_getAttributeVal_asFloat(ptParser, "delta_velocity_y");
     xmlparser_destroy(ptParser);
-    ptAI->fVisionSensorFar_2 = static_cast<float>(ptAI->iVisionSensorFar * ptAI->iVisionSensorFar);
-    ptAI->fVisionSensorNear_2 =
-        static_cast<float>(ptAI->iVisionSensorNear * ptAI->iVisionSensorNear);
-    ptAI->fSwingVY = ptAI->fMaxVY;
-    ptAI->pAIFunction = reactive_ai_function(ptAI->szType);
+    // Squared as floats: a large distance in the document must not overflow an int.
+    const float fFar = static_cast<float>(tAI.iVisionSensorFar);
+    const float fNear = static_cast<float>(tAI.iVisionSensorNear);
+    tAI.fVisionSensorFar_2 = fFar * fFar;
+    tAI.fVisionSensorNear_2 = fNear * fNear;
+    tAI.fSwingVY = tAI.fMaxVY;
+    tAI.pAIFunction = reactive_ai_function(tAI.szType);
+    stReactiveAI *ptAI = static_cast<stReactiveAI *>(safe_malloc(sizeof(stReactiveAI)));
+    *ptAI = tAI;
     return ptAI;
 }
 

@@ -31,6 +31,14 @@ const stNamedAI at3DBehaviours[] = {{"impulsive", ai_personality_3D_impulsive},
                                          {"analytic", ai_personality_3D_analytic},
                                          {"predictable", ai_personality_3D_predictable}};
 
+// A new record holding a copy of t.
+template <typename T> T *allocated_copy(const T &t)
+{
+    T *pt = static_cast<T *>(safe_malloc(sizeof(T)));
+    *pt = t;
+    return pt;
+}
+
 // The name and the four hit counts that the band and the 2D parts share.
 template <typename T> void read_type_and_counts(stXMLParser *ptParser, T *pt)
 {
@@ -41,9 +49,8 @@ template <typename T> void read_type_and_counts(stXMLParser *ptParser, T *pt)
     pt->iRandomChanges = xmlparser_getAttributeVal_asInteger(ptParser, "random_changes");
 }
 
-stPersonality1D *read_1D(stXMLParser *ptParser)
+void read_1D(stXMLParser *ptParser, stPersonality1D *pt)
 {
-    stPersonality1D *pt = static_cast<stPersonality1D *>(safe_calloc(1, sizeof(stPersonality1D)));
     xmlparser_findElement(ptParser, "personality1D");
     read_type_and_counts(ptParser, pt);
     pt->fMaxTimeSamePersonality = xmlparser_getAttributeVal_asFloat(ptParser, "time_same_personality");
@@ -52,12 +59,10 @@ stPersonality1D *read_1D(stXMLParser *ptParser)
     pt->iNumPersonalities = NUM_1D_BEHAVIOURS;
     pt->pAIFunction = find_ai_function(at1DBehaviours, pt->szType, ai_personality_1D_boring_inactive);
     xmlparser_gotoParent(ptParser);
-    return pt;
 }
 
-stPersonality2D *read_2D(stXMLParser *ptParser)
+void read_2D(stXMLParser *ptParser, stPersonality2D *pt)
 {
-    stPersonality2D *pt = static_cast<stPersonality2D *>(safe_calloc(1, sizeof(stPersonality2D)));
     xmlparser_findElement(ptParser, "personality2D");
     read_type_and_counts(ptParser, pt);
     pt->fDeltaChange = xmlparser_getAttributeVal_asFloat(ptParser, "delta_change");
@@ -68,12 +73,10 @@ stPersonality2D *read_2D(stXMLParser *ptParser)
     pt->pAIFunction = strcmp(pt->szType, "audatious") == 0 ? ai_personality_2D_audacious
                                                             : ai_personality_2D_cautious;
     xmlparser_gotoParent(ptParser);
-    return pt;
 }
 
-stPersonality3D *read_3D(stXMLParser *ptParser)
+void read_3D(stXMLParser *ptParser, stPersonality3D *pt)
 {
-    stPersonality3D *pt = static_cast<stPersonality3D *>(safe_calloc(1, sizeof(stPersonality3D)));
     xmlparser_findElement(ptParser, "personality3D");
     snprintf(pt->szType, AI_TYPE_SIZE, "%s", xmlparser_getAttributeVal_asString(ptParser, "type"));
     pt->iPositionMirror = xmlparser_getAttributeVal_asInteger(ptParser, "position_mirror");
@@ -87,7 +90,6 @@ stPersonality3D *read_3D(stXMLParser *ptParser)
     pt->iPositionMagnet = xmlparser_getAttributeVal_asInteger(ptParser, "position_magnet");
     pt->pAIFunction = find_ai_function(at3DBehaviours, pt->szType, ai_personality_3D_impulsive);
     xmlparser_gotoParent(ptParser);
-    return pt;
 }
 
 // Whether the analytic side uses its item now: a position item once the ball
@@ -131,12 +133,19 @@ bool analytic_moment(const stPersonality3D *pt, int iPlayer, int iItem, const st
 
 stPersonality *init_personality(int iLevel)
 {
-    stPersonality *ptPersonality = static_cast<stPersonality *>(safe_malloc(sizeof(stPersonality)));
+    // Read into local records first: a fatal read leaves nothing allocated.
+    stPersonality1D t1D = {};
+    stPersonality2D t2D = {};
+    stPersonality3D t3D = {};
     stXMLParser *ptParser = open_ai_record(iLevel);
-    ptPersonality->ptPer1D = read_1D(ptParser);
-    ptPersonality->ptPer2D = read_2D(ptParser);
-    ptPersonality->ptPer3D = read_3D(ptParser);
+    read_1D(ptParser, &t1D);
+    read_2D(ptParser, &t2D);
+    read_3D(ptParser, &t3D);
     xmlparser_destroy(ptParser);
+    stPersonality *ptPersonality = static_cast<stPersonality *>(safe_malloc(sizeof(stPersonality)));
+    ptPersonality->ptPer1D = allocated_copy(t1D);
+    ptPersonality->ptPer2D = allocated_copy(t2D);
+    ptPersonality->ptPer3D = allocated_copy(t3D);
     return ptPersonality;
 }
 

@@ -25,11 +25,14 @@ template <typename T> void free_record(T *&pt)
     safe_free(&pt);
 }
 
-// A label from the cursor's "elemento": its text, and the position, colour
-// and size of its "atributos" when it has them; the cursor stays on "elemento".
-stLabel *read_label(stXMLParser *ptParser)
+// A label from the cursor's "elemento" into ptSlot: its text, and the position,
+// colour and size of its "atributos" when it has them; the cursor stays on
+// "elemento". The slot owns the record from the start, so a read that fails
+// leaves it to the table's release.
+void read_label(stXMLParser *ptParser, stLabel *&ptSlot)
 {
-    stLabel *ptLabel = label_create();
+    ptSlot = label_create();
+    stLabel *ptLabel = ptSlot;
     xmlparser_copyAttribute(ptParser, "texto", ptLabel->szText);
     if (xmlparser_findElement(ptParser, "atributos")) {
         ptLabel->iX = xmlparser_getAttributeVal_asInteger(ptParser, "x");
@@ -38,7 +41,6 @@ stLabel *read_label(stXMLParser *ptParser)
         ptLabel->iSize = xmlparser_getAttributeVal_asInteger(ptParser, "tamano");
         xmlparser_gotoParent(ptParser);
     }
-    return ptLabel;
 }
 
 void read_cursor(stXMLParser *ptParser)
@@ -93,7 +95,7 @@ void load_labels()
         const int iCount = std::min(xmlparser_getAttributeVal_asInteger(ptParser, "numero"), NUM_LABELS);
         for (int i = 0; i < iCount; i++)
             if (xmlparser_findElement(ptParser, "elemento"))
-                g_ptLabel[i] = read_label(ptParser);
+                read_label(ptParser, g_ptLabel[i]);
         xmlparser_gotoRoot(ptParser);
         xmlparser_findElement(ptParser, "pantalla");
     }
@@ -114,7 +116,7 @@ void load_parcial_labels()
             bFound = xmlparser_findElement(ptParser, "elemento");
         for (int k = 0; k < LABELS_PER_LANGUAGE && bFound; k++)
             if ((bFound = xmlparser_findElement(ptParser, "elemento")))
-                g_ptParcialLabel[LABELS_PER_LANGUAGE * iLanguage + k] = read_label(ptParser);
+                read_label(ptParser, g_ptParcialLabel[LABELS_PER_LANGUAGE * iLanguage + k]);
         xmlparser_destroy(ptParser);
     }
 }
@@ -127,7 +129,8 @@ void load_score_labels()
     for (int i = 0; i < iCount; i++) {
         if (!xmlparser_findElement(ptParser, "elemento"))
             continue;
-        stScoresLabel *pt = score_label_create();
+        // The table owns the record before anything is read into it.
+        stScoresLabel *pt = g_ptScoresLabel[i] = score_label_create();
         xmlparser_copyAttribute(ptParser, "texto", pt->szText);
         pt->iX = xmlparser_getAttributeVal_asInteger(ptParser, "posX");
         pt->iY = xmlparser_getAttributeVal_asInteger(ptParser, "posY");
@@ -135,7 +138,6 @@ void load_score_labels()
         pt->iSize = xmlparser_getAttributeVal_asInteger(ptParser, "tamano");
         pt->iScoreP1 = xmlparser_getAttributeVal_asInteger(ptParser, "scoreA");
         pt->iScoreP2 = xmlparser_getAttributeVal_asInteger(ptParser, "scoreB");
-        g_ptScoresLabel[i] = pt;
     }
     xmlparser_destroy(ptParser);
 }

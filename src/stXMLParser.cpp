@@ -6,8 +6,12 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <unordered_set>
 
 namespace {
+// Every handle created and not yet destroyed, for xmlparser_destroy_open.
+std::unordered_set<stXMLParser *> g_setOpen;
+
 // A null handle is a programming error of the caller: say so and stop.
 stXMLParser_impl *impl_of(stXMLParser *ptParser)
 {
@@ -23,6 +27,7 @@ stXMLParser *xmlparser_create()
 {
     auto *ptParser = static_cast<stXMLParser *>(safe_malloc(sizeof(stXMLParser)));
     ptParser->_pImpl = xmlparser_impl_create();
+    g_setOpen.insert(ptParser);
     return ptParser;
 }
 
@@ -105,5 +110,12 @@ void xmlparser_destroy(stXMLParser *ptParser)
 {
     xmlparser_impl_destroy(impl_of(ptParser));
     ptParser->_pImpl = nullptr;
+    g_setOpen.erase(ptParser);
     free(ptParser);
+}
+
+void xmlparser_destroy_open()
+{
+    while (!g_setOpen.empty())
+        xmlparser_destroy(*g_setOpen.begin());
 }

@@ -58,3 +58,6 @@ int xmlparser_getAttributeVal_asColor(stXMLParser *ptParser, const char *pszName
 void xmlparser_setDocumentName(stXMLParser *ptParser, const char *pszName);
 // Frees the tree, the text and the handle.
 void xmlparser_destroy(stXMLParser *ptParser);
+// Destroys every handle not destroyed yet: those a loader had open when the
+// fatal path took over, for a harness that carries on after it.
+void xmlparser_destroy_open();

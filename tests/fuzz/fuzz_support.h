@@ -3,6 +3,7 @@
 // and Allegro runs headless with the datafiles' password, in the game's directory.
 #pragma once
 #include "main.h"
+#include "tfont.h"
 #include "utils.h"
 
 #include <allegro.h>
@@ -30,13 +31,15 @@ template <typename Load> bool completes(Load fnLoad)
 }
 
 // Once per process: fatal messages thrown, and, when bAllegro is set, Allegro
-// without a display, the game's directory current and the datafiles' password set.
+// without a display and the text layer up, as the game starts them, the game's
+// directory current and the datafiles' password set.
 inline void init(bool bAllegro)
 {
     set_fatal_handler(throw_fatal);
     if (!bAllegro)
         return;
-    if (install_allegro(SYSTEM_NONE, &errno, atexit) != 0)
+    set_uformat(U_UTF8);
+    if (install_allegro(SYSTEM_NONE, &errno, atexit) != 0 || tfont_init() != 0)
         abort();
     set_color_depth(COLOR_DEPTH);
     enter_game_directory();
