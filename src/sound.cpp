@@ -2,6 +2,7 @@
 // volumes and the sound-off flag. Once bSoundError is set it stays set, nothing
 // more is printed, and every operation but the exempt ones returns at once.
 #include "sound.h"
+#include "utils.h"
 
 #include <cassert>
 #include <cstdio>
@@ -15,6 +16,7 @@ namespace {
 
 constexpr int SOUND_CHANNELS = MIX_MAX_CHANNELS;  // software channels asked of the mixer
 constexpr int HIGHEST_PRIORITY = 0;
+constexpr int REPORT_SIZE = 512; // bytes of a report's text or detail
 
 // The engine, for the whole run.
 struct stSoundEngine {
@@ -47,7 +49,7 @@ void create_from_file(stMixSound **psndSound, const char *pszFile, int bLoop, en
 {
     if (bSoundError)
         return;
-    sound_error(mix_sound_create_from_file(pszFile, iKind, psndSound));
+    sound_error(mix_sound_create_from_file(pszFile, iKind, psndSound), pszFile);
     apply_loop_flag(*psndSound, bLoop);
 }
 
@@ -192,9 +194,11 @@ void init_sound_library()
     if (!bSoundError)
         sound_error(tEngine.pfnVersionQuery(&tEngine.iVersion));
     if (tEngine.iVersion < SOUND_REQUIRED_VERSION) {
-        printf("Error!  You are using an old version of the mixer %08x.  This program requires %08x\n",
-               tEngine.iVersion, SOUND_REQUIRED_VERSION);
-        fflush(stdout);
+        char szText[REPORT_SIZE];
+        snprintf(szText, sizeof(szText),
+                 "Error!  You are using an old version of the mixer %08x.  This program requires %08x",
+                 tEngine.iVersion, SOUND_REQUIRED_VERSION);
+        console_message(szText, nullptr);
         sound_error(mix_system_close());
         sound_error(mix_system_release());
         bSoundError = -1;
@@ -222,12 +226,20 @@ void exit_sound_libary()
         cnlChannel = 0;
 }
 
-void sound_error(int iResult)
+void sound_error(int iResult, const char *pszSource)
 {
     if (iResult == MIX_OK || bSoundError)
         return;
-    printf("Mixer error! (%d) %s\n", iResult, mix_error_string(iResult));
-    fflush(stdout);
+    char szText[REPORT_SIZE];
+    snprintf(szText, sizeof(szText), "Mixer error! (%d) %s", iResult, mix_error_string(iResult));
+    // The library's words belong to the failures of opening the device or a sound.
+    const bool bOpening = iResult == MIX_ERR_OUTPUT_INIT || iResult == MIX_ERR_FILE_NOT_FOUND ||
+                          iResult == MIX_ERR_FILE_BAD;
+    const char *pszLibrary = bOpening ? mix_error_detail() : "";
+    char szDetail[REPORT_SIZE];
+    snprintf(szDetail, sizeof(szDetail), "%s%s%s", pszSource ? pszSource : "",
+             pszSource && pszLibrary[0] ? ": " : "", pszLibrary);
+    console_message(szText, szDetail);
     if (switches_sound_off(iResult))
         bSoundError = -1;
 }

@@ -60,8 +60,11 @@ void init_sound_library();
 void update_fmod();  // once per frame of every loop that runs while sound plays
 void destroy_sound(stMixSound *sndSound);
 void exit_sound_libary();  // safe whether or not start-up ran
-// The failure report for a result of the back end.
-void sound_error(int iResult);
+// The failure report for a result of the back end, on the error output with
+// the program's prefix: the result's text, then in parentheses pszSource (the
+// sound's file, when known) and the library's own words for a device or a
+// sound that would not open.
+void sound_error(int iResult, const char *pszSource = nullptr);
 
 // The version query start-up uses; a test may put in one that reports another
 // version. Null puts back the back end's own.

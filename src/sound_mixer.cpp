@@ -13,12 +13,14 @@
 // so the audio thread never decodes at all. Only the game thread frees a
 // channel's decoder, after the channel has left the table under the mutex.
 #include "sound_mixer.h"
+#include "utils.h"
 
 #include <SDL.h>
 #include <sndfile.h>
 
 #include <algorithm>
 #include <atomic>
+#include <cerrno>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -39,6 +41,7 @@ constexpr uint32_t GENERATION_LIMIT = 1u << (32 - CHANNEL_INDEX_BITS);  // wraps
 constexpr float SAMPLE_MAX = 32767.0f;         // limits of a 16-bit output sample
 constexpr float SAMPLE_MIN = -32768.0f;
 constexpr size_t PATH_CAPACITY = 512;          // bytes of a stream's file path
+constexpr size_t DETAIL_CAPACITY = 256;        // bytes of a library's own error text
 static_assert(MIX_MAX_CHANNELS <= (1 << CHANNEL_INDEX_BITS), "channel index must fit its bits");
 
 // An encoded sound in memory, read through libsndfile's virtual I/O.
@@ -131,6 +134,12 @@ stChannel atChannel[MIX_MAX_CHANNELS];
 float afMixBuffer[MIX_BLOCK_FRAMES * MIX_OUTPUT_CHANNELS];  // audio thread: one pass, sample units
 int16_t aiDecodeIn[DECODE_CHUNK * MAX_SOURCE_CHANNELS];     // game thread: frames read from a file
 int16_t aiDecodeOut[(DECODE_CHUNK + 1) * MAX_SOURCE_CHANNELS];  // game thread: resampled frames
+char szErrorDetail[DETAIL_CAPACITY];        // game thread: see mix_error_detail
+
+void note_error_detail(const char *pszDetail)
+{
+    snprintf(szErrorDetail, sizeof(szErrorDetail), "%s", pszDetail ? pszDetail : "");
+}
 
 struct stResultText {
     enMixResult iResult;
@@ -295,6 +304,8 @@ enMixResult open_sound(stMixSound *sndSound)
     SF_INFO tInfo;
     SNDFILE *ptFile = open_decoder(sndSound, &tMemory, &tInfo);
     if (!ptFile)
+        note_error_detail(sf_strerror(nullptr));
+    if (!ptFile)
         return sndSound->pEncoded || sf_error(nullptr) != SF_ERR_SYSTEM ? MIX_ERR_FILE_BAD
                                                                         : MIX_ERR_FILE_NOT_FOUND;
     enMixResult iResult = MIX_OK;
@@ -319,6 +330,7 @@ enMixResult open_sound(stMixSound *sndSound)
 
 enMixResult new_sound(enMixSoundKind iKind, stMixSound **psndSound)
 {
+    note_error_detail(nullptr);
     if (!psndSound || iKind < MIX_SAMPLE || iKind > MIX_STREAM)
         return MIX_ERR_INVALID_PARAM;
     *psndSound = nullptr;
@@ -348,8 +360,10 @@ enMixResult finish_sound(enMixResult iResult, stMixSound **psndSound)
 enMixResult read_file(const char *pszPath, stMixSound *sndSound)
 {
     FILE *ptFile = fopen(pszPath, "rb");
-    if (!ptFile)
+    if (!ptFile) {
+        note_error_detail(strerror(errno));
         return MIX_ERR_FILE_NOT_FOUND;
+    }
     enMixResult iResult = MIX_OK;
     long iSize = fseek(ptFile, 0, SEEK_END) == 0 ? ftell(ptFile) : -1;
     if (iSize <= 0 || fseek(ptFile, 0, SEEK_SET) != 0) {
@@ -430,6 +444,8 @@ enMixResult start_decoding(stMixSound *sndSound, stDecodeState **pptDecode)
         return MIX_ERR_MEMORY;
     SF_INFO tInfo;
     ptDecode->ptFile = open_decoder(sndSound, &ptDecode->tMemory, &tInfo);
+    if (!ptDecode->ptFile)
+        note_error_detail(sf_strerror(nullptr));
     ptDecode->tRing.piFrames =
         static_cast<int16_t *>(malloc(sizeof(int16_t) * DECODE_AHEAD * sndSound->iChannels));
     enMixResult iResult = MIX_OK;
@@ -576,11 +592,23 @@ void SDLCALL audio_callback(void *, Uint8 *pStream, int iBytes)
                iBytes / static_cast<int>(MIX_OUTPUT_CHANNELS * sizeof(int16_t)));
 }
 
+// SDL's own messages, as every message of the program: on the error output
+// with its prefix. May run on the audio thread.
+void SDLCALL report_sdl_message(void *, int, SDL_LogPriority, const char *pszMessage)
+{
+    char szLine[DETAIL_CAPACITY];
+    snprintf(szLine, sizeof(szLine), "SDL: %s", pszMessage);
+    console_message(szLine, nullptr);
+}
+
 enMixResult open_output()
 {
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");  // SDL must leave SIGINT and SIGTERM to the game
-    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0)
+    SDL_LogSetOutputFunction(report_sdl_message, nullptr);
+    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
+        note_error_detail(SDL_GetError());
         return MIX_ERR_OUTPUT_INIT;
+    }
     SDL_AudioSpec tWanted = {};
     tWanted.freq = MIX_OUTPUT_RATE;
     tWanted.format = AUDIO_S16SYS;
@@ -590,6 +618,7 @@ enMixResult open_output()
     SDL_AudioSpec tObtained;
     tSystem.iDevice = SDL_OpenAudioDevice(nullptr, 0, &tWanted, &tObtained, 0);
     if (tSystem.iDevice == 0) {
+        note_error_detail(SDL_GetError());
         SDL_QuitSubSystem(SDL_INIT_AUDIO);
         return MIX_ERR_OUTPUT_INIT;
     }
@@ -623,6 +652,7 @@ enMixResult mix_system_init(int iMaxChannels, unsigned int iFlags)
         return MIX_ERR_UNINITIALIZED;
     if (tSystem.bInitialised)
         return MIX_ERR_INITIALIZED;
+    note_error_detail(nullptr);
     if (iMaxChannels < 0 || iMaxChannels > MIX_MAX_CHANNELS || (iFlags & ~MIX_INIT_NO_OUTPUT) != 0)
         return MIX_ERR_INVALID_PARAM;
     for (stChannel &tChannel : atChannel)
@@ -803,6 +833,7 @@ enMixResult mix_sound_get_length_ms(const stMixSound *sndSound, unsigned int *pi
 
 enMixResult mix_play_sound(stMixSound *sndSound, bool bPaused, MixChannel *pcnlChannel)
 {
+    note_error_detail(nullptr);
     if (!pcnlChannel)
         return MIX_ERR_INVALID_PARAM;
     *pcnlChannel = 0;
@@ -950,6 +981,8 @@ void mix_render(int16_t *pFrames, int iFrames)
         iFrames -= iBlock;
     }
 }
+
+const char *mix_error_detail() { return szErrorDetail; }
 
 const char *mix_error_string(int iResult)
 {

@@ -97,3 +97,6 @@ void mix_render(int16_t *pFrames, int iFrames);
 
 // The text of a result; "Unknown error." for a code outside the table.
 const char *mix_error_string(int iResult);
+// SDL's or libsndfile's own words for why the last mix_system_init or sound
+// creation could not open the device or the sound ("" when it did).
+const char *mix_error_detail();

@@ -65,17 +65,21 @@ void error_message_detail(const char *pszText, const char *pszDetail)
     if (g_pfnFatalHandler)
         g_pfnFatalHandler(pszText);
     g_bFatalInProgress = true;
-    // A copy for the console and the logs.
-    if (pszDetail && pszDetail[0])
-        fprintf(stderr, "Tarvelix: %s (%s)\n", pszText, pszDetail);
-    else
-        fprintf(stderr, "Tarvelix: %s\n", pszText);
+    console_message(pszText, pszDetail); // a copy for the console and the logs
     if (system_driver) { // the graphics library may not be up yet
         set_gfx_mode(GFX_TEXT, 0, 0, 0, 0);
         allegro_message("%s", pszText); // shown literally, never as a format
     }
     libraries_exit();
     exit(FATAL_EXIT_STATUS);
+}
+
+void console_message(const char *pszText, const char *pszDetail)
+{
+    if (pszDetail && pszDetail[0])
+        fprintf(stderr, "Tarvelix: %s (%s)\n", pszText, pszDetail);
+    else
+        fprintf(stderr, "Tarvelix: %s\n", pszText);
 }
 
 void notification_message(const char *pszText) { error_message(pszText); }

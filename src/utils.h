@@ -17,6 +17,9 @@ typedef struct _TFONT_FONT TFONT_FONT;
 // takes the failure back to its caller. Null, the default, ends the program.
 using FatalHandler = void (*)(const char *pszText);
 void set_fatal_handler(FatalHandler pfnHandler);
+// One line on the error output, "Tarvelix: text (detail)", the detail left out
+// when null or empty: how every module reports to the console.
+void console_message(const char *pszText, const char *pszDetail);
 
 // Sprite drawn with its centre at (iX, iY).
 void draw_sprite_centre(BITMAP *bmpPicture, BITMAP *bmpSprite, int iX, int iY);
