@@ -3,6 +3,7 @@
 // failure is fatal; the release steps skip what was never created.
 #include "main.h"
 #include "controls.h"
+#include "data_check.h"
 #include "fade.h"
 #include "grabber_functions.h"
 #include "intro.h"
@@ -141,8 +142,12 @@ void enter_game_directory()
     const ssize_t iLength = readlink("/proc/self/exe", szExe, sizeof(szExe) - 1);
     std::string sExeDir = iLength > 0 ? std::string(szExe, iLength) : std::string();
     sExeDir = sExeDir.substr(0, sExeDir.find_last_of('/'));
+    // A program run from the build tree may use the source tree's data; a copy
+    // of it anywhere else must bring its own, or start-up says that it has none.
+    const std::string sBuildDir = TVX_BUILD_DIR;
+    const bool bInBuildTree = sExeDir == sBuildDir || sExeDir.rfind(sBuildDir + "/", 0) == 0;
     for (const std::string &sDir : {sExeDir, sExeDir + "/..", sExeDir + "/../" + INSTALLED_DATA_PLACE,
-                                    std::string(TVX_SOURCE_DIR)}) {
+                                    std::string(bInBuildTree ? TVX_SOURCE_DIR : "")}) {
         if (!sDir.empty() && has_data_directory(sDir) && chdir(sDir.c_str()) == 0)
             return;
     }
@@ -194,6 +199,7 @@ void libraries_init()
     char szPassword[DATA_PASSWORD_SIZE];
     build_data_password(szPassword);
     packfile_password(szPassword);
+    check_data_files(); // before the first load: Allegro reads a damaged datafile silently
 
     if (tfont_init() != 0)
         error_message("Error al inicializar tfont.");

@@ -61,6 +61,13 @@ copy_game() {
   cp -r "$data"/. "$GAME_DIR/data/"
 }
 
+# After a test changed datafiles of GAME_DIR on purpose: their list of sizes and
+# CRCs rewritten as the build writes it, so that the game reads the changed
+# datafiles instead of refusing them at start-up.
+list_datafiles() {
+  (cd "$GAME_DIR/data" && cksum tx*.dat >datafiles.cksum) || fail "could not list the datafiles"
+}
+
 # Starts a build of the game in the background, from a directory that is not
 # the project's, so that it has to find data/ by itself.
 start_game() {

@@ -1,5 +1,6 @@
 # A datafile that cannot be read (wrong password, or not a datafile at all)
-# ends the game with the loader's message in a message box; OK closes it and
+# differs from the build's list of the datafiles' sizes and CRCs: start-up
+# ends the game with a message naming it in a message box; OK closes it and
 # the game exits with status 255 after its shutdown sequence.
 source "$(dirname "$0")/harness.sh"
 start_display
@@ -10,7 +11,7 @@ run_case() {
   start_game "$GAME_DIR/tarvelix_windowed"
   dismiss_message_box "$name"
   expect_exit 255
-  expect_stderr "Error al cargar FUTURA desde data/tx05.dat"
+  expect_stderr "El archivo de datos data/tx05.dat está dañado o incompleto"
 }
 
 cp /usr/share/fonts/opentype/league-spartan/LeagueSpartan-SemiBold.otf "$GAME_DIR/FUTURA"

@@ -10,6 +10,7 @@ copy_game
 password=$("$(dirname "$E2E_WINDOWED")/tools/tvx_password") || fail "no datafile password"
 dat -007 "$password" -d "$GAME_DIR/data/tx16.dat" UAYUMIN_PIERDE >/dev/null ||
   fail "the picture could not be taken out of tx16.dat"
+list_datafiles
 
 start_game "$GAME_DIR/tarvelix_windowed"
 find_game_window
