@@ -5,6 +5,7 @@
 #include "memory.h"
 #include "utils.h"
 
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
@@ -14,9 +15,10 @@ constexpr char LEVEL_MAGIC[] = "Tarvelix-level";
 constexpr char VERSION_TEXT[] = "1.0"; // newest version of the text this game reads
 constexpr char FIELD[] = ";";         // ends every field but the last of a line
 constexpr char LINE_END[] = "\n";
-constexpr char BAD_HEADER[] = "El archivo tiene header incorrecto";
-constexpr char NEWER_VERSION[] = "El archivo tiene una version mayor al sistema favor de "
-                                 "actualizar sistema o crear de nuevo el archivo";
+constexpr char BAD_HEADER[] = "El texto de colisiones %s tiene un encabezado incorrecto";
+constexpr char NEWER_VERSION[] = "El texto de colisiones %s es de una versión más nueva que este juego: "
+                                 "actualice el juego o vuelva a crear el texto";
+constexpr int MESSAGE_SIZE = 512; // bytes: a format and the text's name
 constexpr int IGNORED_FIELDS = 2;     // fields between a figure's type and its numbers
 
 // The text being read: runs of delimiters count as one, as with strtok.
@@ -46,6 +48,14 @@ char *get_string(const char *pszDelimiters)
     return p;
 }
 
+// Ends the program with the message, the text's name in its place.
+[[noreturn]] void refuse_text(const char *pszFormat, const char *pszName)
+{
+    char szMessage[MESSAGE_SIZE];
+    snprintf(szMessage, sizeof(szMessage), pszFormat, pszName);
+    notification_message(szMessage);
+}
+
 // atoi of the next token; a missing number reads as 0.
 int get_int(const char *pszDelimiters)
 {
@@ -54,22 +64,22 @@ int get_int(const char *pszDelimiters)
 }
 } // namespace
 
-stLevelBounds *collision_to_level(const char *pszLevel)
+stLevelBounds *collision_to_level(const char *pszLevel, const char *pszName)
 {
     const size_t iLength = strnlen(pszLevel, LEVEL_TEXT_SIZE);
     if (iLength >= static_cast<size_t>(LEVEL_TEXT_SIZE))
-        notification_message(BAD_HEADER); // it cannot be the start of a text we wrote
+        refuse_text(BAD_HEADER, pszName); // it cannot be the start of a text we wrote
     // The working copy is released on every way out, the fatal ones included.
     std::string sBuffer(pszLevel, iLength);
     tTokens.pszNext = sBuffer.data();
 
     const char *pszMagic = get_string(FIELD);
     if (!pszMagic || strcmp(pszMagic, LEVEL_MAGIC) != 0)
-        notification_message(BAD_HEADER);
+        refuse_text(BAD_HEADER, pszName);
     const char *pszVersion = get_string(FIELD);
     const float fVersion = static_cast<float>(atof(pszVersion ? pszVersion : ""));
     if (fVersion > static_cast<float>(atof(VERSION_TEXT)))
-        notification_message(NEWER_VERSION);
+        refuse_text(NEWER_VERSION, pszName);
     const int iCount = get_int(LINE_END);
     get_string(LINE_END); // the free second line
 

@@ -8,6 +8,7 @@ constexpr int LEVEL_TEXT_SIZE = 10240; // bytes of the working copy: a text must
 
 // A new record with the text's circles and segments in the order of their
 // lines; free it with safe_free. A wrong header, a text of LEVEL_TEXT_SIZE
-// bytes or more, or a newer version ends the program. Beyond the record's
-// capacity of each kind, further figures of that kind are ignored.
-stLevelBounds *collision_to_level(const char *pszLevel);
+// bytes or more, or a newer version ends the program with a message naming
+// the text as pszName. Beyond the record's capacity of each kind, further
+// figures of that kind are ignored.
+stLevelBounds *collision_to_level(const char *pszLevel, const char *pszName);

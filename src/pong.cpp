@@ -115,7 +115,9 @@ void load_stage()
         error_message("Error al cargar colisiones desde NIVEL");
     int iSize = 0;
     char *pszText = load_txt_from_dat(szCollision, szFile, &iSize);
-    g_ptLevelBounds = collision_to_level(pszText);
+    char szName[LEVEL_NAME_SIZE * 2 + sizeof(" ()")];
+    snprintf(szName, sizeof(szName), "%s (%s)", szCollision, szFile);
+    g_ptLevelBounds = collision_to_level(pszText, szName);
     safe_free(&pszText);
 }
 

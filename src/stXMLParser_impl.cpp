@@ -13,7 +13,8 @@
 #include <sys/stat.h>
 
 namespace {
-constexpr const char *MISSING_ATTRIBUTE_FORMAT = "No se pudo leer %s desde el XML.";
+// The missing attribute and the document that lacks it ("" while unnamed).
+constexpr const char *MISSING_ATTRIBUTE_FORMAT = "Falta el atributo %s en el documento %s";
 constexpr const char *BAD_NUMBER_FORMAT = "El valor de %s no es un número válido: %s";
 // Magnitude no number of the game's documents comes near (the largest is a
 // magnet strength of 250000): anything past it, or not finite, is a damaged
@@ -26,8 +27,9 @@ constexpr const char *NOTHING_TO_PARSE_TEXT = "No data to parse. Please load fil
 constexpr int MISSING_FILE_EXIT_STATUS = 1;
 constexpr int DECIMAL = 10;
 constexpr int HEXADECIMAL = 16;
-// Room for the missing-attribute message around a name as long as a value.
-constexpr int MESSAGE_BUFFER = XML_ATTRIBUTE_BUFFER + 64; // bytes
+// Room for the missing-attribute message around a name as long as a value and
+// a document name.
+constexpr int MESSAGE_BUFFER = 2 * XML_ATTRIBUTE_BUFFER + 64; // bytes
 
 // The result of the last string read; the next one overwrites it.
 char szAttributeVal[XML_ATTRIBUTE_BUFFER];
@@ -63,7 +65,7 @@ void copy_value(const TvxXMLAttribute *ptAttr, char *pszOut)
     if (ptImpl->_szDocument[0] && !ptImpl->_pRoot && ptImpl->_results.error != eXMLErrorNone)
         snprintf(szDetail, sizeof(szDetail), "%s: the document does not parse (line %d, column %d)",
                  ptImpl->_szDocument, ptImpl->_results.nLine, ptImpl->_results.nColumn);
-    else if (ptImpl->_szDocument[0])
+    else if (ptImpl->_szDocument[0] && !strstr(pszMessage, ptImpl->_szDocument))
         snprintf(szDetail, sizeof(szDetail), "in %s", ptImpl->_szDocument);
     error_message_detail(pszMessage, szDetail);
 }
@@ -74,7 +76,7 @@ const TvxXMLAttribute *require_attribute(stXMLParser_impl *ptImpl, const char *p
     if (!xmlparser_impl_findAttribute(ptImpl, pszName)) {
         char szMessage[MESSAGE_BUFFER];
         // The name is an argument of a fixed format, so a '%' in it prints as itself.
-        snprintf(szMessage, sizeof(szMessage), MISSING_ATTRIBUTE_FORMAT, pszName);
+        snprintf(szMessage, sizeof(szMessage), MISSING_ATTRIBUTE_FORMAT, pszName, ptImpl->_szDocument);
         fatal_read(ptImpl, szMessage);
     }
     return ptImpl->_pAttrPos;

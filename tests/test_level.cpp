@@ -24,7 +24,7 @@ struct Figures {
 
 Figures read_level(const std::string &sText)
 {
-    stLevelBounds *ptLevel = collision_to_level(sText.c_str());
+    stLevelBounds *ptLevel = collision_to_level(sText.c_str(), "COLISION0 (data/tx20.dat)");
     Figures t;
     for (int i = 0; i < ptLevel->iNumSegments; i++) {
         const stSegment &s = ptLevel->vtSegment[i];
@@ -108,7 +108,7 @@ using LevelDeathTest = HeadlessAllegro;
 // its end.
 TEST_F(LevelDeathTest, RefusedTextsEndTheProgram)
 {
-    const char *pszHeader = "El archivo tiene header incorrecto";
+    const char *pszHeader = "El texto de colisiones COLISION0 \\(data/tx20.dat\\) tiene un encabezado incorrecto";
     std::string sFull = header(1) + "Circle;1;1;4;5;6\n";
     sFull.append(LEVEL_TEXT_SIZE - sFull.size(), '\n');
     const std::pair<std::string, const char *> aCases[] = {
@@ -116,12 +116,13 @@ TEST_F(LevelDeathTest, RefusedTextsEndTheProgram)
         {"Tarvelix-level ;1.0;0\nx\n", pszHeader},
         {"Tarvelix;1.0;0\nx\n", pszHeader},
         {"", pszHeader},
-        {"Tarvelix-level;1.1;0\nx\n", "El archivo tiene una version mayor al sistema favor de actualizar "
-                                      "sistema o crear de nuevo el archivo"},
+        {"Tarvelix-level;1.1;0\nx\n", "El texto de colisiones COLISION0 \\(data/tx20.dat\\) es de una versión "
+                                      "más nueva que este juego: actualice el juego o vuelva a crear el texto"},
         {sFull, pszHeader},
         {sFull + std::string(50000, 'x'), pszHeader},
     };
     for (const auto &[sText, pszMessage] : aCases)
-        EXPECT_EXIT(collision_to_level(sText.c_str()), ::testing::ExitedWithCode(255), pszMessage)
+        EXPECT_EXIT(collision_to_level(sText.c_str(), "COLISION0 (data/tx20.dat)"), ::testing::ExitedWithCode(255),
+                    pszMessage)
             << sText.substr(0, 30);
 }

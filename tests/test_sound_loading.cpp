@@ -216,5 +216,5 @@ TEST_F(SoundLoadingTest, MissingDocumentOrArchivoEndsTheProgram)
     tDocument["special"].sFile.clear();
     write_document(tDocument);
     EXPECT_EXIT(init_sound_loading(), ::testing::ExitedWithCode(255),
-                "No se pudo leer archivo desde el XML\\.");
+                "Falta el atributo archivo en el documento SONIDOS \\(data/tx15\\.dat\\)");
 }

@@ -271,7 +271,7 @@ TEST_P(StageContentLevel, FitsTheGamesLimits)
 // the figures of the text, in order.
 TEST_P(StageContentLevel, GameReadsAndBackgroundDrawsTheSameFigures)
 {
-    stLevelBounds *ptLevel = collision_to_level(sText.c_str());
+    stLevelBounds *ptLevel = collision_to_level(sText.c_str(), "COLISION");
     stFigures tGame;
     tGame.vSegments.assign(ptLevel->vtSegment, ptLevel->vtSegment + ptLevel->iNumSegments);
     tGame.vCircles.assign(ptLevel->vtCircle, ptLevel->vtCircle + ptLevel->iNumCircles);
@@ -384,7 +384,7 @@ TEST_F(StageContentFlight, PropertyEveryFlightReachesAPaddleLane)
     for (int iLevel = 0; iLevel < NUM_LEVEL_INDICES; iLevel++) {
         std::string sText;
         const stFigures t = level_figures(iLevel, &sText);
-        stLevelBounds *ptBounds = collision_to_level(sText.c_str());
+        stLevelBounds *ptBounds = collision_to_level(sText.c_str(), "COLISION");
         for (int iFlight = 0; iFlight < FLIGHTS; iFlight++) {
             stBall b = {};
             b.tCircle.fRadius = iFlight % 2 ? BIG_RADIUS : NORMAL_RADIUS;

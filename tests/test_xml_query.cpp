@@ -228,7 +228,7 @@ TEST_F(XmlQueryColor, HexColoursBecomePixelsOfTheCurrentDepth)
 void expect_fatal_read(const std::function<void()> &fnRead, const std::string &sName)
 {
     EXPECT_EXIT(fnRead(), ::testing::ExitedWithCode(FATAL_STATUS),
-                "No se pudo leer " + sName + " desde el XML\\.");
+                "Falta el atributo " + sName + " en el documento");
 }
 
 TEST(XmlQueryDeathTest, MissingAttributeIsFatalAndPrintedLiterally)
@@ -252,14 +252,14 @@ TEST(XmlQueryDeathTest, NonFiniteOrAbsurdFloatIsFatal)
     EXPECT_FLOAT_EQ(xmlparser_getAttributeVal_asFloat(tDoc.p, "ok"), -1.0e7f);
 }
 
-// The message box keeps the short message; the console copy says which
-// document failed and, after a failed parse, where the parse stopped.
+// The message names the document that lacks the attribute; the console copy
+// says which document failed and, after a failed parse, where the parse stopped.
 TEST(XmlQueryDeathTest, ConsoleCopyNamesTheDocumentAndWhereItsParseStopped)
 {
     Doc tGood("<a x=1/>", "a");
     xmlparser_setDocumentName(tGood.p, "NIVEL (data/tx15.dat)");
     EXPECT_EXIT(tGood.integer("velocidad"), ::testing::ExitedWithCode(FATAL_STATUS),
-                "No se pudo leer velocidad desde el XML\\. \\(in NIVEL \\(data/tx15\\.dat\\)\\)");
+                "Falta el atributo velocidad en el documento NIVEL \\(data/tx15\\.dat\\)\n");
     Doc tBroken("<a x=1>\n<b></c>");
     xmlparser_setDocumentName(tBroken.p, "ITEMS (data/tx15.dat)");
     EXPECT_EXIT(tBroken.integer("x"), ::testing::ExitedWithCode(FATAL_STATUS),
