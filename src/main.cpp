@@ -12,6 +12,7 @@
 #include "menu.h"
 #include "player.h"
 #include "pong.h"
+#include "quit_signal.h"
 #include "random.h"
 #include "select_player.h"
 #include "sound.h"
@@ -195,6 +196,7 @@ void libraries_init()
         install_keyboard();
     else if (allegro_error[0])
         fprintf(stderr, "Tarvelix: allegro_init: %s\n", allegro_error);
+    install_quit_signals(); // after the library, which puts in handlers of its own
 
     char szPassword[DATA_PASSWORD_SIZE];
     build_data_password(szPassword);

@@ -2,6 +2,7 @@
 // volumes and the sound-off flag. Once bSoundError is set it stays set, nothing
 // more is printed, and every operation but the exempt ones returns at once.
 #include "sound.h"
+#include "quit_signal.h"
 #include "utils.h"
 
 #include <cassert>
@@ -209,6 +210,7 @@ void init_sound_library()
 
 void update_fmod()
 {
+    leave_if_quit_signal(); // every loop of the game passes here once a frame
     sound_error(mix_system_update());
 }
 

@@ -57,7 +57,7 @@ void set_repit_loop_point_sound(stMixSound *sndSound, unsigned int iStartMs, uns
 void disable_loop_sound(stMixSound *sndSound);
 
 void init_sound_library();
-void update_fmod();  // once per frame of every loop that runs while sound plays
+void update_fmod();  // once per frame of every loop; also where a quit signal ends the game
 void destroy_sound(stMixSound *sndSound);
 void exit_sound_libary();  // safe whether or not start-up ran
 // The failure report for a result of the back end, on the error output with

@@ -2,6 +2,7 @@
 // millisecond (the game count only while not paused) and a retrace counter that
 // ticks exactly 60 times per 1000 callbacks. The callback only increments.
 #include "time.h"
+#include "quit_signal.h"
 #include "utils.h"
 
 #include <allegro.h>
@@ -27,7 +28,12 @@ struct ClockState {
 };
 ClockState g_tClock;
 
-void yield_a_moment() { std::this_thread::sleep_for(YIELD_TIME); }
+// One pass of a waiting loop; a quit signal ends the game here.
+void yield_a_moment()
+{
+    leave_if_quit_signal();
+    std::this_thread::sleep_for(YIELD_TIME);
+}
 } // namespace
 
 void increase_clock()

@@ -24,9 +24,15 @@ e2e_cleanup() {
 }
 trap e2e_cleanup EXIT
 
-# Starts Xvfb on a free display number and exports DISPLAY.
+# Starts Xvfb on a free display number and exports DISPLAY; with E2E_DISPLAY
+# set (":91"), uses that display, already running, instead.
 start_display() {
   local n
+  if [ -n "${E2E_DISPLAY:-}" ]; then
+    xdpyinfo -display "$E2E_DISPLAY" >/dev/null 2>&1 || fail "no display $E2E_DISPLAY"
+    export DISPLAY=$E2E_DISPLAY
+    return 0
+  fi
   for n in $(seq 90 160); do
     [ -e /tmp/.X11-unix/X$n ] || [ -e /tmp/.X$n-lock ] && continue
     Xvfb :$n -screen 0 1024x768x24 -nolisten tcp >"$E2E_LOG.xvfb" 2>&1 &
