@@ -70,8 +70,8 @@ int try_depth_with_card(int iDepth)
 
 void init_graphics_mode()
 {
-    if (find_graphics_depth(try_depth_with_card) == 0)
-        error_message("El modo de video no pudo ser inicializado.");
+    if (find_graphics_depth(try_depth_with_card) == 0) // the console copy keeps the library's reason
+        error_message_detail("El modo de video no pudo ser inicializado.", allegro_error);
     set_window_title("Tarvelix");
 }
 
