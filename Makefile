@@ -6,7 +6,7 @@ JOBS       ?= 2
 FUZZ_SECONDS      ?= 60
 FUZZ_LONG_SECONDS ?= 1800
 
-.PHONY: all deps build build-asan data play install package test test-asan fuzz-smoke fuzz bench clean
+.PHONY: all deps build plant-faults build-asan data play install package test test-asan fuzz-smoke fuzz bench clean
 
 all: build
 
@@ -21,6 +21,12 @@ $(ASAN_BUILD)/CMakeCache.txt: | deps
 
 build: deps $(BUILD)/CMakeCache.txt
 	@cmake --build $(BUILD) -j $(JOBS) -- --no-print-directory
+
+# How many of the planted faults of tools/faults.txt the unit tests catch, each
+# planted alone in a scratch copy under build-faults/ (FAULT_COPIES of them at once).
+FAULT_COPIES ?= 1
+plant-faults: deps
+	@tools/plant-faults.sh -j $(FAULT_COPIES)
 
 build-asan: deps $(ASAN_BUILD)/CMakeCache.txt
 	@cmake --build $(ASAN_BUILD) -j $(JOBS) -- --no-print-directory
@@ -67,4 +73,4 @@ bench: build
 	./$(BUILD)/bench/tarvelix_bench
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) build-fuzz
+	rm -rf $(BUILD) $(ASAN_BUILD) build-fuzz build-faults
