@@ -14,6 +14,10 @@
 #
 # Without fault numbers every fault of the list is tried. --check only checks
 # that every fault's text occurs exactly once in its file, without building.
+
+# The whole script is one block: bash reads it completely before running it, so
+# editing this file during a long run cannot change the run.
+{
 set -uo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -254,3 +258,5 @@ if [ ${#invalid[@]} -gt 0 ]; then
     printf '  %s\n' "${invalid[@]}"
 fi
 [ ${#broken[@]} -eq 0 ] && [ ${#invalid[@]} -eq 0 ]
+exit
+}
