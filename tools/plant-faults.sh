@@ -176,7 +176,7 @@ run_tests() { # SLOT
 # --- one fault ----------------------------------------------------------------
 results=$work/results
 try_fault() { # SLOT NUMBER
-    local slot=$1 k=$2 i=$(($2 - 1)) tree build file result t0 t1 t2
+    local slot=$1 k=$2 i=$(($2 - 1)) tree build file result how="" rc t0 t2
     tree=$(slot_tree "$slot")
     build=$(slot_build "$slot")
     file=$tree/${f_file[i]}
@@ -189,18 +189,36 @@ try_fault() { # SLOT NUMBER
         >"$results/$k.build.log" 2>&1; then
         result=did-not-build
     else
-        t1=$(date +%s)
-        if run_tests "$slot" >"$results/$k.tests.log" 2>&1; then
+        run_tests "$slot" >"$results/$k.tests.log" 2>&1
+        rc=$?
+        if [ "$rc" -eq 0 ]; then
             result=survived
         else
             result=caught
+            how=$(caught_by "$results/$k.tests.log" "$rc")
         fi
     fi
     # Back to the original, newer than the object built from the fault.
     [ -f "$root/${f_file[i]}" ] && cp "$root/${f_file[i]}" "$file" && touch "$file"
     t2=$(date +%s)
     echo "$result" >"$results/$k"
-    printf '%3d %-13s %-28s %-18s %4ds\n' "$k" "$result" "${f_file[i]}" "${f_kind[i]}" $((t2 - t0))
+    printf '%3d %-13s %-28s %-18s %4ds %s\n' "$k" "$result" "${f_file[i]}" "${f_kind[i]}" \
+        $((t2 - t0)) "$how"
+}
+
+# What noticed the fault: the first failing test, else the timeout or the crash.
+caught_by() { # TEST_LOG EXIT_STATUS
+    local test
+    test=$(sed -n 's/^\[  FAILED  \] \([^ ]*\).*/\1/p' "$1" | head -n 1)
+    if [ -n "$test" ]; then
+        echo "$test"
+    elif [ "$2" -eq 124 ]; then
+        echo "(timeout)"
+    elif [ "$2" -gt 128 ]; then
+        echo "(crash, signal $(($2 - 128)))"
+    else
+        echo "(exit status $2)"
+    fi
 }
 
 # --- the run ------------------------------------------------------------------
