@@ -253,7 +253,9 @@ caught=0 tried=0 survivors=() broken=() invalid=()
 for k in "${chosen[@]}"; do
     i=$((k - 1))
     r=$(cat "$results/$k" 2>/dev/null || echo missing)
-    desc="$(printf '%3d %s (%s) line %d: %s' "$k" "${f_file[i]}" "${f_kind[i]}" "${f_line[i]}" "${f_pat[i]}")"
+    # Where the text stands in the source, for finding it at once.
+    at=$(grep -nF -- "${f_pat[i]}" "$root/${f_file[i]}" 2>/dev/null | head -n 1 | cut -d: -f1)
+    desc="$(printf '%3d %s:%s (%s): %s' "$k" "${f_file[i]}" "${at:-?}" "${f_kind[i]}" "${f_pat[i]}")"
     case $r in
         caught) caught=$((caught + 1)); tried=$((tried + 1)) ;;
         survived) tried=$((tried + 1)); survivors+=("$desc") ;;
