@@ -209,12 +209,12 @@ try_fault() { # SLOT NUMBER
 # What noticed the fault: the first failing test, else the timeout or the crash.
 caught_by() { # TEST_LOG EXIT_STATUS
     local test
-    test=$(sed -n 's/^\[  FAILED  \] \([^ ]*\).*/\1/p' "$1" | head -n 1)
+    test=$(sed -n 's/^\[  FAILED  \] \([^ ,]*\).*/\1/p' "$1" | head -n 1)
     if [ -n "$test" ]; then
         echo "$test"
     elif [ "$2" -eq 124 ]; then
         echo "(timeout)"
-    elif [ "$2" -gt 128 ]; then
+    elif [ "$2" -gt 128 ] && [ "$2" -le 192 ]; then # the shell's 128 + signal number
         echo "(crash, signal $(($2 - 128)))"
     else
         echo "(exit status $2)"
