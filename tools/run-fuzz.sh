@@ -59,7 +59,9 @@ for file in "$root"/assets/tx15/*.xml; do
     [[ -n $selector ]] || continue
     { printf "\\$(printf '%03o' "$selector")"; cat "$file"; } >"$work/fuzz_documents/$name"
 done
-cp "$root"/data/tx09.dat "$root"/data/tx08.dat "$root"/data/tx15.dat "$work/fuzz_datafile"/
+# fuzz_datafile: an even first byte damages a datafile, an odd one the list.
+{ printf '\000'; cat "$root"/data/tx08.dat; } >"$work/fuzz_datafile/tx08.dat"
+{ printf '\001'; cat "$root"/data/datafiles.cksum; } >"$work/fuzz_datafile/datafiles.cksum"
 
 # Findings (crashing, leaking or slow inputs) are kept in build-fuzz/findings/ for replay:
 #   build-fuzz/tests/fuzz/TARGET build-fuzz/findings/TARGET-crash-...

@@ -20,7 +20,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *pData, size_t iSize)
     // The game reads the text up to its first zero, as the loader hands it over.
     const std::string sText(reinterpret_cast<const char *>(pData), iSize);
     stLevelBounds *ptLevel = nullptr;
-    if (!fuzz_support::completes([&] { ptLevel = collision_to_level(sText.c_str()); }))
+    if (!fuzz_support::completes([&] { ptLevel = collision_to_level(sText.c_str(), "FUZZ"); }))
         return 0;
     if (ptLevel->iNumCircles < 0 || ptLevel->iNumCircles > MAX_LEVEL_CIRCLES ||
         ptLevel->iNumSegments < 0 || ptLevel->iNumSegments > MAX_LEVEL_SEGMENTS) {
