@@ -3,6 +3,9 @@
 // tuning the computer opponents. Every frame checks that the ball and the
 // paddles stay finite, the paddles inside the field, the scores only grow and
 // a winner comes within the time limit. One line per match, then a summary.
+// With --levels all the sides' levels and the stage level change match by
+// match; the resident memory after match 10 and after the last one must agree
+// within a small margin.
 #include "ai_personality.h"
 #include "headless_game.h"
 
@@ -10,7 +13,19 @@
 #include <cmath>
 #include <cstring>
 #include <string>
+#include <unistd.h>
 #include <vector>
+
+#ifdef __SANITIZE_ADDRESS__
+// Freed memory waits in the sanitizer's quarantine before it is reused: at
+// the default 256 MB the resident memory would grow for the first dozens of
+// matches. 4 MB fill within a match and still catch a late use of what the
+// last frames freed.
+extern "C" const char *__asan_default_options()
+{
+    return "quarantine_size_mb=4";
+}
+#endif
 
 namespace {
 constexpr float FRAME = 1.0f / 60;        // s: the step of every frame
@@ -18,6 +33,13 @@ constexpr float MAX_MATCH_TIME = 600.0f;  // s of game time a match may last
 constexpr int FOLLOWER = -1;              // side played by the plain follower
 constexpr int FOLLOWER_LEVEL = 0;         // whose speeds the plain follower takes
 constexpr int FULL_SIGHT = 2000;          // px: farther than any corner of the field
+constexpr int MEMORY_BASE_MATCH = 10;     // match after which the resident memory is the base
+// Bytes the resident memory may grow past the base: from one match to the
+// next it swings by up to 2.5 MB under the sanitizers (stage pictures of
+// different sizes, the allocator's caches), so a run fails on growth beyond
+// that swing, e.g. 4 KB kept per match over 1000 matches.
+constexpr long MEMORY_MARGIN = 4L << 20;
+constexpr int STAGE_LEVEL_STRIDE = 7;     // coprime with 24: the stage level visits every index
 
 // The plain character of each stage: both sides play the one of the stage
 // played, so that only their computer opponents differ.
@@ -29,11 +51,40 @@ struct Options {
     int iMatches = 1;
     int iSeed = 1;
     int iStageLevel = -1;    // level index played; -1: the right side's
+    bool bAllLevels = false; // the levels change every match (see levels_of_match)
 };
+
+// Match iMatch (from 0) of a --levels all run: the left side steps through
+// the 24 levels, the right one also moves on after every round of 24, so that
+// the first 576 matches meet every pair once; the stage level visits every
+// index in another order. The seed shifts all three.
+Options levels_of_match(const Options &tOptions, int iMatch)
+{
+    Options t = tOptions;
+    const int iShift = tOptions.iSeed % NUM_LEVEL_INDICES;
+    t.aiLevel[0] = (iMatch + iShift) % NUM_LEVEL_INDICES;
+    t.aiLevel[1] = (iMatch + iMatch / NUM_LEVEL_INDICES + iShift) % NUM_LEVEL_INDICES;
+    t.iStageLevel = (iMatch * STAGE_LEVEL_STRIDE + iShift) % NUM_LEVEL_INDICES;
+    return t;
+}
+
+// Bytes of the process that are in memory now.
+long resident_bytes()
+{
+    long iPages = 0, iResident = 0;
+    FILE *ptFile = fopen("/proc/self/statm", "r");
+    if (ptFile) {
+        if (fscanf(ptFile, "%ld %ld", &iPages, &iResident) != 2)
+            iResident = 0;
+        fclose(ptFile);
+    }
+    return iResident * sysconf(_SC_PAGESIZE);
+}
 
 struct MatchResult {
     int iWinner = WITHOUT_A_WINNER;
     float fTime = 0.0f;       // s of game time
+    int iFrames = 0;
     std::vector<int> vRallies; // catches of each rally that ended in a point
     int iViolations = 0;
     int iItemsDealt = 0;       // both sides' bars that filled and dealt an item
@@ -101,15 +152,22 @@ bool parse_options(int argc, char **argv, Options *ptOptions)
             bGood = parse_count(pszValue, 0, &ptOptions->iSeed);
         else if (sName == "--stage-level")
             bGood = parse_level(pszValue, &ptOptions->iStageLevel) && ptOptions->iStageLevel >= 0;
+        else if (sName == "--levels")
+            bGood = ptOptions->bAllLevels = strcmp(pszValue, "all") == 0;
         if (!bGood) {
             fprintf(stderr, "tvx_botmatch: bad option %s %s\n", argv[i], pszValue);
             return false;
         }
     }
-    if (argc % 2 == 0 || !bLeft || !bRight) {
+    const bool bLevelsGiven = ptOptions->bAllLevels
+                                  ? !bLeft && !bRight && ptOptions->iStageLevel < 0
+                                  : bLeft && bRight;
+    if (argc % 2 == 0 || !bLevelsGiven) {
         fprintf(stderr, "usage: tvx_botmatch --left L --right R --matches N --seed S "
                         "[--stage-level K]\n  L, R: AI level index 0 .. 23, or follow "
-                        "(level 0's speeds, full sight, no personality)\n");
+                        "(level 0's speeds, full sight, no personality)\n"
+                        "   or: tvx_botmatch --levels all --matches N --seed S\n"
+                        "  both sides' levels and the stage level change every match\n");
         return false;
     }
     if (ptOptions->iStageLevel < 0)
@@ -215,6 +273,7 @@ MatchResult play_match(const Options &tOptions)
         }
     }
     tResult.iWinner = pong_winner();
+    tResult.iFrames = iFrame;
     exit_pong();
     return tResult;
 }
@@ -231,6 +290,9 @@ template <typename T> double median(std::vector<T> v)
 
 int main(int argc, char **argv)
 {
+    // Line by line, also into a file: the leak check at exit ends the process
+    // without flushing what is still buffered.
+    setvbuf(stdout, nullptr, _IOLBF, 0);
     Options tOptions;
     if (!parse_options(argc, argv, &tOptions))
         return 2;
@@ -247,8 +309,14 @@ int main(int argc, char **argv)
     std::vector<int> vRallies;
     int iItemsDealt = 0;
     int iItemsUsed = 0;
+    long iFrames = 0;
+    long iBaseMemory = 0;
     for (int iMatch = 1; iMatch <= tOptions.iMatches; iMatch++) {
-        const MatchResult tResult = play_match(tOptions);
+        const Options tMatch = tOptions.bAllLevels ? levels_of_match(tOptions, iMatch - 1) : tOptions;
+        const MatchResult tResult = play_match(tMatch);
+        if (iMatch == MEMORY_BASE_MATCH)
+            iBaseMemory = resident_bytes();
+        iFrames += tResult.iFrames;
         if (tResult.iWinner != WITHOUT_A_WINNER)
             aiWins[tResult.iWinner]++;
         iViolations += tResult.iViolations;
@@ -256,21 +324,33 @@ int main(int argc, char **argv)
         vRallies.insert(vRallies.end(), tResult.vRallies.begin(), tResult.vRallies.end());
         iItemsDealt += tResult.iItemsDealt;
         iItemsUsed += tResult.iItemsUsed;
-        printf("match %d: %s wins %d-%d; %.1f s; median rally %.1f hits; items dealt %d, used %d; "
-               "violations %d\n", iMatch,
+        printf("match %d: levels %d-%d on %d; %s wins %d-%d; %.1f s; median rally %.1f hits; "
+               "items dealt %d, used %d; violations %d; resident %.1f MB\n",
+               iMatch, tMatch.aiLevel[0], tMatch.aiLevel[1], tMatch.iStageLevel,
                tResult.iWinner == PLAYER_1_WINNER   ? "left"
                : tResult.iWinner == PLAYER_2_WINNER ? "right"
                                                     : "nobody",
                g_tPlayer[0].iPoints, g_tPlayer[1].iPoints, tResult.fTime, median(tResult.vRallies),
-               tResult.iItemsDealt, tResult.iItemsUsed, tResult.iViolations);
+               tResult.iItemsDealt, tResult.iItemsUsed, tResult.iViolations,
+               resident_bytes() / 1048576.0);
     }
+    const long iEndMemory = resident_bytes();
     headless::stop_game();
     packfile_password(nullptr);
-    printf("summary: matches %d; left wins %d; right wins %d; median match %.1f s; "
+    printf("summary: matches %d; frames %ld; left wins %d; right wins %d; median match %.1f s; "
            "median rally %.1f hits; longest match %.1f s; items dealt %d, used %d; "
            "invariant violations %d\n",
-           tOptions.iMatches, aiWins[0], aiWins[1], median(vTimes), median(vRallies),
+           tOptions.iMatches, iFrames, aiWins[0], aiWins[1], median(vTimes), median(vRallies),
            vTimes.empty() ? 0.0f : *std::max_element(vTimes.begin(), vTimes.end()), iItemsDealt,
            iItemsUsed, iViolations);
-    return iViolations == 0 ? 0 : 1;
+    bool bMemoryKept = true;
+    if (tOptions.iMatches > MEMORY_BASE_MATCH) {
+        const long iGrowth = iEndMemory - iBaseMemory;
+        bMemoryKept = iGrowth <= MEMORY_MARGIN;
+        printf("memory: resident %.1f MB after match %d, %.1f MB after match %d; grew %+ld KB "
+               "(at most %ld KB allowed)\n",
+               iBaseMemory / 1048576.0, MEMORY_BASE_MATCH, iEndMemory / 1048576.0,
+               tOptions.iMatches, iGrowth / 1024, MEMORY_MARGIN / 1024);
+    }
+    return iViolations == 0 && bMemoryKept ? 0 : 1;
 }
