@@ -5,8 +5,9 @@ ASAN_BUILD := build-asan
 JOBS       ?= 2
 FUZZ_SECONDS      ?= 60
 FUZZ_LONG_SECONDS ?= 1800
+SOAK_MATCHES      ?= 1000
 
-.PHONY: all deps build plant-faults build-asan data play install package test test-asan fuzz-smoke fuzz bench clean
+.PHONY: all deps build plant-faults build-asan data play install package test test-asan soak fuzz-smoke fuzz bench clean
 
 all: build
 
@@ -48,10 +49,16 @@ install: build
 package: build
 	@cd $(BUILD) && cpack -G DEB >/dev/null && ls -1 $(CURDIR)/$(BUILD)/tarvelix_*.deb
 
-# Unit tests under AddressSanitizer and UndefinedBehaviorSanitizer.
+# Unit tests and a 50-match soak under AddressSanitizer and UndefinedBehaviorSanitizer.
 test-asan: build-asan
-	@cd $(ASAN_BUILD) && if ctest -L unit -j $(JOBS) --output-on-failure >ctest.log 2>&1; \
+	@cd $(ASAN_BUILD) && if ctest -L 'unit|soak' -j $(JOBS) --output-on-failure >ctest.log 2>&1; \
 	  then grep 'tests passed' ctest.log | sed 's/^/sanitizers: /'; else cat ctest.log; exit 1; fi
+
+# Whole matches between computers, the levels changing every match, under the
+# sanitizers: every frame checked, the resident memory after match 10 and at
+# the end compared, nothing leaked at exit.
+soak: build-asan
+	@./$(ASAN_BUILD)/tools/tvx_botmatch --levels all --matches $(SOAK_MATCHES) --seed 1
 
 # The fuzz targets (xml, level, documents, datafile) share the seconds equally:
 # FUZZ_SECONDS=60 gives each 15 s, about 2 minutes with an up-to-date build-fuzz/.
