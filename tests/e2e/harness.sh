@@ -198,6 +198,16 @@ opening_shown() {
   return 1
 }
 
+# From the opening screen: Play, Versus, then the versus menu's row ROW
+# (0 against the computer, 1 two people, 2 two computers).
+open_versus_row() {
+  local i
+  send_key Return; sleep 0.4
+  send_key Return; sleep 0.4
+  for ((i = 0; i < $1; i++)); do send_key Down; sleep 0.2; done
+  send_key Return
+}
+
 # From the opening screen into a match against the computer: Play, then
 # Versus, then Player vs CPU, each chosen with Return; then on the character
 # grid the KEYS given (none: the first highlighted character) and Return; on
@@ -266,12 +276,12 @@ quit_from_match() {
   send_key space
 }
 
-# Whether two screenshots NAME 0.6 s apart show the same picture: a match
-# always moves.
+# Whether two screenshots NAME SECONDS apart (0.6 when not given) show the
+# same picture: a match always moves.
 screen_still() {
   screenshot "$1" >/dev/null
   cp "$E2E_SHOT" "$E2E_LOG.before-still.png"
-  sleep 0.6
+  sleep "${2:-0.6}"
   screenshot "$1" >/dev/null
   [ "$(region_difference "$E2E_LOG.before-still.png" "${E2E_OX:-0}" "${E2E_OY:-0}" "$E2E_SHOT" \
        "${E2E_OX:-0}" "${E2E_OY:-0}" 800 600)" -lt 200 ]
@@ -513,16 +523,6 @@ expect_sound_and_no_errors() {
   grep -v 'disk i/o audio driver\|Writing to file' "$E2E_LOG.stderr" | grep -q . &&
     fail "the game reported errors"
   note "no errors reported"
-}
-
-# From the opening screen: Play, Versus, then the versus menu's row ROW
-# (0 against the computer, 1 two people, 2 two computers).
-open_versus_row() {
-  local i
-  send_key Return; sleep 0.4
-  send_key Return; sleep 0.4
-  for ((i = 0; i < $1; i++)); do send_key Down; sleep 0.2; done
-  send_key Return
 }
 
 # Prints how many pixels of player one's (one) or player two's (two) score
