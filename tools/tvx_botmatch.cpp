@@ -39,7 +39,11 @@ constexpr int MEMORY_BASE_MATCH = 10;     // match after which the resident memo
 // different sizes, the allocator's caches), so a run fails on growth beyond
 // that swing, e.g. 4 KB kept per match over 1000 matches.
 constexpr long MEMORY_MARGIN = 4L << 20;
-constexpr int STAGE_LEVEL_STRIDE = 7;     // coprime with 24: the stage level visits every index
+// Steps of the stage level in a --levels all run (see levels_of_match): 7
+// and 7 - 2 share no factor with 24, so every stage level comes with every
+// level of either side.
+constexpr int STAGE_STEP = 2;
+constexpr int STAGE_ROUND_STEP = 7;
 
 // The plain character of each stage: both sides play the one of the stage
 // played, so that only their computer opponents differ.
@@ -54,17 +58,20 @@ struct Options {
     bool bAllLevels = false; // the levels change every match (see levels_of_match)
 };
 
-// Match iMatch (from 0) of a --levels all run: the left side steps through
-// the 24 levels, the right one also moves on after every round of 24, so that
-// the first 576 matches meet every pair once; the stage level visits every
-// index in another order. The seed shifts all three.
+// Match iMatch (from 0) of a --levels all run, in rounds of 24 matches: the
+// left side steps through the 24 levels, the right one is one level further
+// ahead every round and the stage level steps by 2 within a round and by 7
+// from one round to the next. Any two of the three thus meet in every
+// combination within 576 matches. The seed shifts all three.
 Options levels_of_match(const Options &tOptions, int iMatch)
 {
     Options t = tOptions;
+    const int iStep = iMatch % NUM_LEVEL_INDICES;
+    const int iRound = iMatch / NUM_LEVEL_INDICES;
     const int iShift = tOptions.iSeed % NUM_LEVEL_INDICES;
-    t.aiLevel[0] = (iMatch + iShift) % NUM_LEVEL_INDICES;
-    t.aiLevel[1] = (iMatch + iMatch / NUM_LEVEL_INDICES + iShift) % NUM_LEVEL_INDICES;
-    t.iStageLevel = (iMatch * STAGE_LEVEL_STRIDE + iShift) % NUM_LEVEL_INDICES;
+    t.aiLevel[0] = (iStep + iShift) % NUM_LEVEL_INDICES;
+    t.aiLevel[1] = (iStep + iRound + iShift) % NUM_LEVEL_INDICES;
+    t.iStageLevel = (STAGE_STEP * iStep + STAGE_ROUND_STEP * iRound + iShift) % NUM_LEVEL_INDICES;
     return t;
 }
 
