@@ -56,9 +56,12 @@ test-asan: build-asan
 
 # Whole matches between computers, the levels changing every match, under the
 # sanitizers: every frame checked, the resident memory after match 10 and at
-# the end compared, nothing leaked at exit.
-soak: build-asan
+# the end compared, nothing leaked at exit. Then the real game under a virtual
+# display plays 20 matches between computers in a row, its memory read after
+# each (about 26 minutes).
+soak: build build-asan
 	@./$(ASAN_BUILD)/tools/tvx_botmatch --levels all --matches $(SOAK_MATCHES) --seed 1
+	@cd $(BUILD) && ctest -L long --output-on-failure
 
 # The fuzz targets (xml, level, documents, datafile) share the seconds equally:
 # FUZZ_SECONDS=60 gives each 15 s, about 2 minutes with an up-to-date build-fuzz/.
@@ -69,11 +72,12 @@ fuzz: deps
 	tools/run-fuzz.sh $(FUZZ_LONG_SECONDS)
 
 # Everything: sanitizer unit tests, a short fuzzing run, then every test of
-# the normal build (unit and end-to-end), whose summary closes the output.
+# the normal build (unit and end-to-end; the long play is `make soak`'s),
+# whose summary closes the output.
 # The end-to-end runs drive the real game through screenshots, whose timing
 # depends on the machine's load: a test that fails is run once more.
 test: build test-asan fuzz-smoke
-	@cd $(BUILD) && ctest -j $(JOBS) --output-on-failure --repeat until-pass:2
+	@cd $(BUILD) && ctest -LE long -j $(JOBS) --output-on-failure --repeat until-pass:2
 
 bench: build
 	./$(BUILD)/bench/tarvelix_microbench
