@@ -186,14 +186,6 @@ int find_entry(const int *viOrder, int iValue)
             return i;
     return -1;
 }
-
-// Torn bands start growing back.
-void revive_torn_bands()
-{
-    for (stPlayer &tPlayer : g_tPlayer)
-        if (tPlayer.ptPaddle->iSpringState == SPRING_BROKEN)
-            tPlayer.ptPaddle->iSpringState = SPRING_REVIVING;
-}
 } // namespace
 
 int pong_winner()
@@ -336,7 +328,9 @@ void detect_out_of_bounds()
     play_sound(sndEffectsSound[SOUND_EFFECT_SCORE], CHANNEL_SOUNDS, FX_VOLUME, fPan);
     for (stPlayer &tPlayer : g_tPlayer)
         undo_item(tPlayer.iPlayer, &tPlayer.tItems);
-    revive_torn_bands();
+    for (stPlayer &tPlayer : g_tPlayer)
+        if (tPlayer.ptPaddle->iSpringState == SPRING_BROKEN)
+            tPlayer.ptPaddle->iSpringState = SPRING_REVIVING;
     if (g_tBall.iExitPlace == 1)
         g_tPlayer[0].iPoints++;
     else
@@ -367,11 +361,6 @@ void play_pong_frame(float fDT)
     detect_paddle_collision(g_tPlayer[1].ptPaddle, &g_tBall);
     detect_stage_collision(g_ptLevelBounds, &g_tBall, TRUE);
     detect_out_of_bounds();
-    // With both bands torn nobody can catch, and two sides that meet the ball
-    // with their spheres can keep it in play without end: both grow back.
-    if (g_tPlayer[0].ptPaddle->iSpringState == SPRING_BROKEN &&
-        g_tPlayer[1].ptPaddle->iSpringState == SPRING_BROKEN)
-        revive_torn_bands();
     update_special_elements(fDT);
     update_particles(fDT);
     update_fmod();

@@ -317,26 +317,3 @@ TEST_F(PongSeriesTest, RealFramesScorePointsAndDeclareAWinner)
     }
     EXPECT_EQ(iMatches, 2);
 }
-
-// One torn band waits for the next point; two torn bands catch nothing, so
-// both grow back at once, or two sides meeting the ball with their spheres
-// could keep it in play for ever.
-TEST_F(PongSeriesTest, TwoTornBandsGrowBackWithoutAPoint)
-{
-    constexpr float STEP = 1.0f / 200; // s
-    for (int i = 0; i < 2; i++)
-        reset_player(&g_tPlayer[i], i, g_iLevel, 0);
-    init_pong();
-    play_pong_frame(0.0f);
-    stPaddle *ptOne = g_tPlayer[0].ptPaddle;
-    stPaddle *ptTwo = g_tPlayer[1].ptPaddle;
-    ptOne->iSpringState = SPRING_BROKEN;
-    play_pong_frame(STEP);
-    EXPECT_EQ(ptOne->iSpringState, SPRING_BROKEN);
-    ptTwo->iSpringState = SPRING_BROKEN;
-    play_pong_frame(STEP);
-    EXPECT_EQ(ptOne->iSpringState, SPRING_REVIVING);
-    EXPECT_EQ(ptTwo->iSpringState, SPRING_REVIVING);
-    EXPECT_EQ(g_tPlayer[0].iPoints + g_tPlayer[1].iPoints, 0);
-    exit_pong();
-}
