@@ -442,7 +442,7 @@ expect_stderr() {
 # screenshots it and clicks its OK button, the lowest widget of the box.
 dismiss_message_box() {
   local box="" x y
-  for _ in $(seq 150); do
+  for _ in $(seq 300); do
     box=$(xdotool search --onlyvisible --class Xmessage 2>/dev/null | head -1)
     [ -n "$box" ] && break
     sleep 0.1
