@@ -67,6 +67,10 @@ use_disk_audio
 start_game "$E2E_WINDOWED"
 find_game_window
 expect_window_size 800x600
+for _ in $(seq 50); do # the title is set just after the window takes its size
+  [ "$(xdotool getwindowname "$E2E_WID")" = "Tarvelix" ] && break
+  sleep 0.1
+done
 [ "$(xdotool getwindowname "$E2E_WID")" = "Tarvelix" ] || fail "window title is not Tarvelix"
 
 # The intro: the logo's orb glows on an otherwise black screen.
