@@ -19,7 +19,11 @@ note() { echo "[$E2E_NAME] $*"; }
 e2e_cleanup() {
   [ -n "$E2E_GAME_PID" ] && kill "$E2E_GAME_PID" 2>/dev/null
   pkill -P $$ xmessage 2>/dev/null
-  [ -n "$E2E_XVFB_PID" ] && kill "$E2E_XVFB_PID" 2>/dev/null
+  if [ -n "$E2E_XVFB_PID" ] && kill "$E2E_XVFB_PID" 2>/dev/null; then
+    # Gone before the next test looks for a free display number: a server
+    # still shutting down there would refuse the next game's window.
+    for _ in $(seq 50); do kill -0 "$E2E_XVFB_PID" 2>/dev/null || break; sleep 0.1; done
+  fi
   return 0
 }
 trap e2e_cleanup EXIT
