@@ -359,7 +359,10 @@ TEST_F(AITest, LevelRecordsAndNames)
             sDocument += ch == 'K' ? std::to_string(&t - atCases)
                          : ch == 'R' ? t.r : ch == 'A' ? t.a : ch == 'B' ? t.b : ch == 'C' ? t.c
                          : std::string(1, ch);
-    sDocument += "</escenas>";
+    // One more entry with sight radii as large as a document can hold: squared without overflowing.
+    sDocument += R"(<nivel><ai><reactive_ai type="follow_ai" vision_sensor_far="2147483647" )"
+                 R"(vision_sensor_near="100000" vision_percent_far="70" max_velocity_y="200" )"
+                 R"(damp_velocity_y="0.7" delta_velocity_y="30"/></ai></nivel></escenas>)";
     char szOldDir[4096] = {0};
     ASSERT_NE(getcwd(szOldDir, sizeof(szOldDir)), nullptr);
     const std::string sDir = db::make_temp_dir("tvx_ai");
@@ -392,26 +395,7 @@ TEST_F(AITest, LevelRecordsAndNames)
         EXPECT_FLOAT_EQ(ptP->ptPer3D->fNumWaitSeconds, 1 + 0.1f * i);
         destroy_personality(ptP);
     }
-    packfile_password(nullptr);
-    EXPECT_EQ(chdir(szOldDir), 0);
-    std::filesystem::remove_all(sDir);
-}
-
-// Sight radii as large as a document can hold are squared without overflowing.
-TEST_F(AITest, LargeSightRadiiSquareWithoutOverflow)
-{
-    const std::string sDocument =
-        R"(<escenas><nivel><ai><reactive_ai type="follow_ai" vision_sensor_far="2147483647" )"
-        R"(vision_sensor_near="100000" vision_percent_far="70" max_velocity_y="200" )"
-        R"(damp_velocity_y="0.7" delta_velocity_y="30"/></ai></nivel></escenas>)";
-    char szOldDir[4096] = {0};
-    ASSERT_NE(getcwd(szOldDir, sizeof(szOldDir)), nullptr);
-    const std::string sDir = db::make_temp_dir("tvx_ai");
-    ASSERT_TRUE(!sDir.empty() && std::filesystem::create_directory(sDir + "/data"));
-    ASSERT_TRUE(db::pack(sDir + "/data/tx15.dat", {{{"NIVEL", sDocument}}, {}}));
-    ASSERT_EQ(chdir(sDir.c_str()), 0);
-    packfile_password(db::data_password().c_str());
-    stReactiveAI *ptAI = init_reactive_ai(0);
+    stReactiveAI *ptAI = init_reactive_ai(static_cast<int>(std::size(atCases)));
     EXPECT_FLOAT_EQ(ptAI->fVisionSensorFar_2, 2147483647.0f * 2147483647.0f);
     EXPECT_FLOAT_EQ(ptAI->fVisionSensorNear_2, 1e10f);
     destroy_reactive_ai(ptAI);
