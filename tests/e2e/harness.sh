@@ -185,11 +185,10 @@ wait_for_opening() {
 # Whether the opening screen shows and has settled within TRIES screenshots
 # (see wait_for_opening).
 opening_shown() {
-  local ox=$1 oy=$2 name=$3 tries=$4 previous="" r g b
+  local ox=$1 oy=$2 name=$3 tries=$4 previous=""
   for _ in $(seq "$tries"); do
     screenshot "$name" >/dev/null
-    IFS=, read -r r g b <<<"$(shot_pixel $((ox + 300)) $((oy + 130)))"
-    if [ "$r" -ge 80 ] && [ "$r" -ge $((2 * b + 20)) ] && [ -n "$previous" ] &&
+    if opening_title_lit "$ox" "$oy" && [ -n "$previous" ] &&
        [ "$(region_difference "$previous" $((ox + 200)) $((oy + 300)) "$E2E_SHOT" \
             $((ox + 200)) $((oy + 300)) 400 200)" -lt 4000 ]; then
       note "opening screen: $E2E_SHOT"
@@ -200,6 +199,14 @@ opening_shown() {
     sleep 0.2
   done
   return 1
+}
+
+# Whether the last screenshot shows the opening screen's title glowing at
+# OX+300,OY+130 (see wait_for_opening).
+opening_title_lit() {
+  local r g b
+  IFS=, read -r r g b <<<"$(shot_pixel $(($1 + 300)) $(($2 + 130)))"
+  [ "$r" -ge 80 ] && [ "$r" -ge $((2 * b + 20)) ]
 }
 
 # From the opening screen: Play, Versus, then the versus menu's row ROW
@@ -267,7 +274,9 @@ quit_from_match() {
   # A point's announcement also holds still for a moment: when Quit did not
   # lead to the opening screen, the rematch screen is opened again.
   for _ in 1 2 3; do
-    screen_still "${3:-rematch}" || open_rematch_screen "${3:-rematch}"
+    if ! screen_still "${3:-rematch}"; then
+      open_rematch_screen "${3:-rematch}" || break
+    fi
     sleep "$RESULTS_TIME"
     send_key "${E2E_UP_KEY:-Up}"; sleep 0.2
     send_key Return
@@ -306,12 +315,20 @@ wait_for_new_screen() {
 
 # Escape in a running match until the rematch screen shows (a point's
 # announcement can hold the match while a key is pressed): the rematch screen
-# holds still, a match never does. Leaves the screenshot NAME.
+# holds still, a match never does. Each Escape is given a few seconds to show
+# its screen before the next: on a loaded machine a second Escape could reach
+# the rematch screen of a finished match (where Escape quits the series) and
+# then the opening screen (where it closes the game). Leaves the screenshot
+# NAME; returns 1 when the opening screen shows instead (the series is over).
 open_rematch_screen() {
   local name=${1:-rematch}
   for _ in $(seq 10); do
-    send_key Escape; sleep 0.7
-    screen_still "$name" && { note "rematch screen: $E2E_SHOT"; return 0; }
+    send_key Escape
+    for _ in 1 2 3 4; do
+      sleep 0.3
+      screen_still "$name" && { note "rematch screen: $E2E_SHOT"; return 0; }
+      opening_title_lit "${E2E_OX:-0}" "${E2E_OY:-0}" && { note "the opening screen shows: $E2E_SHOT"; return 1; }
+    done
   done
   fail "Escape did not open the rematch screen"
 }

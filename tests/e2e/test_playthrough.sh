@@ -237,7 +237,7 @@ wait_for_ball # that point may have ended the match: then a rematch
 # Escape: the rematch screen (on Continue, or on Rematch when the match was
 # over); up reaches Quit, up once more Change stage; the first stage offered;
 # another match; then Quit to the opening screen.
-open_rematch_screen rematch
+open_rematch_screen rematch || fail "Escape ended the series instead of opening the rematch screen"
 keep_step rematch-screen
 sleep "$RESULTS_TIME"
 for _ in 1 2; do send_key $E2E_UP_KEY; sleep 0.2; done
@@ -249,7 +249,7 @@ sleep "$MATCH_INTRO_TIME"
 wait_for_match 0 0 second-match
 wait_for_ball
 keep_step second-match
-open_rematch_screen rematch-again
+open_rematch_screen rematch-again || fail "Escape ended the series instead of opening the rematch screen"
 sleep "$RESULTS_TIME"
 send_key $E2E_UP_KEY; sleep 0.2
 send_key Return
@@ -267,7 +267,7 @@ send_key Return
 sleep "$MATCH_INTRO_TIME"
 wait_for_match 0 0 two-players-match
 keep_step two-players-match
-open_rematch_screen two-players-rematch
+open_rematch_screen two-players-rematch || fail "Escape ended the series instead of opening the rematch screen"
 sleep "$RESULTS_TIME"
 send_key $E2E_UP_KEY; sleep 0.2
 send_key Return
