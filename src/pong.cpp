@@ -28,6 +28,7 @@
 #include "utils.h"
 
 #include <allegro.h>
+#include <cmath>
 #include <cstdio>
 
 int g_iLevel = 0;
@@ -58,6 +59,11 @@ constexpr float MOVE_FRAME = 0.016f;        // s: a paddle's acceleration is giv
 constexpr int NAME_ONE_X = 115;             // px
 constexpr int NAME_TWO_RIGHT_X = 685;       // px
 constexpr int NAME_Y = 12;                  // px
+// Between two computers with both bands torn, each sphere bounce turns the
+// ball by up to this many degrees either way: two computers meeting a fast
+// ball dead centre with their spheres would otherwise trade it for ever.
+constexpr int DEMO_SPHERE_SPREAD = 30;
+constexpr float DEGREE = 3.14159265f / 180.0f; // radians
 constexpr int MINI_VS_Y = 10;               // px
 constexpr int DIGIT_ONE_X = 30;             // px
 constexpr int DIGIT_TWO_X = 750;            // px
@@ -350,6 +356,29 @@ void detect_out_of_bounds()
     unpause_count();
 }
 
+namespace {
+// In a match between two computers whose bands are both torn, a ball the
+// spheres just bounced (its velocity changed) leaves at a random turn of up to
+// DEMO_SPHERE_SPREAD degrees, never turned back toward the sphere it left.
+void scatter_sphere_bounce(float fVelXBefore, float fVelYBefore)
+{
+    if (g_iGameMode != GM_COMPUTER_VS_COMPUTER)
+        return;
+    for (const stPlayer &tPlayer : g_tPlayer)
+        if (tPlayer.ptPaddle->iSpringState != SPRING_BROKEN)
+            return;
+    if (g_tBall.fVelX == fVelXBefore && g_tBall.fVelY == fVelYBefore)
+        return;
+    const float a = random_range(-DEMO_SPHERE_SPREAD, DEMO_SPHERE_SPREAD) * DEGREE;
+    const float fVelX = g_tBall.fVelX * std::cos(a) - g_tBall.fVelY * std::sin(a);
+    const float fVelY = g_tBall.fVelX * std::sin(a) + g_tBall.fVelY * std::cos(a);
+    if ((fVelX > 0.0f) != (g_tBall.fVelX > 0.0f))
+        return;
+    g_tBall.fVelX = fVelX;
+    g_tBall.fVelY = fVelY;
+}
+} // namespace
+
 void play_pong_frame(float fDT)
 {
     update_ball(&g_tBall, fDT);
@@ -357,8 +386,10 @@ void play_pong_frame(float fDT)
     update_player(&g_tPlayer[0], fDT);
     check_movement(&g_tPlayer[1], 1, fDT);
     update_player(&g_tPlayer[1], fDT);
+    const float fVelX = g_tBall.fVelX, fVelY = g_tBall.fVelY;
     detect_paddle_collision(g_tPlayer[0].ptPaddle, &g_tBall);
     detect_paddle_collision(g_tPlayer[1].ptPaddle, &g_tBall);
+    scatter_sphere_bounce(fVelX, fVelY);
     detect_stage_collision(g_ptLevelBounds, &g_tBall, TRUE);
     detect_out_of_bounds();
     update_special_elements(fDT);
