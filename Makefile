@@ -7,7 +7,7 @@ FUZZ_SECONDS      ?= 60
 FUZZ_LONG_SECONDS ?= 1800
 SOAK_MATCHES      ?= 1000
 
-.PHONY: all deps build plant-faults build-asan data play install package test test-asan soak fuzz-smoke fuzz bench clean
+.PHONY: all deps build plant-faults build-asan data play install package test test-asan soak fuzz-smoke fuzz bench bench-callgrind clean
 
 all: build
 
@@ -82,6 +82,10 @@ test: build test-asan fuzz-smoke
 bench: build
 	./$(BUILD)/bench/tarvelix_microbench
 	./$(BUILD)/bench/tarvelix_bench
+
+# Instructions per match frame counted by callgrind: the same on every run.
+bench-callgrind: build
+	@tools/bench-callgrind.sh ./$(BUILD)/bench/tarvelix_bench
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD) build-fuzz build-faults

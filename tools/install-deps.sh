@@ -10,7 +10,7 @@ PACKAGES=(
   libgtest-dev libbenchmark-dev
   liballegro4-dev libfreetype-dev libsdl2-dev libsndfile1-dev
   xvfb xdotool x11-utils imagemagick librsvg2-bin
-  desktop-file-utils appstream cloc
+  desktop-file-utils appstream cloc valgrind
   fonts-league-spartan fonts-bebas-neue
 )
 
