@@ -82,6 +82,7 @@ test: build test-asan fuzz-smoke
 bench: build
 	./$(BUILD)/bench/tarvelix_microbench
 	./$(BUILD)/bench/tarvelix_bench
+	@tools/bench-startup.sh ./$(BUILD)/tarvelix_windowed
 
 # Instructions per match frame counted by callgrind: the same on every run.
 bench-callgrind: build

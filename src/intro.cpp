@@ -105,6 +105,7 @@ void intro()
     BITMAP *bmpLogo = load_bmp_from_dat(LOGO_PICTURE, INTRO_DATAFILE);
     clear_keybuf();
     draw_logo(bmpLogo);
+    mark_intro_first_frame();
     fade_from_color(g_bmpBuffer, LOGO_FADE_TIME, 0, 0, makecol(0, 0, 0));
     wait_with_music(LOGO_REST, false);
 

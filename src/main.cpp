@@ -24,8 +24,10 @@
 
 #include <allegro.h>
 #include <array>
+#include <chrono>
 #include <climits>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -57,6 +59,7 @@ struct MainState {
     int iGfxCard = GFX_AUTODETECT_WINDOWED; // graphics driver this build asks for
     BITMAP *bmpCursor = nullptr;            // mouse pointer picture "POINTER"
     bool bTextLayerUp = false;              // tfont_init succeeded
+    double fIntroFadeMs = 0.0;              // ms the opening music fade took (start-up report)
 };
 MainState g_tMain;
 
@@ -259,6 +262,16 @@ void libraries_exit()
     exit_sound_libary(); // last: also safe when start-up never brought sound up
 }
 
+void mark_intro_first_frame()
+{
+    if (!getenv("TARVELIX_STARTUP_REPORT"))
+        return;
+    const auto tNow = std::chrono::system_clock::now().time_since_epoch();
+    fprintf(stderr, "Tarvelix: intro's first frame at %lld ns, after a music fade of %.1f ms\n",
+            static_cast<long long>(std::chrono::duration_cast<std::chrono::nanoseconds>(tNow).count()),
+            g_tMain.fIntroFadeMs);
+}
+
 int tarvelix_main(int iGfxCard)
 {
     g_tMain.iGfxCard = iGfxCard;
@@ -270,7 +283,9 @@ int tarvelix_main(int iGfxCard)
     play_sound(sndIntro, CHANNEL_INTRO_MUSIC, MUSIC_VOLUME, 0.0f);
     set_fmod_channel_priority(CHANNEL_INTRO_MUSIC, 0);
     set_fmod_volume(INTRO_VOLUME, INTRO_VOLUME);
+    const auto tFadeStart = std::chrono::steady_clock::now();
     fade_music_in(CHANNEL_INTRO_MUSIC, INTRO_FADE_IN_TIME);
+    g_tMain.fIntroFadeMs = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - tFadeStart).count();
     intro();
 
     const stUser *ptUser = g_ptUserContainer->ptCurrentUser;

@@ -40,3 +40,10 @@ int find_graphics_depth(int (*pfnTryDepth)(int iDepth));
 // one level up (the build tree), PREFIX/share/tarvelix for a program installed
 // in PREFIX/bin, or the source tree the program was built from.
 void enter_game_directory();
+
+// The intro calls this just before its first frame. With the environment
+// variable TARVELIX_STARTUP_REPORT set it prints, on the console, the wall
+// clock in nanoseconds and how long the opening music fade held the screen
+// black, so that a benchmark can tell the start-up time from the moment it
+// started the program.
+void mark_intro_first_frame();
