@@ -16,6 +16,7 @@
 #include "personality_interface.h"
 #include "player.h"
 #include "playing_screens.h"
+#include "present.h"
 #include "random.h"
 #include "select_player.h"
 #include "sound.h"
@@ -424,10 +425,8 @@ void draw_pong()
         wait_retrace();
     const int iDeltaX = static_cast<int>(tBigBallHit.fDeltaX);
     const int iDeltaY = static_cast<int>(tBigBallHit.fDeltaY);
-    if (g_tPlayer[0].tItems.bInvertScreen || g_tPlayer[1].tItems.bInvertScreen)
-        draw_sprite_h_flip(screen, g_bmpBuffer, -iDeltaX, iDeltaY);
-    else
-        draw_sprite(screen, g_bmpBuffer, iDeltaX, iDeltaY);
+    const bool bFlip = g_tPlayer[0].tItems.bInvertScreen || g_tPlayer[1].tItems.bInvertScreen;
+    present_frame(screen, g_bmpBuffer, bFlip ? -iDeltaX : iDeltaX, iDeltaY, bFlip);
 }
 
 void check_rematch_selection(int iSelection, int *bContinueMatch)

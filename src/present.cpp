@@ -1,0 +1,94 @@
+// Presenting a finished frame. The library's sprite drawing takes a match
+// frame pixel by pixel through a general routine and was four fifths of the
+// frame's instructions; two 32-bit bitmaps are copied here row by row, four
+// pixels at a time where the processor has the vector instructions.
+#include "present.h"
+
+#include <algorithm>
+#include <allegro.h>
+#include <cstdint>
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
+
+namespace {
+constexpr int FAST_DEPTH = 32; // bits per pixel of the one-pass copy
+
+#ifdef __SSE2__
+constexpr int LANES = 4; // pixels of one vector
+
+// Four source pixels over four screen pixels, the mask-coloured ones left out.
+inline __m128i over(__m128i vSrc, __m128i vDst, __m128i vMask)
+{
+    const __m128i vSkip = _mm_cmpeq_epi32(vSrc, vMask);
+    return _mm_or_si128(_mm_and_si128(vSkip, vDst), _mm_andnot_si128(vSkip, vSrc));
+}
+#endif
+
+// The row's pixels that are not the mask colour, in order.
+void copy_row(uint32_t *pDst, const uint32_t *pSrc, int iCount, uint32_t iMask)
+{
+    int i = 0;
+#ifdef __SSE2__
+    const __m128i vMask = _mm_set1_epi32(static_cast<int>(iMask));
+    for (; i + LANES <= iCount; i += LANES) {
+        __m128i *pOut = reinterpret_cast<__m128i *>(pDst + i);
+        const __m128i vSrc = _mm_loadu_si128(reinterpret_cast<const __m128i *>(pSrc + i));
+        _mm_storeu_si128(pOut, over(vSrc, _mm_loadu_si128(pOut), vMask));
+    }
+#endif
+    for (; i < iCount; i++)
+        if (pSrc[i] != iMask)
+            pDst[i] = pSrc[i];
+}
+
+// The same, mirrored: screen pixel i takes the source pixel i places before pSrcEnd.
+void copy_row_mirrored(uint32_t *pDst, const uint32_t *pSrcEnd, int iCount, uint32_t iMask)
+{
+    int i = 0;
+#ifdef __SSE2__
+    const __m128i vMask = _mm_set1_epi32(static_cast<int>(iMask));
+    constexpr int REVERSE = _MM_SHUFFLE(0, 1, 2, 3);
+    for (; i + LANES <= iCount; i += LANES) {
+        __m128i *pOut = reinterpret_cast<__m128i *>(pDst + i);
+        const __m128i vSrc = _mm_shuffle_epi32(
+            _mm_loadu_si128(reinterpret_cast<const __m128i *>(pSrcEnd - i - (LANES - 1))), REVERSE);
+        _mm_storeu_si128(pOut, over(vSrc, _mm_loadu_si128(pOut), vMask));
+    }
+#endif
+    for (; i < iCount; i++)
+        if (pSrcEnd[-i] != iMask)
+            pDst[i] = pSrcEnd[-i];
+}
+} // namespace
+
+void present_frame(BITMAP *bmpScreen, BITMAP *bmpFrame, int iX, int iY, bool bFlip)
+{
+    if (bitmap_color_depth(bmpScreen) != FAST_DEPTH || bitmap_color_depth(bmpFrame) != FAST_DEPTH ||
+        !is_memory_bitmap(bmpFrame) || !is_linear_bitmap(bmpScreen)) {
+        if (bFlip)
+            draw_sprite_h_flip(bmpScreen, bmpFrame, iX, iY);
+        else
+            draw_sprite(bmpScreen, bmpFrame, iX, iY);
+        return;
+    }
+    // The part of the frame that lands inside the screen's clip rectangle.
+    const int iLeft = std::max(iX, bmpScreen->cl), iRight = std::min(iX + bmpFrame->w, bmpScreen->cr);
+    const int iTop = std::max(iY, bmpScreen->ct), iBottom = std::min(iY + bmpFrame->h, bmpScreen->cb);
+    if (iLeft >= iRight || iTop >= iBottom)
+        return;
+    const int iCount = iRight - iLeft;
+    const uint32_t iMask = static_cast<uint32_t>(bitmap_mask_color(bmpFrame));
+    acquire_bitmap(bmpScreen);
+    for (int y = iTop; y < iBottom; y++) {
+        const uint32_t *pSrc = reinterpret_cast<const uint32_t *>(bmpFrame->line[y - iY]);
+        uint32_t *pDst = reinterpret_cast<uint32_t *>(bmp_write_line(bmpScreen, y)) + iLeft;
+        // Mirrored, screen column x shows frame column w - 1 - (x - iX).
+        if (bFlip)
+            copy_row_mirrored(pDst, pSrc + bmpFrame->w - 1 - (iLeft - iX), iCount, iMask);
+        else
+            copy_row(pDst, pSrc + (iLeft - iX), iCount, iMask);
+    }
+    bmp_unwrite_line(bmpScreen);
+    release_bitmap(bmpScreen);
+}
