@@ -16,7 +16,7 @@
 #include "personality_interface.h"
 #include "player.h"
 #include "playing_screens.h"
-#include "present.h"
+#include "masked_copy.h"
 #include "random.h"
 #include "select_player.h"
 #include "sound.h"
@@ -426,7 +426,7 @@ void draw_pong()
     const int iDeltaX = static_cast<int>(tBigBallHit.fDeltaX);
     const int iDeltaY = static_cast<int>(tBigBallHit.fDeltaY);
     const bool bFlip = g_tPlayer[0].tItems.bInvertScreen || g_tPlayer[1].tItems.bInvertScreen;
-    present_frame(screen, g_bmpBuffer, bFlip ? -iDeltaX : iDeltaX, iDeltaY, bFlip);
+    draw_masked_copy(screen, g_bmpBuffer, bFlip ? -iDeltaX : iDeltaX, iDeltaY, bFlip);
 }
 
 void check_rematch_selection(int iSelection, int *bContinueMatch)

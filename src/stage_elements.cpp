@@ -5,6 +5,7 @@
 #include "stage_elements.h"
 #include "grabber_functions.h"
 #include "main.h"
+#include "masked_copy.h"
 #include "particle.h"
 #include "player.h"
 #include "pong.h"
@@ -379,7 +380,7 @@ void draw_special_elements_uayumin()
         return;
     if (tBolt.iHeightImag < BOLT_HEIGHT) {
         if (tElements.bmpElement[BOLT_SKY])
-            draw_sprite(g_bmpBuffer, tElements.bmpElement[BOLT_SKY], 0, 0);
+            draw_masked_copy(g_bmpBuffer, tElements.bmpElement[BOLT_SKY], 0, 0, false);
         if (tBolt.bmpImagElement)
             masked_blit(tBolt.bmpImagElement, g_bmpBuffer, 0, 0, tBolt.iX, tBolt.iY, tBolt.iWidthImag,
                         tBolt.iHeightImag);

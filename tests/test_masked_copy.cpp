@@ -1,15 +1,15 @@
-// Presenting a frame gives exactly the library's sprite drawing: mask-coloured
+// A masked copy gives exactly the library's sprite drawing: mask-coloured
 // pixels skipped, offsets clipped at every edge, mirrored or not.
 #include "headless.h"
-#include "present.h"
+#include "masked_copy.h"
 
 #include <random>
 
 namespace {
-class Present : public HeadlessAllegro {};
+class MaskedCopy : public HeadlessAllegro {};
 } // namespace
 
-TEST_F(Present, MatchesTheLibrarysSpriteDrawing)
+TEST_F(MaskedCopy, MatchesTheLibrarysSpriteDrawing)
 {
     BITMAP *bmpFrame = create_bitmap(103, 61); // odd sizes: rows end between vector steps
     BITMAP *bmpOurs = create_bitmap(97, 67);
@@ -28,7 +28,7 @@ TEST_F(Present, MatchesTheLibrarysSpriteDrawing)
             set_clip_rect(bmpOurs, 2, 1, bmpOurs->w - 3, bmpOurs->h - 2);
             blit(bmpOurs, bmpLibrary, 0, 0, 0, 0, bmpOurs->w, bmpOurs->h);
             set_clip_rect(bmpLibrary, 2, 1, bmpLibrary->w - 3, bmpLibrary->h - 2);
-            present_frame(bmpOurs, bmpFrame, o.iX, o.iY, bFlip);
+            draw_masked_copy(bmpOurs, bmpFrame, o.iX, o.iY, bFlip);
             if (bFlip)
                 draw_sprite_h_flip(bmpLibrary, bmpFrame, o.iX, o.iY);
             else

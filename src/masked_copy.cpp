@@ -2,7 +2,7 @@
 // frame pixel by pixel through a general routine and was four fifths of the
 // frame's instructions; two 32-bit bitmaps are copied here row by row, four
 // pixels at a time where the processor has the vector instructions.
-#include "present.h"
+#include "masked_copy.h"
 
 #include <algorithm>
 #include <allegro.h>
@@ -17,7 +17,7 @@ constexpr int FAST_DEPTH = 32; // bits per pixel of the one-pass copy
 #ifdef __SSE2__
 constexpr int LANES = 4; // pixels of one vector
 
-// Four source pixels over four screen pixels, the mask-coloured ones left out.
+// Four sprite pixels over four target pixels, the mask-coloured ones left out.
 inline __m128i over(__m128i vSrc, __m128i vDst, __m128i vMask)
 {
     const __m128i vSkip = _mm_cmpeq_epi32(vSrc, vMask);
@@ -42,7 +42,7 @@ void copy_row(uint32_t *pDst, const uint32_t *pSrc, int iCount, uint32_t iMask)
             pDst[i] = pSrc[i];
 }
 
-// The same, mirrored: screen pixel i takes the source pixel i places before pSrcEnd.
+// The same, mirrored: target pixel i takes the sprite pixel i places before pSrcEnd.
 void copy_row_mirrored(uint32_t *pDst, const uint32_t *pSrcEnd, int iCount, uint32_t iMask)
 {
     int i = 0;
@@ -62,33 +62,33 @@ void copy_row_mirrored(uint32_t *pDst, const uint32_t *pSrcEnd, int iCount, uint
 }
 } // namespace
 
-void present_frame(BITMAP *bmpScreen, BITMAP *bmpFrame, int iX, int iY, bool bFlip)
+void draw_masked_copy(BITMAP *bmpTarget, BITMAP *bmpSprite, int iX, int iY, bool bFlip)
 {
-    if (bitmap_color_depth(bmpScreen) != FAST_DEPTH || bitmap_color_depth(bmpFrame) != FAST_DEPTH ||
-        !is_memory_bitmap(bmpFrame) || !is_linear_bitmap(bmpScreen)) {
+    if (bitmap_color_depth(bmpTarget) != FAST_DEPTH || bitmap_color_depth(bmpSprite) != FAST_DEPTH ||
+        !is_memory_bitmap(bmpSprite) || !is_linear_bitmap(bmpTarget)) {
         if (bFlip)
-            draw_sprite_h_flip(bmpScreen, bmpFrame, iX, iY);
+            draw_sprite_h_flip(bmpTarget, bmpSprite, iX, iY);
         else
-            draw_sprite(bmpScreen, bmpFrame, iX, iY);
+            draw_sprite(bmpTarget, bmpSprite, iX, iY);
         return;
     }
-    // The part of the frame that lands inside the screen's clip rectangle.
-    const int iLeft = std::max(iX, bmpScreen->cl), iRight = std::min(iX + bmpFrame->w, bmpScreen->cr);
-    const int iTop = std::max(iY, bmpScreen->ct), iBottom = std::min(iY + bmpFrame->h, bmpScreen->cb);
+    // The part of the sprite that lands inside the target's clip rectangle.
+    const int iLeft = std::max(iX, bmpTarget->cl), iRight = std::min(iX + bmpSprite->w, bmpTarget->cr);
+    const int iTop = std::max(iY, bmpTarget->ct), iBottom = std::min(iY + bmpSprite->h, bmpTarget->cb);
     if (iLeft >= iRight || iTop >= iBottom)
         return;
     const int iCount = iRight - iLeft;
-    const uint32_t iMask = static_cast<uint32_t>(bitmap_mask_color(bmpFrame));
-    acquire_bitmap(bmpScreen);
+    const uint32_t iMask = static_cast<uint32_t>(bitmap_mask_color(bmpSprite));
+    acquire_bitmap(bmpTarget);
     for (int y = iTop; y < iBottom; y++) {
-        const uint32_t *pSrc = reinterpret_cast<const uint32_t *>(bmpFrame->line[y - iY]);
-        uint32_t *pDst = reinterpret_cast<uint32_t *>(bmp_write_line(bmpScreen, y)) + iLeft;
-        // Mirrored, screen column x shows frame column w - 1 - (x - iX).
+        const uint32_t *pSrc = reinterpret_cast<const uint32_t *>(bmpSprite->line[y - iY]);
+        uint32_t *pDst = reinterpret_cast<uint32_t *>(bmp_write_line(bmpTarget, y)) + iLeft;
+        // Mirrored, target column x shows sprite column w - 1 - (x - iX).
         if (bFlip)
-            copy_row_mirrored(pDst, pSrc + bmpFrame->w - 1 - (iLeft - iX), iCount, iMask);
+            copy_row_mirrored(pDst, pSrc + bmpSprite->w - 1 - (iLeft - iX), iCount, iMask);
         else
             copy_row(pDst, pSrc + (iLeft - iX), iCount, iMask);
     }
-    bmp_unwrite_line(bmpScreen);
-    release_bitmap(bmpScreen);
+    bmp_unwrite_line(bmpTarget);
+    release_bitmap(bmpTarget);
 }
