@@ -8,9 +8,9 @@
 // on the level with the most obstacles. One line per case:
 //   frame CASE: median U us (F fps); memcpy x3: median M us; ratio R
 //
-// With --frames N it only plays N frames of the average case, seeded, and
-// prints nothing: the program that `make bench-callgrind` counts the
-// instructions of (the frames run inside bench_frames).
+// With --frames N [--case CASE] it only plays N frames of that case (the
+// average one when not given), seeded, and prints nothing: the program whose
+// instructions `make bench-callgrind` counts inside bench_frames.
 #include "collision.h"
 #include "headless_game.h"
 #include "item.h"
@@ -75,14 +75,6 @@ void scripted_frame(int iLevel, int iFrame, float fStep, bool bDraw = true)
         exit_pong();
         headless::start_match(iLevel);
     }
-}
-
-// The frames of the callgrind count, kept out of line so that the count can
-// be limited to them.
-__attribute__((noinline)) void bench_frames(int iFrames)
-{
-    for (int i = 0; i < iFrames; i++)
-        scripted_frame(AVERAGE_LEVEL, i, AVERAGE_STEP);
 }
 
 // Side iPlayer keeps iItem in force: whenever its effect has ended, the bar
@@ -172,6 +164,27 @@ double copy_median()
     return median(vCopy);
 }
 
+// Plays frames of the case until iFrames of them were its own, each of those
+// drawn and, with pvTimes, timed. Until the case's moment comes the frames
+// are only played: the storm's next strike can be half a minute of game time
+// away. Kept out of line so that a callgrind count can be limited to it.
+__attribute__((noinline)) void bench_frames(const Case &tCase, int iFrames, std::vector<double> *pvTimes)
+{
+    int iCounted = 0;
+    for (int i = WARM_UP_FRAMES; i < WARM_UP_FRAMES + MAX_PLAYED_FRAMES && iCounted < iFrames; i++) {
+        tCase.prepare();
+        if (!tCase.counts()) {
+            scripted_frame(tCase.iLevel, i, tCase.fStep, false);
+            continue;
+        }
+        const Clock::time_point tStart = Clock::now();
+        scripted_frame(tCase.iLevel, i, tCase.fStep);
+        if (pvTimes)
+            pvTimes->push_back(std::chrono::duration<double, std::micro>(Clock::now() - tStart).count());
+        iCounted++;
+    }
+}
+
 // Plays the case and prints its line; false when its moments did not come.
 bool run_case(const Case &tCase)
 {
@@ -180,18 +193,7 @@ bool run_case(const Case &tCase)
         scripted_frame(tCase.iLevel, i, tCase.fStep);
     std::vector<double> vFrame;
     vFrame.reserve(CASE_FRAMES);
-    for (int i = WARM_UP_FRAMES; i < MAX_PLAYED_FRAMES && int(vFrame.size()) < CASE_FRAMES; i++) {
-        tCase.prepare();
-        // Until the case's moment comes the frames are only played: the
-        // storm's next strike can be half a minute of game time away.
-        if (!tCase.counts()) {
-            scripted_frame(tCase.iLevel, i, tCase.fStep, false);
-            continue;
-        }
-        const Clock::time_point tStart = Clock::now();
-        scripted_frame(tCase.iLevel, i, tCase.fStep);
-        vFrame.push_back(std::chrono::duration<double, std::micro>(Clock::now() - tStart).count());
-    }
+    bench_frames(tCase, CASE_FRAMES, &vFrame);
     exit_pong();
     if (vFrame.empty()) {
         fprintf(stderr, "tarvelix_bench: no frame of case %s\n", tCase.sName.c_str());
@@ -203,36 +205,13 @@ bool run_case(const Case &tCase)
            tCase.sName.c_str(), fFrame, 1e6 / fFrame, fCopy, fFrame / fCopy);
     return true;
 }
-} // namespace
 
-int main(int argc, char **argv)
+// The cases, the item cases on level iCrowded.
+std::vector<Case> bench_cases(int iCrowded)
 {
-    int iCallgrindFrames = 0;
-    if (argc == 3 && strcmp(argv[1], "--frames") == 0)
-        iCallgrindFrames = atoi(argv[2]);
-    if (argc != 1 && iCallgrindFrames <= 0) {
-        fprintf(stderr, "usage: tarvelix_bench [--frames N]\n");
-        return 2;
-    }
-    setvbuf(stdout, nullptr, _IOLBF, 0); // each case's line as soon as it is measured
-    enter_game_directory();
-    if (!headless::start_game("tarvelix_bench"))
-        return 1;
-    g_tPlayer[0].iCharacter = CAMANEY;
-    g_tPlayer[1].iCharacter = LENGUAS;
-    g_iGameMode = GM_PLAYER_VS_PLAYER;
-    if (iCallgrindFrames > 0) {
-        headless::start_match(AVERAGE_LEVEL);
-        bench_frames(iCallgrindFrames);
-        exit_pong();
-        headless::stop_game();
-        return 0;
-    }
-
-    const int iCrowded = level_with_most_obstacles();
     auto always = [] { return true; };
     auto nothing = [] {};
-    const std::vector<Case> vCases = {
+    return {
         {"average", AVERAGE_LEVEL, AVERAGE_STEP, nothing, always},
         {"obstacles", iCrowded, AVERAGE_STEP, nothing, always},
         {"big-ball-shake", iCrowded, MOMENT_STEP,
@@ -250,9 +229,45 @@ int main(int argc, char **argv)
         {"snowman-smash", SNOW_LEVEL, MOMENT_STEP, smash_grown_snowman,
          [] { return count_live_particles() >= FLAKES; }},
     };
+}
+} // namespace
+
+int main(int argc, char **argv)
+{
+    int iCallgrindFrames = 0;
+    std::string sCallgrindCase = "average";
+    if ((argc == 3 || argc == 5) && strcmp(argv[1], "--frames") == 0)
+        iCallgrindFrames = atoi(argv[2]);
+    if (argc == 5 && strcmp(argv[3], "--case") == 0)
+        sCallgrindCase = argv[4];
+    if (argc != 1 && (iCallgrindFrames <= 0 || (argc == 5 && strcmp(argv[3], "--case") != 0))) {
+        fprintf(stderr, "usage: tarvelix_bench [--frames N [--case CASE]]\n");
+        return 2;
+    }
+    setvbuf(stdout, nullptr, _IOLBF, 0); // each case's line as soon as it is measured
+    enter_game_directory();
+    if (!headless::start_game("tarvelix_bench"))
+        return 1;
+    g_tPlayer[0].iCharacter = CAMANEY;
+    g_tPlayer[1].iCharacter = LENGUAS;
+    g_iGameMode = GM_PLAYER_VS_PLAYER;
+    const std::vector<Case> vCases = bench_cases(level_with_most_obstacles());
     bool bAll = true;
-    for (const Case &tCase : vCases)
-        bAll = run_case(tCase) && bAll;
+    if (iCallgrindFrames > 0) {
+        const auto it = std::find_if(vCases.begin(), vCases.end(),
+                                     [&](const Case &t) { return t.sName == sCallgrindCase; });
+        bAll = it != vCases.end();
+        if (bAll) {
+            headless::start_match(it->iLevel);
+            bench_frames(*it, iCallgrindFrames, nullptr);
+            exit_pong();
+        } else {
+            fprintf(stderr, "tarvelix_bench: no case %s\n", sCallgrindCase.c_str());
+        }
+    } else {
+        for (const Case &tCase : vCases)
+            bAll = run_case(tCase) && bAll;
+    }
     headless::stop_game();
     return bAll ? 0 : 1;
 }
