@@ -115,7 +115,7 @@ void run_top_level_loop()
 // with the music.
 void closing_screen()
 {
-    BITMAP *bmpClosing = g_bmpZenkBgnd[1];
+    BITMAP *bmpClosing = zenk_background(1);
     fade_from_color(bmpClosing, CLOSING_FADE_TIME, 0, 0, makecol(0, 0, 0));
     draw_sprite(screen, bmpClosing, 0, 0);
     wait_with_music(CLOSING_TIME, false);
@@ -169,7 +169,6 @@ void load_screen_texts()
     load_labels();
     load_parcial_labels();
     load_score_labels();
-    load_zenk_background();
 }
 
 void destroy_screen_texts()

@@ -20,8 +20,9 @@ constexpr int DATA_PASSWORD_SIZE = 15; // bytes of the buffer the password is bu
 void libraries_init();
 // Releases everything in a fixed order, skipping what was never created.
 void libraries_exit();
-// The current language and its menus, screen texts, boxes, labels, and the
-// opening screen's pictures (after the profiles and the fonts), and their release.
+// The current language and its menus, screen texts, boxes and labels (after
+// the profiles and the fonts), and their release with the opening screen's
+// pictures, which are loaded when first shown.
 void load_screen_texts();
 void destroy_screen_texts();
 

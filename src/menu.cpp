@@ -23,6 +23,7 @@
 #include <algorithm>
 #include <iterator>
 #include <allegro.h>
+#include <cassert>
 #include <cstdio>
 #include <cstring>
 
@@ -349,7 +350,7 @@ void go_back(OpeningState *pt, int iMove)
 BITMAP *opening_background()
 {
     g_ptMenu[MENU_TOURNAMENT]->atOption[0].atElement[HARD].iStatus = check_zenkplayer_dif_active() ? 1 : 0;
-    return g_bmpZenkBgnd[get_current_background() == 1 ? 1 : 0];
+    return zenk_background(get_current_background() == 1 ? 1 : 0);
 }
 
 void handle_opening_input(OpeningState *pt, int *piPlayingMode)
@@ -676,11 +677,14 @@ void draw_menu_frame(BITMAP *bmpPicture)
     destroy_bitmap(bmpFrame);
 }
 
-void load_zenk_background()
+BITMAP *zenk_background(int iPicture)
 {
-    const stBackground &b = g_ptMenuText->atScreen[TEXT_PRINCIPAL].tBackground;
-    for (int i = 0; i < LOADED_BACKGROUNDS; i++)
-        g_bmpZenkBgnd[i] = load_bmp_from_dat(b.atImage[i].szBackground, b.szRoute);
+    assert(iPicture >= 0 && iPicture < LOADED_BACKGROUNDS);
+    if (!g_bmpZenkBgnd[iPicture]) {
+        const stBackground &b = g_ptMenuText->atScreen[TEXT_PRINCIPAL].tBackground;
+        g_bmpZenkBgnd[iPicture] = load_bmp_from_dat(b.atImage[iPicture].szBackground, b.szRoute);
+    }
+    return g_bmpZenkBgnd[iPicture];
 }
 
 void destroy_zenk_background()

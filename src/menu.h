@@ -214,7 +214,11 @@ void draw_box(const stBox *ptBox);
 // The menus' frame, translucent, centred on the picture.
 void draw_menu_frame(BITMAP *bmpPicture);
 
-void load_zenk_background();
+// The opening screen's picture iPicture (0 normal, 1 champion, also the
+// closing picture), loaded from the current language's screen texts the first
+// time it is asked for: loading both at start-up was most of the start-up's
+// work, before the intro, which needs neither.
+BITMAP *zenk_background(int iPicture);
 void destroy_zenk_background();
 // The opening screen's background for the current profile: 1 for a player
 // who won the hardest cup, 2 when every character is selectable, 3 after

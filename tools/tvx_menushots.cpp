@@ -92,13 +92,13 @@ void sheet_line(SheetPlace *ptPlace, int iIndex, const char *pszText, int iColor
 bool language_pictures(const std::string &sOut, const std::string &sLanguage)
 {
     for (const OpeningMenu &t : atOpeningMenus) {
-        blit(g_bmpZenkBgnd[0], g_bmpBuffer, 0, 0, 0, 0, SCREEN_WIDTH, SCREEN_HEIGHT);
+        blit(zenk_background(0), g_bmpBuffer, 0, 0, 0, 0, SCREEN_WIDTH, SCREEN_HEIGHT);
         print_text_to_screen(g_ptMenuText, nullptr, TEXT_PRINCIPAL, g_bmpBuffer);
         print_button_to_screen(g_ptMenu[t.iMenu], nullptr, g_bmpBuffer, t.iSelected);
         if (!write(sOut, sLanguage, t.pszName))
             return false;
     }
-    blit(g_bmpZenkBgnd[1], g_bmpBuffer, 0, 0, 0, 0, SCREEN_WIDTH, SCREEN_HEIGHT);
+    blit(zenk_background(1), g_bmpBuffer, 0, 0, 0, 0, SCREEN_WIDTH, SCREEN_HEIGHT);
     if (!write(sOut, sLanguage, "closing"))
         return false;
 
