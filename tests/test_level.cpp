@@ -1,12 +1,15 @@
 // Level collision texts: the worked example, the order and kinds of figures,
 // the count and version rules, the header and version checks with their fatal
 // messages, and texts that do not fit (too long, more figures of one kind than
-// a stage holds).
+// a stage holds); and the stage screen's steps at the ends of its lists.
 #include "headless.h"
 #include "level.h"
 #include "memory.h"
+#include "stage.h"
 
+#include <algorithm>
 #include <gtest/gtest.h>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -41,11 +44,7 @@ Figures read_level(const std::string &sText)
 
 TEST(Level, TextsGiveTheirFiguresByTheCountAndTheVersion)
 {
-    struct Case {
-        std::string sText;
-        std::vector<float> vSegments, vCircles;
-        const char *pszWhat;
-    };
+    struct Case { std::string sText; std::vector<float> vSegments, vCircles; const char *pszWhat; };
     const std::string sTwo = "Line;1;1;0;0;10;0\nCircle;1;1;5;5;5\n";
     const Case aCases[] = {
         {header(2) + "Line;1;1;0;40;800;40\nCircle;1;1;400;300;25\n", {0, 40, 800, 40}, {400, 300, 25},
@@ -62,7 +61,6 @@ TEST(Level, TextsGiveTheirFiguresByTheCountAndTheVersion)
         {header(-3) + sTwo, {}, {}, "a negative count reads nothing"},
         {header(1) + "Circle;1;1;70", {}, {70, 0, 0}, "missing numbers read as 0"},
         {header(1, "0.9") + sTwo, {0, 0, 10, 0}, {}, "an older version"},
-        {header(1, "1") + sTwo, {0, 0, 10, 0}, {}, "the same version, written short"},
         {header(1, "abc") + sTwo, {0, 0, 10, 0}, {}, "a version that reads as 0"},
     };
     for (const Case &c : aCases) {
@@ -99,6 +97,23 @@ TEST(Level, TextJustShortEnoughForTheBufferLoads)
     std::string sText = header(1) + "Circle;1;1;4;5;6\n";
     sText.append(LEVEL_TEXT_SIZE - 1 - sText.size(), '\n');
     EXPECT_EQ(read_level(sText).vCircles, (std::vector<float>{4, 5, 6}));
+}
+
+// With every level playable: the last stage (count 21) is reached from the one
+// before it and wraps to the first, and the third level is the lowest.
+TEST(StageChoice, StepsReachTheLastStageAndTheThirdLevel)
+{
+    int abAll[NUM_LEVEL_INDICES];
+    std::fill(std::begin(abAll), std::end(abAll), -1);
+    const stSceneChoice aResults[][2] = {
+        {scene_next({18, 1}, abAll), {21, 1}},      {scene_next({21, 1}, abAll), {0, 1}},
+        {scene_previous({0, 2}, abAll), {21, 2}},   {scene_level_down({21, 1}, abAll), {21, 2}},
+        {scene_level_down({3, 2}, abAll), {3, 2}},
+    };
+    for (const auto &r : aResults)
+        EXPECT_TRUE(r[0].iSceneCount == r[1].iSceneCount && r[0].iSceneLevel == r[1].iSceneLevel)
+            << "expected " << r[1].iSceneCount << "+" << r[1].iSceneLevel << ", got " << r[0].iSceneCount << "+"
+            << r[0].iSceneLevel;
 }
 
 using LevelDeathTest = HeadlessAllegro;
