@@ -1,8 +1,7 @@
 // The paddle: the catch arithmetic with worked numbers, every timed state's
 // switch at the frame that reaches T, the throw's speed (least speed, length
 // change, the demo boost), the tear with and without the fire effect, the
-// length limits, the fatal paths, and loading bands from a datafile packed
-// here and from the game's own characters.
+// length limits, the fatal paths, and loading bands from a datafile packed here.
 #include "collision.h"
 #include "datafile_builder.h"
 #include "headless.h"
@@ -17,7 +16,6 @@
 #include <memory>
 #include <string>
 #include <unistd.h>
-#include <vector>
 
 namespace db = datafile_builder;
 
@@ -30,20 +28,10 @@ constexpr float STEP = 1.0f / 64; // s, exact in binary so that frames add up to
 stPaddle make_paddle()
 {
     stPaddle p = {};
-    p.fX = 50;
-    p.fY = 300;
-    p.fMaxVY = 500;
-    p.fDampVY = 0.9f;
-    p.fDeltaVY = 60;
-    p.fSpringLength = p.fOriginalSpringLength = 100;
-    p.fMaxSpringLength = 200;
-    p.fSpringK = 64;
+    p.fX = 50; p.fY = 300; p.fRadius = 12; p.fMaxVY = 500; p.fDampVY = 0.9f; p.fDeltaVY = 60;
+    p.fSpringLength = p.fOriginalSpringLength = 100; p.fMaxSpringLength = 200; p.fSpringGrowth = 2;
+    p.fSpringK = 64; p.fSpringMinVel = 300; p.fSpringMaxAcceleration = p.fSpringForceResistance = 1e9f;
     p.iSpringState = SPRING_NORMAL;
-    p.fSpringMinVel = 300;
-    p.fSpringMaxAcceleration = 1e9f;
-    p.fSpringGrowth = 2;
-    p.fSpringForceResistance = 1e9f;
-    p.fRadius = 12;
     return p;
 }
 
@@ -51,16 +39,10 @@ stPaddle make_paddle()
 stBall caught_ball(float vx, float vy, float fMass = 1.0f)
 {
     stBall b = {};
-    b.tCircle.fRadius = BALL_RADIUS;
-    b.fMass = fMass;
-    b.fX = b.fPrevX = 62;
-    b.fY = b.fPrevY = 300;
-    b.fCollVelX = vx;
-    b.fCollVelY = vy;
-    const float fLen = std::hypot(vx, vy);
-    b.fBounceDirX = -vx / fLen; // the mirror direction about a vertical line
-    b.fBounceDirY = vy / fLen;
-    b.bCollSpring = TRUE;
+    b.tCircle.fRadius = BALL_RADIUS; b.fMass = fMass; b.bCollSpring = TRUE;
+    b.fX = b.fPrevX = 62; b.fY = b.fPrevY = 300; b.fCollVelX = vx; b.fCollVelY = vy;
+    b.fBounceDirX = -vx / std::hypot(vx, vy); // the mirror direction about a vertical line
+    b.fBounceDirY = vy / std::hypot(vx, vy);
     return b;
 }
 
@@ -72,18 +54,20 @@ protected:
         init_tables();
         iSavedSoundError = bSoundError;
         bSoundError = -1; // every sound stays silent
-        g_tBall = {};
-        g_iGameMode = GM_PLAYER_VS_COMPUTER;
-        g_ptLevelBounds = nullptr;
+        reset_globals();
         p = make_paddle();
     }
     void TearDown() override
     {
         bSoundError = iSavedSoundError;
+        reset_globals();
+        HeadlessAllegro::TearDown();
+    }
+    static void reset_globals()
+    {
         g_tBall = {};
         g_iGameMode = GM_PLAYER_VS_COMPUTER;
         g_ptLevelBounds = nullptr;
-        HeadlessAllegro::TearDown();
     }
     // Runs frames until the state changes; gives the number of frames it took.
     int frames_until_change(float fDT, int iLimit = 1000)
@@ -133,17 +117,13 @@ TEST_F(PaddleTest, CatchArithmetic)
         p.fSpringMaxAcceleration = c.fMaxAccel;
         stBall t = caught_ball(-300, 400, c.fMass);
         handle_paddle_collision(&p, &t);
-        EXPECT_EQ(p.iSpringState, SPRING_COLLISION) << c.pszWhat;
-        EXPECT_EQ(p.ptBall, &t) << c.pszWhat;
-        EXPECT_FLOAT_EQ(p.fInitialHitVel, 500) << c.pszWhat;
+        EXPECT_TRUE(p.iSpringState == SPRING_COLLISION && p.ptBall == &t && p.fInitialHitVel == 500) << c.pszWhat;
         EXPECT_NEAR(p.fSpringX, c.fGive, 1e-3f) << c.pszWhat;
         EXPECT_NEAR(p.fCollAccel, c.fAccel, 0.05f) << c.pszWhat;
         EXPECT_NEAR(p.fSpringCollisionForce, c.fForce, 0.05f) << c.pszWhat;
         EXPECT_NEAR(p.fDeformedSpringMaxTime, c.T, 1e-5f) << c.pszWhat;
-        EXPECT_FLOAT_EQ(p.fNormalisedCollVX, -0.6f);
-        EXPECT_FLOAT_EQ(p.fNormalisedCollVY, 0.8f);
-        EXPECT_FLOAT_EQ(p.fBounceReturnDirX, 0.6f); // thrown back the way it came
-        EXPECT_FLOAT_EQ(p.fBounceReturnDirY, -0.8f);
+        EXPECT_TRUE(p.fNormalisedCollVX == -0.6f && p.fNormalisedCollVY == 0.8f);
+        EXPECT_TRUE(p.fBounceReturnDirX == 0.6f && p.fBounceReturnDirY == -0.8f); // back the way it came
     }
 }
 
@@ -154,12 +134,10 @@ TEST_F(PaddleTest, WeakHitOnALengthenedBandBouncesAtOnce)
     p.fVY = -80;
     b = caught_ball(-300, 400);
     handle_paddle_collision(&p, &b);
-    EXPECT_EQ(p.iSpringState, SPRING_NORMAL);
+    EXPECT_TRUE(p.iSpringState == SPRING_NORMAL && b.bCollSpring == FALSE && p.ptBall == &b);
     EXPECT_FLOAT_EQ(p.fSpringX, 0.01f);
     EXPECT_NEAR(b.fVelX, 300, 1e-3f);      // full speed along the mirror direction
     EXPECT_NEAR(b.fVelY, 400 - 80, 1e-3f); // plus the paddle's own
-    EXPECT_EQ(b.bCollSpring, FALSE);
-    EXPECT_EQ(p.ptBall, &b);
 }
 
 // Each timed state does its work on the frame that reaches T and switches
@@ -168,12 +146,9 @@ TEST_F(PaddleTest, EachStateSwitchesAtTheFrameThatReachesT)
 {
     struct Case { int iState, iFrames, iNext; }; // iFrames = T / (rate * frame)
     const Case aCases[] = {
-        {SPRING_COLLISION, 16, SPRING_REACTION},
-        {SPRING_REACTION, 8, SPRING_RECOVERING},
-        {SPRING_RECOVERING, 4, SPRING_VIBRATING},
-        {SPRING_BREAKING, 4, SPRING_BROKEN}, // 5 x 1/64 a frame: the fourth passes T
-        {SPRING_VIBRATING, 16, SPRING_NORMAL},
-        {SPRING_REVIVING, 16, SPRING_NORMAL},
+        {SPRING_COLLISION, 16, SPRING_REACTION}, {SPRING_REACTION, 8, SPRING_RECOVERING},
+        {SPRING_RECOVERING, 4, SPRING_VIBRATING}, {SPRING_BREAKING, 4, SPRING_BROKEN}, // 5 / 64 a frame: the fourth passes T
+        {SPRING_VIBRATING, 16, SPRING_NORMAL},   {SPRING_REVIVING, 16, SPRING_NORMAL},
     };
     for (const Case &c : aCases) {
         p = make_paddle();
@@ -181,8 +156,7 @@ TEST_F(PaddleTest, EachStateSwitchesAtTheFrameThatReachesT)
         handle_paddle_collision(&p, &b);
         p.iSpringState = c.iState;
         EXPECT_EQ(frames_until_change(STEP), c.iFrames) << c.iState;
-        EXPECT_EQ(p.iSpringState, c.iNext) << c.iState;
-        EXPECT_EQ(p.fDeformedSpringTime, 0.0f) << c.iState;
+        EXPECT_TRUE(p.iSpringState == c.iNext && p.fDeformedSpringTime == 0) << c.iState;
     }
     // A torn band waits for the match loop.
     p.iSpringState = SPRING_BROKEN;
@@ -197,9 +171,8 @@ TEST_F(PaddleTest, HeldBallFollowsTheBandThroughCatchAndReaction)
     handle_paddle_collision(&p, &b);
     // Half way into the give: D = r + v t - g t^2 with t = 0.125.
     run(8);
-    EXPECT_EQ(p.iCollidingObjectRadius, BALL_RADIUS);
+    EXPECT_TRUE(p.iCollidingObjectRadius == BALL_RADIUS && p.fDeformedSpringY == 0);
     EXPECT_FLOAT_EQ(p.fDeformedSpringX, -12 - 62.5f + 31.25f);
-    EXPECT_FLOAT_EQ(p.fDeformedSpringY, 0.0f);
     EXPECT_FLOAT_EQ(b.fX, 50 - 12 - 62.5f + 31.25f + 12); // one radius out along the mirror
     EXPECT_FLOAT_EQ(b.tCircle.tCenter.fX, b.fX);
     // The frame that reaches T: back at -r, and that is the deepest point recorded.
@@ -240,8 +213,7 @@ TEST_F(PaddleTest, ThrowDependsOnTheLengthGainedWhileHolding)
         ASSERT_EQ(p.iSpringState, SPRING_RECOVERING) << c.pszWhat;
         EXPECT_NEAR(b.fVelX, c.fExpected, 1e-2f) << c.pszWhat;
         EXPECT_FLOAT_EQ(b.fVelY, 40.0f) << c.pszWhat; // R is level: the paddle's speed only
-        EXPECT_EQ(b.bCollSpring, FALSE);
-        EXPECT_EQ(p.ptBall, nullptr);
+        EXPECT_TRUE(b.bCollSpring == FALSE && p.ptBall == nullptr);
         EXPECT_NEAR(p.fDeltaHitVel, std::hypot(c.fExpected, 40.0f) - 500, 1e-2f) << c.pszWhat;
     }
 }
@@ -265,23 +237,16 @@ TEST_F(PaddleTest, BallPushedIntoAnObstacleIsThrownAtOnce)
     ASSERT_EQ(frames_until_change(STEP), 16);
     // Out along R the ball reaches the circle (x 88 and more) before T.
     const int iFrames = frames_until_change(STEP);
-    EXPECT_GT(iFrames, 0);
-    EXPECT_LT(iFrames, 8);
-    EXPECT_EQ(p.iSpringState, SPRING_RECOVERING);
-    EXPECT_EQ(b.bCollSpring, FALSE);
-    EXPECT_GT(b.fVelX, 0.0f);
+    EXPECT_TRUE(iFrames > 0 && iFrames < 8) << iFrames;
+    EXPECT_TRUE(p.iSpringState == SPRING_RECOVERING && b.bCollSpring == FALSE && b.fVelX > 0);
 }
 
 TEST_F(PaddleTest, TearsOnlyAfterTheRecoveryAndSoonerUnderFire)
 {
     struct Case { float fResistance; int bFire, iExpected; };
     // The hit's force is m a = 2000.
-    const Case aCases[] = {
-        {1999, FALSE, SPRING_BREAKING},
-        {2001, FALSE, SPRING_VIBRATING},
-        {6000, TRUE, SPRING_BREAKING},  // 30 % of 6000 = 1800
-        {7000, TRUE, SPRING_VIBRATING}, // 2100
-    };
+    const Case aCases[] = {{1999, FALSE, SPRING_BREAKING}, {2001, FALSE, SPRING_VIBRATING},
+                           {6000, TRUE, SPRING_BREAKING} /* 30 % of 6000 = 1800 */, {7000, TRUE, SPRING_VIBRATING}};
     for (const Case &c : aCases) {
         p = make_paddle();
         p.fSpringForceResistance = c.fResistance;
@@ -299,11 +264,9 @@ TEST_F(PaddleTest, VibrationSwingsAwayFromTheThrowAndEndsStraight)
     ASSERT_EQ(p.iSpringState, SPRING_VIBRATING);
     run(1);
     EXPECT_FLOAT_EQ(p.fDeformedSpringX, -20 * table_sin(15 * STEP)); // R points right
-    EXPECT_LT(p.fDeformedSpringX, 0.0f);
     EXPECT_EQ(p.fDeformedSpringY, 0.0f);
     frames_until_change(STEP);
-    EXPECT_EQ(p.iSpringState, SPRING_NORMAL);
-    EXPECT_EQ(p.iCollidingObjectRadius, 0.0f);
+    EXPECT_TRUE(p.iSpringState == SPRING_NORMAL && p.iCollidingObjectRadius == 0);
     run(1);
     EXPECT_EQ(p.fDeformedSpringX, 0.0f);
 }
@@ -320,15 +283,6 @@ TEST_F(PaddleTest, GrowthAndShrinkStopAtTheLimits)
     for (const Step &s : aSteps) {
         EXPECT_EQ(s.pfChange(&p, s.fTime), s.iLimit) << s.fTime << " to " << s.fLength;
         EXPECT_NEAR(p.fSpringLength, s.fLength, 1e-3f) << s.fTime << " to " << s.fLength;
-    }
-}
-
-TEST_F(PaddleTest, UnknownStateBecomesNormal)
-{
-    for (int iState : {-1, 8, 1000}) {
-        p.iSpringState = iState;
-        update_paddle(&p, STEP);
-        EXPECT_EQ(p.iSpringState, SPRING_NORMAL) << iState;
     }
 }
 
@@ -351,9 +305,6 @@ TEST_F(PaddleDeathTest, StatesWithoutTheirPaddleOrBallEndTheProgram)
 namespace {
 constexpr int SPHERE_SIZE = 26; // px
 
-const std::filesystem::path CHARACTERS_SOURCE =
-    std::filesystem::path(__FILE__).parent_path().parent_path() / "assets/tx15/PERSONAJES.xml";
-
 // Two characters: the first with a band, the second without one.
 const char TWO_CHARACTERS[] =
     "<raiz>\n"
@@ -369,52 +320,42 @@ const char TWO_CHARACTERS[] =
     " </personaje>\n"
     "</raiz>\n";
 
-// The sphere names the document gives, in order.
-std::vector<std::string> sphere_names(const std::string &sDocument)
-{
-    std::vector<std::string> vNames;
-    const std::string sKey = "imagen_esfera=\"";
-    for (size_t i = sDocument.find(sKey); i != std::string::npos; i = sDocument.find(sKey, i + 1)) {
-        const size_t iStart = i + sKey.size();
-        vNames.push_back(sDocument.substr(iStart, sDocument.find('"', iStart) - iStart));
-    }
-    return vNames;
-}
-
-// A scratch game directory: data/tx15.dat with the document as "PERSONAJES" and
-// data/tx16.dat with a sphere picture under every name it gives; empty on failure.
-std::string make_game_dir(const std::string &sDocument)
+// A scratch game directory: data/tx15.dat with TWO_CHARACTERS as "PERSONAJES"
+// and data/tx16.dat with the two sphere pictures; empty on failure.
+std::string make_game_dir()
 {
     packfile_password(nullptr); // the pictures are written plain for the packer
     const std::string sDir = db::make_temp_dir("tvx_paddle");
     if (sDir.empty() || !std::filesystem::create_directory(sDir + "/data"))
         return "";
-    db::Contents tDocuments, tPictures;
-    tDocuments.vRaw = {{"PERSONAJES", sDocument}};
     BITMAP *bmpSphere = create_bitmap(SPHERE_SIZE, SPHERE_SIZE);
     clear_to_color(bmpSphere, makecol(90, 90, 90));
-    for (const std::string &sName : sphere_names(sDocument))
-        tPictures.vBitmaps.push_back({sName, bmpSphere});
-    const bool bPacked = db::pack(sDir + "/data/tx15.dat", tDocuments) && db::pack(sDir + "/data/tx16.dat", tPictures);
+    db::Contents tPictures;
+    tPictures.vBitmaps = {{"BLOB", bmpSphere}, {"BLOB2", bmpSphere}};
+    const bool bPacked = db::pack(sDir + "/data/tx15.dat", {{{"PERSONAJES", TWO_CHARACTERS}}, {}}) &&
+                         db::pack(sDir + "/data/tx16.dat", tPictures);
     destroy_bitmap(bmpSphere);
     return bPacked ? sDir : "";
 }
 
-// Tests that run inside a scratch game directory, each made once.
+// Tests that run inside a scratch game directory, made once.
 class PaddleDataTest : public PaddleTest {
 protected:
     static void TearDownTestSuite()
     {
-        for (std::string *psDir : {&sMadeUpDir, &sGameDir}) {
-            if (!psDir->empty())
-                std::filesystem::remove_all(*psDir);
-            psDir->clear();
-        }
+        if (!sDir.empty())
+            std::filesystem::remove_all(sDir);
+        sDir.clear();
     }
     void SetUp() override
     {
         PaddleTest::SetUp();
         ASSERT_NE(getcwd(szOldDir, sizeof(szOldDir)), nullptr);
+        if (sDir.empty())
+            sDir = make_game_dir();
+        ASSERT_FALSE(sDir.empty());
+        ASSERT_EQ(chdir(sDir.c_str()), 0);
+        packfile_password(db::data_password().c_str());
     }
     void TearDown() override
     {
@@ -422,47 +363,21 @@ protected:
         EXPECT_EQ(chdir(szOldDir), 0);
         PaddleTest::TearDown();
     }
-    void enter(std::string *psDir, const std::string &sDocument)
-    {
-        if (psDir->empty())
-            *psDir = make_game_dir(sDocument);
-        ASSERT_FALSE(psDir->empty());
-        ASSERT_EQ(chdir(psDir->c_str()), 0);
-        packfile_password(db::data_password().c_str());
-    }
-    // A catch at v px/s of a ball of mass m, run at 60 frames a second until the
-    // band settles; gives the state the recovery ends in and the deepest give of
-    // the band's middle.
-    int catch_ball(stPaddle *ptPaddle, float v, float fAngle, float fMass, float *pfDeepest)
-    {
-        g_tBall = caught_ball(-v * std::cos(fAngle), v * std::sin(fAngle), fMass);
-        handle_paddle_collision(ptPaddle, &g_tBall);
-        *pfDeepest = 0;
-        for (int i = 0; i < 600 && ptPaddle->iSpringState != SPRING_BREAKING &&
-                        ptPaddle->iSpringState != SPRING_VIBRATING;
-             i++) {
-            update_paddle(ptPaddle, 1.0f / 60);
-            *pfDeepest = std::max(*pfDeepest, -ptPaddle->fDeformedSpringX);
-        }
-        return ptPaddle->iSpringState;
-    }
-    static inline std::string sMadeUpDir, sGameDir; // TWO_CHARACTERS, the game's own "PERSONAJES"
+    static inline std::string sDir; // holding TWO_CHARACTERS
     char szOldDir[4096] = {0};
 };
 } // namespace
 
 TEST_F(PaddleDataTest, LoadsTheCharactersBandAndResets)
 {
-    enter(&sMadeUpDir, TWO_CHARACTERS);
     p.iSpringState = SPRING_BROKEN;
     p.fVY = 99;
     p.fDeformedSpringX = 7;
     p.iCollidingObjectRadius = 12;
     init_paddle(&p, 750, 280, 0);
     // The colour in the graphics library's 24-bit layout.
-    EXPECT_EQ(getr(p.iSpringColor), getr24(0xFF8000));
-    EXPECT_EQ(getg(p.iSpringColor), getg24(0xFF8000));
-    EXPECT_EQ(getb(p.iSpringColor), getb24(0xFF8000));
+    EXPECT_TRUE(getr(p.iSpringColor) == getr24(0xFF8000) && getg(p.iSpringColor) == getg24(0xFF8000) &&
+                getb(p.iSpringColor) == getb24(0xFF8000));
     ASSERT_NE(p.rleSphere, nullptr);
     // The band's attributes, then the reset.
     const std::pair<float, float> aFields[] = {
@@ -483,63 +398,6 @@ TEST_F(PaddleDataTest, LoadsTheCharactersBandAndResets)
     stPaddle q = make_paddle();
     init_paddle(&q, 50, 300, 1);
     EXPECT_EQ(getb(q.iSpringColor), getb24(0x0000FF));
-    EXPECT_EQ(q.fSpringK, 64);
-    EXPECT_EQ(q.fMaxSpringLength, 200);
-    EXPECT_EQ(q.fSpringLength, 100);
+    EXPECT_TRUE(q.fSpringK == 64 && q.fMaxSpringLength == 200 && q.fSpringLength == 100);
     destroy_paddle(&q);
-}
-
-// Every band of the game: a serve (390 to 510 px/s, masses 1.0 to 1.24, up to
-// 20 degrees off level) bends it visibly and never tears it; a hard hit at
-// 1200 px/s does.
-TEST_F(PaddleDataTest, EveryBandBendsUnderAServeAndTearsOnlyUnderAHardHit)
-{
-    const std::string sDocument = db::read_file(CHARACTERS_SOURCE.string());
-    ASSERT_EQ(sphere_names(sDocument).size(), static_cast<size_t>(NUM_CHARACTERS)) << CHARACTERS_SOURCE;
-    enter(&sGameDir, sDocument);
-    for (int iCharacter = 0; iCharacter < NUM_CHARACTERS; iCharacter++) {
-        stPaddle q = {};
-        init_paddle(&q, 50, 300, iCharacter);
-        EXPECT_EQ(q.fRadius, SPHERE_SIZE / 2);
-        EXPECT_LT(q.fOriginalSpringLength, q.fMaxSpringLength) << iCharacter;
-        EXPECT_GT(q.fSpringGrowth, 0) << iCharacter;
-        for (float v : {390.0f, 450.0f, 510.0f})
-            for (float fMass : {1.0f, 1.24f})
-                for (float fAngle : {0.0f, 0.35f}) {
-                    q.iSpringState = SPRING_NORMAL;
-                    q.fSpringLength = q.fOriginalSpringLength;
-                    float fDeepest = 0;
-                    EXPECT_EQ(catch_ball(&q, v, fAngle, fMass, &fDeepest), SPRING_VIBRATING)
-                        << iCharacter << " at " << v << " px/s, mass " << fMass;
-                    EXPECT_GE(fDeepest, 20.0f) << iCharacter << " at " << v;
-                    EXPECT_GE(std::hypot(g_tBall.fVelX, g_tBall.fVelY), q.fSpringMinVel - 1e-2f);
-                    EXPECT_GT(g_tBall.fVelX, 0.0f) << iCharacter; // back into the field
-                }
-        q.iSpringState = SPRING_NORMAL;
-        float fDeepest = 0;
-        EXPECT_EQ(catch_ball(&q, 1200, 0, 1.0f, &fDeepest), SPRING_BREAKING) << iCharacter;
-        destroy_paddle(&q);
-    }
-}
-
-// An alter ego's band is a harder variant of its counterpart's.
-TEST_F(PaddleDataTest, AlterEgosAreHarderVariants)
-{
-    enter(&sGameDir, db::read_file(CHARACTERS_SOURCE.string()));
-    const int aiPairs[][2] = {{ARTURITO, ALTER_ARTURITO}, {CAMANEY, ALTER_CAMANEY}, {LENGUAS, ALTER_LENGUAS},
-                              {UAYUMIN, ALTER_UAYUMIN},   {CARNAL, ALTER_CARNAL},   {KAROLA, ALTER_KAROLA},
-                              {GUANTE, ALTER_GUANTE},     {OJEIS, ALTER_OJEIS}};
-    for (const auto &aiPair : aiPairs) {
-        stPaddle a = {}, e = {};
-        init_paddle(&a, 50, 300, aiPair[0]);
-        init_paddle(&e, 50, 300, aiPair[1]);
-        EXPECT_GT(e.fSpringK, a.fSpringK) << aiPair[1];
-        EXPECT_GT(e.fSpringForceResistance, a.fSpringForceResistance) << aiPair[1];
-        EXPECT_GT(e.fSpringGrowth, a.fSpringGrowth) << aiPair[1];
-        EXPECT_GT(e.fSpringMinVel, a.fSpringMinVel) << aiPair[1];
-        EXPECT_GT(e.fMaxVY, a.fMaxVY) << aiPair[1];
-        EXPECT_NE(e.iSpringColor, a.iSpringColor) << aiPair[1];
-        destroy_paddle(&a);
-        destroy_paddle(&e);
-    }
 }
