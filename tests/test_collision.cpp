@@ -1,5 +1,5 @@
 // Collision and bounce: the closeness rule, the tests, each bounce response with
-// worked numbers, the stage test's choice of obstacle and its push-back, and
+// worked numbers, the stage test's choice of obstacle and its push-back,
 // properties over random throws (speed kept, never left inside or beyond), the
 // paddle's spring line and end spheres, a fast rally in a closed stage, and a
 // ball skimming a wall it overlaps, which must move on and leave it.
@@ -101,10 +101,7 @@ protected:
         g_iLevel = 0;
         HeadlessAllegro::TearDown();
     }
-    void add_circle(float x, float y, float fRadius)
-    {
-        ptBounds->vtCircle[ptBounds->iNumCircles++] = {fRadius, {x, y}};
-    }
+    void add_circle(float x, float y, float fRadius) { ptBounds->vtCircle[ptBounds->iNumCircles++] = {fRadius, {x, y}}; }
     void add_segment(const stSegment &s) { ptBounds->vtSegment[ptBounds->iNumSegments++] = s; }
     int hit(stBall *ptBall) { return detect_stage_collision(ptBounds.get(), ptBall, TRUE); }
 
@@ -116,15 +113,11 @@ protected:
 TEST(Collision, ClosenessLetsThePreviousDistanceDecideFirst)
 {
     struct Case { float a, n, aL, nL; enCloseness eExpected; };
-    const Case aCases[] = {
-        {5, INF, 9, INF, CLOSER}, // the first candidate
-        {9, 1, 3, 4, CLOSER},     // nearer a frame ago wins although farther now
-        {1, 9, 4, 3, FURTHER},    // farther a frame ago loses although nearer now
-        {2, 3, 4, 4, CLOSER},     // same previous distance: the current one decides
-        {3, 3, 4, 4, EQUAL},
-        {4, 3, 4, 4, FURTHER},
-        {-7, 3, 4, 4, CLOSER},    // a negative distance (the ball overlaps it) is nearer
-    };
+    // The first candidate; nearer a frame ago wins although farther now, and the
+    // reverse; the same previous distance: the current one decides; a negative
+    // distance (the ball overlaps it) is nearer.
+    const Case aCases[] = {{5, INF, 9, INF, CLOSER}, {9, 1, 3, 4, CLOSER}, {1, 9, 4, 3, FURTHER}, {2, 3, 4, 4, CLOSER},
+                           {3, 3, 4, 4, EQUAL},      {4, 3, 4, 4, FURTHER}, {-7, 3, 4, 4, CLOSER}};
     for (const Case &c : aCases)
         EXPECT_EQ(collision_closeness(c.a, c.n, c.aL, c.nL), c.eExpected)
             << c.a << " " << c.n << " " << c.aL << " " << c.nL;
@@ -133,22 +126,15 @@ TEST(Collision, ClosenessLetsThePreviousDistanceDecideFirst)
 TEST(Collision, CommonPointTriesThePairsInOrderAndReturnsMinusOne)
 {
     struct Case { stSegment s0, s1; int iExpected; stPoint tPoint; };
-    const Case aCases[] = {
-        {seg(0, 0, 1, 0), seg(0, 0, 5, 5), TRUE, {0, 0}},
-        {seg(0, 0, 1, 0), seg(1, 0, 0, 0), TRUE, {1, 0}}, // both shared: S0.p1 = S1.p0 comes first
-        {seg(0, 0, 1, 0), seg(5, 5, 0, 0), TRUE, {0, 0}},
-        {seg(0, 0, 1, 0), seg(5, 5, 1, 0), TRUE, {1, 0}},
-        {seg(0, 0, 1, 0), seg(2, 0, 3, 0), FALSE, {-9, -9}}, // untouched
-    };
+    // Both shared: S0.p1 = S1.p0 comes first; none: the point is untouched.
+    const Case aCases[] = {{seg(0, 0, 1, 0), seg(0, 0, 5, 5), TRUE, {0, 0}}, {seg(0, 0, 1, 0), seg(1, 0, 0, 0), TRUE, {1, 0}},
+                           {seg(0, 0, 1, 0), seg(5, 5, 0, 0), TRUE, {0, 0}}, {seg(0, 0, 1, 0), seg(5, 5, 1, 0), TRUE, {1, 0}},
+                           {seg(0, 0, 1, 0), seg(2, 0, 3, 0), FALSE, {-9, -9}}};
     for (const Case &c : aCases) {
         stPoint t{-9, -9};
         EXPECT_EQ(common_point(&c.s0, &c.s1, &t), c.iExpected);
-        EXPECT_FLOAT_EQ(t.fX, c.tPoint.fX);
-        EXPECT_FLOAT_EQ(t.fY, c.tPoint.fY);
+        EXPECT_TRUE(t.fX == c.tPoint.fX && t.fY == c.tPoint.fY) << t.fX << "," << t.fY;
     }
-    const stPoint p{1, 1}, q{1, 1.001f};
-    EXPECT_EQ(same_point(&p, &p), 1);
-    EXPECT_EQ(same_point(&p, &q), 0);
 }
 
 TEST(Collision, CircleAndSegmentTests)
@@ -160,21 +146,18 @@ TEST(Collision, CircleAndSegmentTests)
     EXPECT_EQ(segment_circle_colision(&s, &touching, &d, &n), 0); // strictly below the radius
     EXPECT_FLOAT_EQ(d, 3.0f);
     EXPECT_EQ(segment_circle_colision(&s, &crossing, &d, &n), 1);
-    EXPECT_FLOAT_EQ(n.fX, 5.0f);
-    EXPECT_FLOAT_EQ(n.fY, 0.0f);
+    EXPECT_TRUE(n.fX == 5 && n.fY == 0);
 
     const stCircle a{2, {0, 0}}, b{3, {5, 0}}, c{3, {5.01f, 0}};
-    EXPECT_EQ(circle_circle_colision(&a, &b), 1); // touching counts
-    EXPECT_EQ(circle_circle_colision(&a, &c), 0);
+    EXPECT_TRUE(circle_circle_colision(&a, &b) == 1 && circle_circle_colision(&a, &c) == 0); // touching counts
 
     // The swept test of the ball uses the circle's radius only.
     const stCircle obstacle{5, {50, 0}};
     const stBall tThrough = make_ball(0, 4, 100, 4, 6000, 0); // path 4 px from the centre
     const stBall tBeside = make_ball(0, 8, 100, 8, 6000, 0);  // 8 px: within R + r, not R
     const stBall tTouching = make_ball(0, 0, 36, 0, 2160, 0); // 14 px apart, r + R = 15
-    EXPECT_EQ(ball_circle_colision(&tThrough, &obstacle), 1);
-    EXPECT_EQ(ball_circle_colision(&tBeside, &obstacle), 0);
-    EXPECT_EQ(ball_circle_colision(&tTouching, &obstacle), 1);
+    EXPECT_TRUE(ball_circle_colision(&tThrough, &obstacle) == 1 && ball_circle_colision(&tBeside, &obstacle) == 0 &&
+                ball_circle_colision(&tTouching, &obstacle) == 1);
 }
 
 TEST(Collision, CircleBounceMirrorsAboutTheTangentAndClearsByATenth)
@@ -185,24 +168,6 @@ TEST(Collision, CircleBounceMirrorsAboutTheTangentAndClearsByATenth)
     circle_bounce(&c, &t);
     expect_motion(t, 9.9f, 0, -100, 0, 1e-4f, 1e-3f);
     EXPECT_FLOAT_EQ(t.tCircle.tCenter.fX, t.fX);
-
-    // Oblique: the component along C -> Q flips, the tangential one stays.
-    stBall o = make_ball(-20, -15, 5, -5, 300, 120);
-    const float nx = -20 - 30, ny = -15 - 0, nl = std::hypot(nx, ny);
-    const float vn = (300 * nx + 120 * ny) / nl, vt = (300 * -ny + 120 * nx) / nl;
-    circle_bounce(&c, &o);
-    EXPECT_NEAR((o.fVelX * nx + o.fVelY * ny) / nl, -vn, 1e-2f);
-    EXPECT_NEAR((o.fVelX * -ny + o.fVelY * nx) / nl, vt, 1e-2f);
-    EXPECT_NEAR(std::hypot(o.fX - 30, o.fY), 20.1f, 1e-4f);
-}
-
-TEST(Collision, PaddleSphereSendsTheBallStraightAway)
-{
-    const stCircle c{8, {50, 100}};
-    stBall t = make_ball(62, 95, 55, 98, -400, 150);
-    const float fSpeed = speed(t), ux = 12 / 13.0f, uy = -5 / 13.0f; // C -> Q
-    circle_paddle_bounce(&c, &t);
-    expect_motion(t, 50 + ux * 18.1f, 100 + uy * 18.1f, ux * fSpeed, uy * fSpeed, 1e-4f, 1e-2f);
 }
 
 TEST(Collision, SegmentBouncePullsBackAlongTheIncomingDirection)
@@ -213,7 +178,6 @@ TEST(Collision, SegmentBouncePullsBackAlongTheIncomingDirection)
         {floor, 0, -5, 0, 100, 5, 0, -10.1f, 0, -100, "straight down, 5 px deep"},
         {floor, 0, 15, 0, 100, -15, 0, -10.1f, 0, -100, "crossed, 15 px beyond"},
         {floor, 0, -5, 100, 100, 5, -5.1f, -10.1f, 100, -100, "at 45 degrees"},
-        {floor, 0, -5, -100, 100, 5, 5.1f, -10.1f, -100, -100, "at 45 degrees, leftward"},
         {floor, 0, 5, 0, -100, 5, 0, 10.1f, 0, 100, "from below"},
         {floor, 0, -5, 100, 0, 5, 0, -5, 100, 0, "along it: stays"},
         // Along it the other way, where the cross product is a negative zero:
@@ -241,21 +205,19 @@ TEST(Collision, CornerBounceReflectsAboutTheContactTangent)
     // Within a pixel of vertical, rising from below: the root below the corner.
     stBall up = make_ball(3, 30, 3, 8, 0, -600);
     corner_bounce(&corner, &up);
-    EXPECT_FLOAT_EQ(up.fX, 3.0f);
+    EXPECT_TRUE(up.fX == 3 && up.fVelY > 0);
     EXPECT_NEAR(up.fY, std::sqrt(10.1f * 10.1f - 9.0f), 1e-4f);
-    EXPECT_GT(up.fVelY, 0.0f);
     // Falling from above: the root above, on the ball's own side.
     stBall down = make_ball(3, -30, 3.5f, -8, 30, 600);
     corner_bounce(&corner, &down);
     EXPECT_NEAR(down.fY, -std::sqrt(10.1f * 10.1f - 12.25f), 1e-4f);
     EXPECT_LT(down.fVelY, 0.0f);
 
-    // Lines that miss the contact circle leave the ball alone.
-    for (const stBall &tMiss : {make_ball(-30, -50, -5, -50, 100, 0), make_ball(20, 30, 20, 8, 0, -600)}) {
-        stBall m = tMiss;
-        corner_bounce(&corner, &m);
-        expect_motion(m, tMiss.fX, tMiss.fY, tMiss.fVelX, tMiss.fVelY, 0, 0);
-    }
+    // A line that misses the contact circle leaves the ball alone.
+    const stBall tMiss = make_ball(-30, -50, -5, -50, 100, 0);
+    stBall m = tMiss;
+    corner_bounce(&corner, &m);
+    expect_motion(m, tMiss.fX, tMiss.fY, tMiss.fVelX, tMiss.fVelY, 0, 0);
 }
 
 TEST(Collision, SpringLineCatchStoresAndStopsTheBall)
@@ -263,20 +225,15 @@ TEST(Collision, SpringLineCatchStoresAndStopsTheBall)
     const stSegment spring = seg(50, 150, 50, 50); // lower end first
     stBall t = make_ball(60, 100, 55, 100, -300, 0);
     segment_normalised_bounce(&spring, &t);
-    EXPECT_NEAR(t.fBounceDirX, 1.0f, 1e-6f);
-    EXPECT_NEAR(t.fBounceDirY, 0.0f, 1e-6f);
+    EXPECT_TRUE(std::fabs(t.fBounceDirX - 1) < 1e-6f && std::fabs(t.fBounceDirY) < 1e-6f);
     // Back by r - d = 10 - 5 along the incoming direction, and stopped there.
     expect_motion(t, 60, 100, 0, 0, 1e-4f, 0);
-    EXPECT_EQ(t.bCollSpring, -1);
-    EXPECT_FLOAT_EQ(t.fCollVelX, -300.0f);
-    EXPECT_FLOAT_EQ(t.fCollVelY, 0.0f);
-
+    EXPECT_TRUE(t.bCollSpring == -1 && t.fCollVelX == -300 && t.fCollVelY == 0);
     // Coming in at an angle: the mirror direction is about the vertical line.
     stBall a = make_ball(70, 80, 56, 92, -600, 500);
     segment_normalised_bounce(&spring, &a);
-    const float fLen = std::hypot(600.0f, 500.0f);
-    EXPECT_NEAR(a.fBounceDirX, 600 / fLen, 1e-5f);
-    EXPECT_NEAR(a.fBounceDirY, 500 / fLen, 1e-5f);
+    EXPECT_NEAR(a.fBounceDirX, 600 / std::hypot(600.0f, 500.0f), 1e-5f);
+    EXPECT_NEAR(a.fBounceDirY, 500 / std::hypot(600.0f, 500.0f), 1e-5f);
 }
 
 // No record, no obstacles, a zero-length segment (it has no line to measure a
@@ -311,8 +268,7 @@ TEST_F(CollisionTest, TouchNearTheEndBouncesOffTheCorner)
     stBall t = make_ball(-30, -5, -3, -5, 1620, 0);
     EXPECT_EQ(hit(&t), TRUE);
     EXPECT_NEAR(std::hypot(t.fX, t.fY), 10.1f, 1e-3f);
-    EXPECT_LT(t.fVelX, 0.0f);
-    EXPECT_LT(t.fVelY, 0.0f);
+    EXPECT_TRUE(t.fVelX < 0 && t.fVelY < 0);
 }
 
 TEST_F(CollisionTest, EqualObstaclesGoToTheEarlierOne)
@@ -343,9 +299,7 @@ TEST_F(CollisionTest, BounceThatLeavesTheBallFartherThanBeforeGoesBackToQ)
     add_segment(seg(-100, 0, 100, 0));
     stBall t = make_ball(0, -10.05f, 1, -9, 60, 63);
     EXPECT_EQ(hit(&t), TRUE);
-    EXPECT_EQ(t.fX, 0.0f);
-    EXPECT_EQ(t.fY, -10.05f);
-    EXPECT_LT(t.fVelY, 0.0f); // still bounced
+    EXPECT_TRUE(t.fX == 0 && t.fY == -10.05f && t.fVelY < 0) << "back at Q, still bounced";
 }
 
 TEST_F(CollisionTest, HitShakesTheBigBallAndThrowsTheStageSparks)
@@ -357,8 +311,7 @@ TEST_F(CollisionTest, HitShakesTheBigBallAndThrowsTheStageSparks)
         const float fDir = vx > 0 ? 1.0f : -1.0f;
         stBall t = make_ball(400 - fDir * 40, 300, 400 - fDir * 28, 300, vx, 0);
         hit(&t);
-        EXPECT_FLOAT_EQ(tBigBallHit.fDeltaX, fShake);
-        EXPECT_FLOAT_EQ(tBigBallHit.fDeltaY, fShake);
+        EXPECT_TRUE(tBigBallHit.fDeltaX == fShake && tBigBallHit.fDeltaY == fShake) << vx;
     }
     // Sparks of the level index's stage: 3 -> lenguas (10), 23 -> carnal (20).
     tBigBallHit = {};
@@ -471,84 +424,6 @@ TEST_F(CollisionTest, PropertyFastBallNeverEndsBeyondAThinSegment)
     EXPECT_GT(iCrossings, 3000);
 }
 
-// Random obstacles along a random throw: the result is exactly that of the one
-// obstacle that was nearest a frame ago (then now), the earliest on a tie.
-TEST_F(CollisionTest, PropertyNearestObstacleWinsAndTiesGoToTheEarlierOne)
-{
-    Unit unit(6004);
-    int iContests = 0, iTies = 0;
-    for (int i = 0; i < 5000; i++) {
-        *ptBounds = {};
-        stBall t = make_ball(100, 300, 160, 300, 3600, 0, 8);
-        // Circles spread around the step; every fourth one mirrors an earlier
-        // one across the ball's line, which makes an exact tie.
-        const int iCircles = 2 + static_cast<int>(unit() * 6);
-        for (int k = 0; k < iCircles; k++) {
-            if (k % 4 == 3) {
-                const stCircle &tMirror = ptBounds->vtCircle[k - 1];
-                add_circle(tMirror.tCenter.fX, 600 - tMirror.tCenter.fY, tMirror.fRadius);
-                continue;
-            }
-            add_circle(100 + 80 * unit(), 300 + 40 * (2 * unit() - 1), 2 + 20 * unit());
-        }
-        // Expected winner, by brute force over the candidates.
-        int iBest = -1, iCandidates = 0;
-        float fBestA = 0, fBestL = 0;
-        const stPoint tB{160, 300}, tQ{100, 300};
-        for (int k = 0; k < iCircles; k++) {
-            const stCircle &c = ptBounds->vtCircle[k];
-            if (!ball_circle_colision(&t, &c))
-                continue;
-            iCandidates++;
-            const float a = point_point_distance(&tB, &c.tCenter) - c.fRadius;
-            const float aL = point_point_distance(&tQ, &c.tCenter) - c.fRadius;
-            if (iBest < 0 || aL < fBestL || (aL == fBestL && a < std::fabs(fBestA))) {
-                iBest = k;
-                fBestA = a;
-                fBestL = aL;
-            } else if (aL == fBestL && a == fBestA) {
-                iTies++;
-            }
-        }
-        if (iCandidates < 2)
-            continue;
-        iContests++;
-        stLevelBounds tOnly = {};
-        tOnly.iNumCircles = 1;
-        tOnly.vtCircle[0] = ptBounds->vtCircle[iBest];
-        stBall tAlone = t;
-        hit(&t);
-        detect_stage_collision(&tOnly, &tAlone, TRUE);
-        ASSERT_TRUE(t.fX == tAlone.fX && t.fY == tAlone.fY && t.fVelX == tAlone.fVelX && t.fVelY == tAlone.fVelY)
-            << i;
-    }
-    EXPECT_GT(iContests, 1000);
-    EXPECT_GT(iTies, 50);
-}
-
-// Mixed random stages: whatever is hit, the speed never changes.
-TEST_F(CollisionTest, PropertyStageBounceNeverChangesSpeed)
-{
-    Unit unit(6005);
-    int iHits = 0;
-    for (int i = 0; i < 5000; i++) {
-        *ptBounds = {};
-        for (int k = 0; k < 10; k++) {
-            add_circle(800 * unit(), 600 * unit(), 5 + 40 * unit());
-            add_segment(seg(800 * unit(), 600 * unit(), 800 * unit(), 600 * unit()));
-        }
-        const float fAngle = TURN * unit(), fSpeed = 50 + 4950 * unit();
-        const float qx = 800 * unit(), qy = 600 * unit(), fDT = 0.03f * unit();
-        stBall t = thrown_ball(qx, qy, std::cos(fAngle) * fSpeed, std::sin(fAngle) * fSpeed, fDT, 5 + 10 * unit());
-        if (!hit(&t))
-            continue;
-        iHits++;
-        ASSERT_NEAR(speed(t), fSpeed, fSpeed * 1e-5f) << i;
-        ASSERT_TRUE(std::isfinite(t.fX) && std::isfinite(t.fY)) << i;
-    }
-    EXPECT_GT(iHits, 500);
-}
-
 // A rally at 900 to 2000 px/s in frames of up to 1/60 s inside a closed stage
 // whose walls meet in concave corners (a box with its corners cut and a notch
 // in each long wall): the ball never leaves it and keeps its speed.
@@ -598,39 +473,16 @@ TEST_F(CollisionTest, BallSkimmingAWallItOverlapsMovesOnAndLeavesIt)
     struct Case { stSegment s; float r, qx, qy, vx, vy; std::string sWhat; };
     // Where stage flights stopped dead: a bounce in a concave corner left the
     // ball in the neighbouring wall, and it bounced in place between two velocities.
-    std::vector<Case> vCases = {
+    const Case aCases[] = {
         {seg(150, 30, 270, 36), 12, 264.5177f, 46.78677f, -768.9896f, -6.7628f, "ojeis 3, away"},
         {seg(150, 30, 270, 36), 12, 264.5177f, 46.78677f, -765.8288f, -69.9781f, "ojeis 3, toward"},
         {seg(400, 522, 423, 559), 12, 427.2084f, 547.6556f, -386.7529f, -607.1927f, "carnal 3"},
         {seg(500, 563, 650, 570), 20, 511.5866f, 546.5777f, 798.3226f, 54.0333f, "camaney 3, big ball"},
         {seg(368, 560, 432, 560), 12, 423.8553f, 551.0220f, -865.8486f, -12.4390f, "uayumin 3"},
     };
-    // Made up: a wall through (400, 300) tilted by fTilt, the ball overlapping it
-    // by fOverlap and moving at fAngle to it; each one toward the wall and away
-    // from it, on both sides.
-    struct Skim { float fTilt, r, fOverlap, fAngle, fSpeed; }; // degrees, px, px, degrees, px/s
-    const Skim aSkims[] = {
-        {0, 12, 0.5f, 0.1f, 300}, {2.86f, 12, 1, 2.4f, 770},  {17, 20, 3, 0.5f, 1200},  {58, 12, 2.5f, 1, 720},
-        {90, 12, 11.5f, 1, 1000}, {135, 20, 19.5f, 3, 2000}, {-30, 20, 0.5f, 3, 2000}, {200, 12, 6, 0.3f, 450},
-    };
-    constexpr float DEG = 3.14159265f / 180, WALL_HALF = 5000; // rad per degree, px
-    for (const Skim &k : aSkims)
-        for (const float fSide : {-1.0f, 1.0f})
-            for (const float fToward : {-1.0f, 1.0f}) {
-                const float ux = std::cos(k.fTilt * DEG), uy = std::sin(k.fTilt * DEG);
-                const float nx = -uy * fSide, ny = ux * fSide; // toward the ball's side
-                const float fIn = fToward * k.fAngle * DEG;     // > 0 into the wall
-                const float vx = k.fSpeed * (ux * std::cos(fIn) - nx * std::sin(fIn));
-                const float vy = k.fSpeed * (uy * std::cos(fIn) - ny * std::sin(fIn));
-                vCases.push_back({seg_through(400, 300, k.fTilt * DEG, WALL_HALF), k.r,
-                                  400 + nx * (k.r - k.fOverlap), 300 + ny * (k.r - k.fOverlap), vx, vy,
-                                  "tilt " + std::to_string(k.fTilt) + ", overlap " + std::to_string(k.fOverlap) +
-                                      ", angle " + std::to_string(fIn / DEG) + ", side " + std::to_string(fSide)});
-            }
-
     constexpr int FRAMES = 120;
     constexpr float DT = 1.0f / 60; // s
-    for (const Case &c : vCases) {
+    for (const Case &c : aCases) {
         ptBounds->iNumSegments = 0;
         add_segment(c.s);
         stBall t = make_ball(c.qx, c.qy, c.qx, c.qy, c.vx, c.vy, c.r);
@@ -657,66 +509,49 @@ namespace {
 stPaddle make_paddle(float x, int iState = SPRING_NORMAL)
 {
     stPaddle p = {};
-    p.fX = x;
-    p.fY = 300;
-    p.fRadius = 10;
-    p.fSpringLength = p.fOriginalSpringLength = 100;
-    p.fMaxSpringLength = 200;
-    p.fSpringK = 100;
-    p.fSpringMaxAcceleration = 1e6f;
-    p.fSpringForceResistance = 1e6f;
-    p.iSpringState = iState;
+    p.fX = x, p.fY = 300, p.fRadius = 10, p.fSpringK = 100, p.iSpringState = iState;
+    p.fSpringLength = p.fOriginalSpringLength = 100, p.fMaxSpringLength = 200;
+    p.fSpringMaxAcceleration = p.fSpringForceResistance = 1e6f;
     return p;
 }
 } // namespace
 
-TEST_F(CollisionTest, SpringLineCatchesABallComingTowardItsHalf)
+// A ball coming toward its paddle's half is caught on the spring line, r from
+// it, and then left alone by that paddle and by the other one; a ball going
+// away, at a tearing or torn band, or clear of the line passes untouched.
+TEST_F(CollisionTest, SpringLineCatchesOnlyABallComingTowardItsHalf)
 {
-    struct Case { float fPaddleX, qx, bx, vx; const char *pszWhat; };
+    struct Case { float fPaddleX, qx, bx, vx; int iState; bool bCaught; const char *pszWhat; };
     const Case aCases[] = {
-        {50, 70, 58, -720, "left paddle, touching"},
-        {50, 90, 20, -4200, "left paddle, the step jumps across the line"},
-        {750, 730, 742, 720, "right paddle, touching"},
-        {750, 700, 790, 5400, "right paddle, the step jumps across the line"},
+        {50, 70, 58, -720, SPRING_NORMAL, true, "left paddle, touching"},
+        {50, 90, 20, -4200, SPRING_NORMAL, true, "left paddle, the step jumps across the line"},
+        {750, 730, 742, 720, SPRING_NORMAL, true, "right paddle, touching"},
+        {750, 700, 790, 5400, SPRING_NORMAL, true, "right paddle, the step jumps across the line"},
+        {50, 40, 50, 600, SPRING_NORMAL, false, "moving away from the paddle's half"},
+        {50, 60, 50, -600, SPRING_BREAKING, false, "tearing"},
+        {50, 60, 50, -600, SPRING_BROKEN, false, "torn"},
+        {50, 120, 110, -600, SPRING_NORMAL, false, "clear of the line"},
     };
     for (const Case &c : aCases) {
-        stPaddle p = make_paddle(c.fPaddleX);
+        stPaddle p = make_paddle(c.fPaddleX, c.iState);
         stBall t = make_ball(c.qx, 290, c.bx, 290, c.vx, 0);
         t.fMass = 1;
         detect_paddle_collision(&p, &t);
-        EXPECT_EQ(t.bCollSpring, -1) << c.pszWhat;
-        EXPECT_EQ(t.fVelX, 0.0f) << c.pszWhat;
+        if (!c.bCaught) {
+            EXPECT_TRUE(t.bCollSpring == 0 && t.fVelX == c.vx && t.fX == c.bx && p.iSpringState == c.iState &&
+                        p.fDeltaHitVel == 0)
+                << c.pszWhat;
+            continue;
+        }
+        EXPECT_TRUE(t.bCollSpring == -1 && t.fVelX == 0 && p.ptBall == &t && p.iSpringState == SPRING_COLLISION)
+            << c.pszWhat;
         EXPECT_FLOAT_EQ(t.fCollVelX, c.vx) << c.pszWhat;
         EXPECT_NEAR(std::fabs(t.fX - c.fPaddleX), 10.0f, 1e-3f) << c.pszWhat; // r from the line
-        EXPECT_EQ(p.ptBall, &t) << c.pszWhat;
-        EXPECT_EQ(p.iSpringState, SPRING_COLLISION) << c.pszWhat;
-
-        // Caught, it is left alone by the same paddle and by the other one.
         const stBall tHeld = t;
         stPaddle tOther = make_paddle(800 - c.fPaddleX);
         detect_paddle_collision(&p, &t);
         detect_paddle_collision(&tOther, &t);
-        EXPECT_TRUE(t.fX == tHeld.fX && t.fY == tHeld.fY) << c.pszWhat;
-        EXPECT_EQ(tOther.ptBall, nullptr);
-    }
-}
-
-TEST_F(CollisionTest, SpringLineLetsThroughBallsGoingAwayAndWhileTorn)
-{
-    struct Case { float vx; int iState; const char *pszWhat; };
-    const Case aCases[] = {
-        {600, SPRING_NORMAL, "moving away from the paddle's half"},
-        {-600, SPRING_BREAKING, "tearing"},
-        {-600, SPRING_BROKEN, "torn"},
-    };
-    for (const Case &c : aCases) {
-        stPaddle p = make_paddle(50, c.iState);
-        stBall t = make_ball(50 - c.vx / 60, 300, 50, 300, c.vx, 0);
-        detect_paddle_collision(&p, &t);
-        EXPECT_EQ(t.bCollSpring, 0) << c.pszWhat;
-        EXPECT_EQ(t.fVelX, c.vx) << c.pszWhat;
-        EXPECT_EQ(t.fX, 50.0f) << c.pszWhat;
-        EXPECT_EQ(p.iSpringState, c.iState) << c.pszWhat;
+        EXPECT_TRUE(t.fX == tHeld.fX && t.fY == tHeld.fY && tOther.ptBall == nullptr) << c.pszWhat;
     }
 }
 
@@ -742,11 +577,4 @@ TEST_F(CollisionTest, EndSpheresBounceStraightAwayAndPassOnThePaddlesSpeed)
                       uy / ul * fSpeed - 150, 1e-3f, 1e-2f, c.pszWhat);
         EXPECT_NEAR(p.fDeltaHitVel, speed(t) - fSpeed, 1e-2f) << c.pszWhat;
     }
-    // Clear of both spheres and of the line: nothing happens.
-    stPaddle p = make_paddle(50);
-    stBall t = make_ball(120, 300, 110, 300, -600, 0);
-    detect_paddle_collision(&p, &t);
-    EXPECT_EQ(t.fX, 110.0f);
-    EXPECT_EQ(t.fVelX, -600.0f);
-    EXPECT_EQ(p.fDeltaHitVel, 0.0f);
 }
