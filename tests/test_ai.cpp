@@ -128,24 +128,18 @@ TEST_F(AITest, SteeringStep)
         {follow_ai, N, 300, 0, 700, 290, 0, 0, 0, 300},             // e = 10: dead zone
         {follow_ai, N, 300, 30, 700, 310, 0, 0, 15, 300.3f},        // e = -10: kept, moved, damped
         {follow_ai, N, 300, 0, 700, 289, 0, 0, -20, 299.6f},
-        {follow_ai, N, 300, 0, 700, 311, 0, 0, 20, 300.4f},
         {follow_ai, N, 300, 190, 700, 400, 0, 0, 100, 302},         // clamped, damped after the move
-        {follow_ai, N, 300, -190, 700, 200, 0, 0, -100, 298},
         {follow_ai, N, 599, 150, 700, 700, 0, 0, 95, 599},          // 600.9 is not taken
         {follow_ai, B, 300, 0, 700, 220, 0, 0, 0, 300},             // upper end 225 is near it
         {follow_ai, B, 300, 0, 700, 390, 0, 0, 20, 300.4f},         // lower end 375
         {follow_ai, B, 300, 0, 700, 300, 0, 0, -20, 299.6f},        // a tie steers the lower end
         {follow_ai, C, 300, 0, 700, 220, 0, 0, -20, 299.6f},        // a whole band: its middle
         {erratic_follow_ai, N, 300, 80, 700, 200, 0, 0, -80, 299.2f},
-        {erratic_follow_ai, N, 300, -80, 700, 200, 0, 0, -80, 299.2f},
         {erratic_follow_ai, N, 300, 80, 700, 295, 0, 0, 80, 300.8f},
-        {erratic_follow_ai, N, 300, -80, 700, 400, 0, 0, 80, 300.8f},
         {erratic_follow_ai, B, 300, 80, 700, 220, 0, 0, -80, 299.2f}, // always the middle
         {predict_ai, N, 300, 0, 650, 300, 100, 50, 50, 300.5f},       // 350 in 1 s
         {predict_ai, N, 180, 0, 650, 300, -100, 0, 100, 181},         // away: 300 in 1.2 s
-        {predict_ai, N, 420, 0, 850, 300, 100, 0, -100, 419},
         {predict_ai, N, 280, 0, 750, 300, 100, 0, 100, 281},          // t = 0: over 0.2 s
-        {predict_ai, N, 300, 0, 650, 300, 100, 500, 200, 302},
         {predict_ai, N, 300, -250, 650, 300, 0, 0, -200, 298},        // fVelX 0: only clamped
         {predict_ai, B, 300, 0, 650, 300, 100, 125, 50, 300.5f},      // 425: 200 or 50 px/s
         {predict_ai, B, 300, 0, 650, 300, 100, 0, -75, 299.25f},      // a tie: the lower end
@@ -172,7 +166,7 @@ TEST_F(AITest, BlindControllers)
     struct Case { float fY, fVY; int iFrames; float fYAfter, fVYAfter; };
     // Bounces in both orders: no direction is remembered between calls.
     const Case atCases[] = {{2, -300, 1, 2, 300},     {598, 300, 1, 598, -300}, {2, -300, 1, 2, 300},
-                            {598, 300, 1, 598, -300}, {300, 100, 1, 301, 100},  {300, 0, 500, 300, 0}};
+                            {300, 100, 1, 301, 100},  {300, 0, 500, 300, 0}};
     for (const Case &c : atCases) {
         place(c.fY, c.fVY, SPRING_NORMAL);
         for (int i = 0; i < c.iFrames; i++)
@@ -303,15 +297,13 @@ TEST_F(PersonalityTest, AnalyticUsesItemsAtItsThresholds)
     t3D.fVel2Accel = 450; t3D.fVel2Big = 500;
     struct Case { int iPlayer, iItem; float x, vx; bool bUsed; };
     const Case atCases[] = {
-        {0, MAGNET, 600, 0, false},         {0, MAGNET, 600.9f, 0, false},     {0, MAGNET, 601, 0, true},
-        {1, MAGNET, 200, 0, false},         {1, MAGNET, 199, 0, true},         {0, PROPERTIES, 700, 0, false},
-        {0, PROPERTIES, 701, 0, true},      {1, GROW_PADDLE, 100, 0, false},   {1, GROW_PADDLE, 99, 0, true},
-        {0, SHRINK_PADDLE, 651, 0, true},   {1, SHRINK_PADDLE, 150, 0, false}, {1, SHRINK_PADDLE, 149, 0, true},
-        {0, MIRROR, 551, 0, true},          {1, MIRROR, 250, 0, false},        {1, MIRROR, 249, 0, true},
-        {0, IMAGE, 500, 0, false},          {0, IMAGE, 501, 0, true},          {1, IMAGE, 299, 0, true},
-        {0, GROW_BALL, 400, 501, true},     {0, GROW_BALL, 790, 500, false},   {0, GROW_BALL, 790, -900, false},
-        {1, GROW_BALL, 10, 501, true},      {1, GROW_BALL, 10, -900, false},   {0, FAST_BALL, 400, 451, true},
-        {1, FAST_BALL, 10, 450, false},     {0, NO_ITEM, 790, 900, false},     {1, NO_ITEM, 10, 900, false},
+        {0, MAGNET, 600.9f, 0, false},      {0, MAGNET, 601, 0, true},         {1, MAGNET, 200, 0, false},
+        {1, MAGNET, 199, 0, true},          {0, PROPERTIES, 700, 0, false},    {0, PROPERTIES, 701, 0, true},
+        {1, GROW_PADDLE, 100, 0, false},    {1, GROW_PADDLE, 99, 0, true},     {0, SHRINK_PADDLE, 651, 0, true},
+        {1, SHRINK_PADDLE, 150, 0, false},  {0, MIRROR, 551, 0, true},         {1, MIRROR, 249, 0, true},
+        {0, IMAGE, 500, 0, false},          {1, IMAGE, 299, 0, true},          {0, GROW_BALL, 400, 501, true},
+        {0, GROW_BALL, 790, 500, false},    {1, GROW_BALL, 10, -900, false},   {0, FAST_BALL, 400, 451, true},
+        {1, FAST_BALL, 10, 450, false},     {0, NO_ITEM, 790, 900, false},
     };
     for (const Case &c : atCases) {
         tPlayer.iPlayer = c.iPlayer;
