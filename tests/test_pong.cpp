@@ -1,15 +1,25 @@
 // The match: the winner rule, scoring by exit place with the revival of a torn
-// band, the rematch choices, and the character and tournament arithmetic.
-// (Whole matches of real frames are played by the end-to-end tests.)
+// band, the rematch choices, the character and tournament arithmetic, and
+// whole matches of real frames on the game's own data with scripted keys.
+#include "controls.h"
+#include "database_interface.h"
 #include "headless.h"
+#include "item.h"
+#include "main.h"
 #include "menu.h"
 #include "player.h"
 #include "pong.h"
 #include "random.h"
 #include "sound.h"
+#include "tables.h"
+#include "tfont.h"
 
 #include <algorithm>
+#include <climits>
+#include <cstring>
+#include <filesystem>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 namespace {
 class PongTest : public HeadlessAllegro {
@@ -148,4 +158,97 @@ TEST_F(PongTest, RematchChoicesAndRemainingLevels)
     check_rematch_selection(REMATCH_EXIT, &bContinue);
     EXPECT_TRUE(pong_quit());
     EXPECT_EQ(remaining_levels(TOURNAMENT_MODE, 2, 1, TRUE), 0);
+}
+
+// --- whole matches of real frames on the game's own data ----------------------
+
+namespace {
+class PongSeriesTest : public HeadlessAllegro {
+protected:
+    void SetUp() override
+    {
+        HeadlessAllegro::SetUp();
+        ASSERT_NE(getcwd(szOldDir, sizeof(szOldDir)), nullptr);
+        ASSERT_EQ(chdir(std::filesystem::path(__FILE__).parent_path().parent_path().c_str()), 0);
+        ASSERT_EQ(tfont_init(), 0);
+        char szPassword[DATA_PASSWORD_SIZE];
+        build_data_password(szPassword);
+        packfile_password(szPassword);
+        iSavedSoundError = bSoundError;
+        bSoundError = -1;
+        init_tables();
+        random_init_seed(8);
+        g_bmpBuffer = create_bitmap(800, 600);
+        g_ptUserContainer = read_users();
+        g_ptUserContainer->ptCurrentUser->bVsync = FALSE; // no clock runs here to wait on
+        for (int i = 0; i < 2; i++)
+            g_tPlayer[i] = {}, init_player(i, &g_tPlayer[i], IN_KEYBOARD);
+        init_controls();
+        g_tPlayer[0].iCharacter = CAMANEY;
+        g_tPlayer[1].iCharacter = LENGUAS;
+        g_iGameMode = GM_PLAYER_VS_PLAYER;
+        clear_keybuf();
+        simulate_keypress(KEY_A << 8 | 'a'); // the key buffer is not empty once a key was pressed
+    }
+    void TearDown() override
+    {
+        memset(const_cast<char *>(key), 0, KEY_MAX);
+        clear_keybuf();
+        for (stPlayer &p : g_tPlayer)
+            destroy_player(&p), p = {};
+        close_users(g_ptUserContainer);
+        g_ptUserContainer = nullptr;
+        destroy_bitmap(g_bmpBuffer);
+        g_bmpBuffer = nullptr;
+        tfont_exit();
+        packfile_password(nullptr);
+        bSoundError = iSavedSoundError;
+        EXPECT_EQ(chdir(szOldDir), 0);
+        HeadlessAllegro::TearDown();
+    }
+    void hold(int iScancode, bool bDown) { const_cast<char *>(key)[iScancode] = bDown; }
+    char szOldDir[PATH_MAX] = {};
+    int iSavedSoundError = 0;
+};
+} // namespace
+
+// Player one rides up and down with its keys, player two keeps to the top:
+// points come one at a time until a winner by the rules, and leaving the
+// match gives back controls that an item had swapped.
+TEST_F(PongSeriesTest, RealFramesScorePointsAndDeclareAWinner)
+{
+    constexpr float STEP = 1.0f / 200;    // s
+    constexpr int MAX_FRAMES = 200 * 600; // ten minutes of play at most
+    for (int iLevel : {12, 3}) {
+        g_iLevel = iLevel;
+        for (int i = 0; i < 2; i++)
+            reset_player(&g_tPlayer[i], i, g_iLevel, 0);
+        init_pong();
+        EXPECT_STREQ(g_tPlayer[0].szCharName, "Camaney");
+        hold(KEY_W, true);
+        int iFrames = 0, iLastTotal = 0;
+        play_pong_frame(0.0f); // the first frame of a match runs with no time
+        while (pong_winner() == WITHOUT_A_WINNER && iFrames < MAX_FRAMES) {
+            hold(KEY_UP, (iFrames / 300) % 2 == 0);
+            hold(KEY_DOWN, (iFrames / 300) % 2 != 0);
+            play_pong_frame(STEP);
+            if (iFrames++ % 50 == 0)
+                draw_pong();
+            const int iTotal = g_tPlayer[0].iPoints + g_tPlayer[1].iPoints;
+            ASSERT_TRUE(iTotal == iLastTotal || iTotal == iLastTotal + 1) << "one point at a time";
+            iLastTotal = iTotal;
+        }
+        ASSERT_NE(pong_winner(), WITHOUT_A_WINNER) << "level " << iLevel << " after " << iFrames;
+        EXPECT_EQ(exists_pong_winner(), pong_winner());
+        const stPlayer &w = g_tPlayer[pong_winner()], &l = g_tPlayer[1 - pong_winner()];
+        EXPECT_TRUE(w.iPoints == 5 || (w.iPoints == 3 && l.iPoints == 0));
+        EXPECT_LT(g_tPlayer[1].ptPaddle->fY, 300.0f) << "player two rode up";
+        const stInputKeys tKeys = *g_tPlayer[1].ptInputKeys;
+        g_tPlayer[0].tItems.iItem = MIRROR;
+        use_item(0, &g_tPlayer[0].tItems);
+        EXPECT_EQ(g_tPlayer[1].ptInputKeys->iUp, tKeys.iDown);
+        exit_pong();
+        EXPECT_TRUE(g_tPlayer[1].ptInputKeys->iUp == tKeys.iUp && g_tPlayer[1].ptInputKeys->iGrow == tKeys.iGrow);
+        EXPECT_EQ(g_ptLevelBounds, nullptr);
+    }
 }
