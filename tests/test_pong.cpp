@@ -16,6 +16,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <cmath>
 #include <cstring>
 #include <filesystem>
 #include <gtest/gtest.h>
@@ -251,4 +252,40 @@ TEST_F(PongSeriesTest, RealFramesScorePointsAndDeclareAWinner)
         EXPECT_TRUE(g_tPlayer[1].ptInputKeys->iUp == tKeys.iUp && g_tPlayer[1].ptInputKeys->iGrow == tKeys.iGrow);
         EXPECT_EQ(g_ptLevelBounds, nullptr);
     }
+}
+
+// With both bands torn only the spheres meet the ball: between people a
+// sphere met dead centre sends it straight back; between two computers it
+// leaves turned by up to 30 degrees, never back toward the sphere.
+TEST_F(PongSeriesTest, TornBandsSpheresScatterTheBallOnlyBetweenComputers)
+{
+    constexpr float SPEED = 600.0f; // px/s, straight at player one's upper sphere
+    g_iLevel = 12;
+    for (int i = 0; i < 2; i++)
+        reset_player(&g_tPlayer[i], i, g_iLevel, 0);
+    init_pong();
+    play_pong_frame(0.0f);
+    for (int iMode : {GM_PLAYER_VS_PLAYER, GM_COMPUTER_VS_COMPUTER}) {
+        g_iGameMode = iMode;
+        float fWidest = 0.0f;
+        for (int t = 0; t < 40; t++) {
+            for (stPlayer &p : g_tPlayer)
+                p.ptPaddle->iSpringState = SPRING_BROKEN, p.ptPaddle->fY = 300.0f, p.ptPaddle->fVY = 0.0f;
+            const stPaddle *ptPaddle = g_tPlayer[0].ptPaddle;
+            g_tBall.fX = ptPaddle->fX + ptPaddle->fRadius + g_tBall.tCircle.fRadius + 2.0f;
+            g_tBall.fY = ptPaddle->fY - 0.5f * ptPaddle->fSpringLength;
+            g_tBall.fVelX = -SPEED;
+            g_tBall.fVelY = 0.0f;
+            play_pong_frame(1.0f / 200);
+            ASSERT_GT(g_tBall.fVelX, 0.0f) << "the sphere sends the ball back";
+            const float fAngle = std::fabs(std::atan2(g_tBall.fVelY, g_tBall.fVelX)) * 180.0f / 3.14159265f;
+            EXPECT_LE(fAngle, 30.5f);
+            fWidest = std::max(fWidest, fAngle);
+        }
+        if (iMode == GM_PLAYER_VS_PLAYER)
+            EXPECT_LT(fWidest, 1.0f) << "between people the sphere keeps its geometry";
+        else
+            EXPECT_GT(fWidest, 10.0f) << "between computers the bounces scatter";
+    }
+    exit_pong();
 }
