@@ -1,15 +1,13 @@
-// The mixer back end: what reaches the output (through SDL's disk driver, which
-// writes every mixed frame to a file) and the mixing rules on direct renders.
+// The mixer back end's rules on direct renders, without a device (the sound
+// engine's tests play through the real output path).
 #include "datafile_builder.h"
 #include "sound_mixer.h"
 
-#include <SDL.h>
 #include <gtest/gtest.h>
 #include <sndfile.h>
 
 #include <algorithm>
 #include <cmath>
-#include <cstring>
 #include <random>
 #include <string>
 #include <vector>
@@ -19,10 +17,8 @@ namespace db = datafile_builder;
 namespace {
 
 constexpr int RATE = MIX_OUTPUT_RATE;
-constexpr int WAIT_LIMIT_MS = 20000;   // longest a test waits for a sound to end
-constexpr int GAP_MS = 20;             // serviced pause that leaves silence between two sounds
-constexpr size_t MIN_GAP_FRAMES = 32;  // silent frames that separate two sounds in the output
 constexpr int OGG_VORBIS = SF_FORMAT_OGG | SF_FORMAT_VORBIS;
+constexpr int RENDER_BLOCK = 4096;  // frames rendered between two services of the mixer
 
 // A mono signal that names its frames: 1000 + i mod 20000, never silent.
 std::vector<int16_t> ramp(int iFrames)
@@ -33,7 +29,7 @@ std::vector<int16_t> ramp(int iFrames)
     return aiSamples;
 }
 
-// Two sines, one per side, for the lossy Ogg tests.
+// Two sines, one per side, for the lossy Ogg sounds.
 std::vector<int16_t> stereo_tones(int iFrames)
 {
     std::vector<int16_t> aiSamples(iFrames * 2);
@@ -59,42 +55,9 @@ std::vector<int16_t> decode_file(const std::string &sPath)
     return aiSamples;
 }
 
-bool frame_silent(const std::vector<int16_t> &aiOut, size_t iFrame)
+bool all_silent(const std::vector<int16_t> &aiOut, size_t iFromFrame = 0)
 {
-    return aiOut[2 * iFrame] == 0 && aiOut[2 * iFrame + 1] == 0;
-}
-
-struct stSegment {
-    size_t iStart;  // first sounding frame
-    size_t iEnd;    // one past the last
-    size_t frames() const { return iEnd - iStart; }
-};
-
-// The runs of sound in a stereo output, split at MIN_GAP_FRAMES of silence.
-std::vector<stSegment> sound_segments(const std::vector<int16_t> &aiOut)
-{
-    std::vector<stSegment> atSegments;
-    size_t iSilent = MIN_GAP_FRAMES;
-    for (size_t i = 0; i < aiOut.size() / 2; i++) {
-        if (frame_silent(aiOut, i)) {
-            iSilent++;
-            continue;
-        }
-        if (iSilent >= MIN_GAP_FRAMES)
-            atSegments.push_back({i, i + 1});
-        atSegments.back().iEnd = i + 1;
-        iSilent = 0;
-    }
-    return atSegments;
-}
-
-// One side of a segment of a stereo output.
-std::vector<int16_t> side(const std::vector<int16_t> &aiOut, const stSegment &tSegment, int iSide)
-{
-    std::vector<int16_t> aiSide(tSegment.frames());
-    for (size_t i = 0; i < aiSide.size(); i++)
-        aiSide[i] = aiOut[2 * (tSegment.iStart + i) + iSide];
-    return aiSide;
+    return std::all_of(aiOut.begin() + 2 * iFromFrame, aiOut.end(), [](int16_t i) { return i == 0; });
 }
 
 // Playing, as opposed to ended, stopped or never started.
@@ -104,29 +67,16 @@ bool playing(MixChannel cnlChannel)
     return mix_channel_is_playing(cnlChannel, &bPlaying) == MIX_OK && bPlaying;
 }
 
-void wait_serviced(int iMs)
-{
-    for (int i = 0; i < iMs; i++) {
-        mix_system_update();
-        SDL_Delay(1);
-    }
-}
-
-// Waits, servicing the mixer, until the channel has ended.
-void wait_for_end(MixChannel cnlChannel)
-{
-    for (int i = 0; i < WAIT_LIMIT_MS && playing(cnlChannel); i++)
-        wait_serviced(1);
-    EXPECT_FALSE(playing(cnlChannel)) << "the sound did not end";
-}
-
-// Files in a fresh temporary directory, and the sounds made from them.
-class SoundMixerFiles : public ::testing::Test {
+// Files in a fresh temporary directory, and the sounds made from them, on a
+// mixer without a device that the test drives with mix_render.
+class SoundMixer : public ::testing::Test {
 protected:
     void SetUp() override
     {
         sDir = db::make_temp_dir("tvx_sound");
         ASSERT_FALSE(sDir.empty());
+        ASSERT_EQ(mix_system_create(), MIX_OK);
+        ASSERT_EQ(mix_system_init(MIX_MAX_CHANNELS, MIX_INIT_NO_OUTPUT), MIX_OK);
     }
     void TearDown() override
     {
@@ -159,93 +109,53 @@ protected:
         EXPECT_EQ(mix_play_sound(sndSound, bPaused, &cnlChannel), MIX_OK);
         return cnlChannel;
     }
+    // The next iFrames stereo frames, serviced as the game does between blocks.
+    std::vector<int16_t> render(int iFrames)
+    {
+        std::vector<int16_t> aiOut(iFrames * 2);
+        for (int i = 0; i < iFrames; i += RENDER_BLOCK) {
+            mix_system_update();
+            mix_render(aiOut.data() + 2 * i, std::min(RENDER_BLOCK, iFrames - i));
+        }
+        return aiOut;
+    }
     std::string sDir;
     std::vector<stMixSound *> asndSounds;
 };
 
-// The real output path: SDL's disk driver writes what the callback mixed.
-class SoundMixerDisk : public SoundMixerFiles {
-protected:
-    void SetUp() override
-    {
-        SoundMixerFiles::SetUp();
-        sOutput = sDir + "/output.raw";
-        setenv("SDL_AUDIODRIVER", "disk", 1);
-        setenv("SDL_DISKAUDIOFILE", sOutput.c_str(), 1);
-        setenv("SDL_DISKAUDIODELAY", "4", 1);  // ms per buffer: about 5 times real time
-        ASSERT_EQ(mix_system_create(), MIX_OK);
-        ASSERT_EQ(mix_system_init(MIX_MAX_CHANNELS, 0), MIX_OK);
-    }
-    // Closes the device and gives everything it wrote, interleaved stereo.
-    std::vector<int16_t> finish()
-    {
-        mix_system_close();
-        std::string sBytes = db::read_file(sOutput);
-        std::vector<int16_t> aiSamples(sBytes.size() / sizeof(int16_t));
-        memcpy(aiSamples.data(), sBytes.data(), aiSamples.size() * sizeof(int16_t));
-        return aiSamples;
-    }
-    std::string sOutput;
-};
-
-// Direct renders without a device.
-class SoundMixerRender : public SoundMixerFiles {
-protected:
-    void SetUp() override
-    {
-        SoundMixerFiles::SetUp();
-        ASSERT_EQ(mix_system_create(), MIX_OK);
-        ASSERT_EQ(mix_system_init(MIX_MAX_CHANNELS, MIX_INIT_NO_OUTPUT), MIX_OK);
-    }
-    std::vector<int16_t> render(int iFrames)
-    {
-        std::vector<int16_t> aiOut(iFrames * 2);
-        mix_render(aiOut.data(), iFrames);
-        return aiOut;
-    }
-};
-
 // Every frame of each play: the far side fades out as the pan moves over, the
-// centre is full on both, a pan beyond an end counts as that end. All start
-// paused and are let go in turn: a paused channel adds nothing and resumes
-// from its start.
-TEST_F(SoundMixerDisk, SidesFollowPanAndVolumeAndPausedChannelsWait)
+// centre is full on both; a pan or a volume beyond an end counts as that end.
+// Each starts paused: a paused channel adds nothing and resumes from its start.
+TEST_F(SoundMixer, SidesFollowPanAndVolumeAndPausedChannelsWait)
 {
     const struct {
         float fPan, fVolume;
         float fLeft, fRight;  // expected share of the signal on each side
-    } atCases[] = {{-1, 1, 1, 0}, {1, 1, 0, 1},   {0, 1, 1, 1},       {-0.5f, 1, 1, 0.5f},
-                   {-3, 1, 1, 0}, {0, 0.5f, 0.5f, 0.5f}, {0.5f, 0.5f, 0.25f, 0.5f}};
-    std::vector<int16_t> aiRamp = ramp(RATE / 5);
+    } atCases[] = {{-1, 1, 1, 0},       {1, 1, 0, 1},          {0, 1, 1, 1},          {-0.5f, 1, 1, 0.5f},
+                   {-3, 1, 1, 0},       {3, 1, 0, 1},          {0, 0.5f, 0.5f, 0.5f}, {0.5f, 0.5f, 0.25f, 0.5f},
+                   {0, 3, 1, 1},        {0, -0.5f, 0, 0}};
+    std::vector<int16_t> aiRamp = ramp(RATE / 20);
     stMixSound *sndTone = create(write("tone.wav", aiRamp), MIX_SAMPLE);
-    std::vector<MixChannel> acnlChannels;
     for (const auto &tCase : atCases) {
-        acnlChannels.push_back(play(sndTone, true));
-        mix_channel_set_pan(acnlChannels.back(), tCase.fPan);
-        mix_channel_set_volume(acnlChannels.back(), tCase.fVolume);
-    }
-    wait_serviced(GAP_MS);
-    for (MixChannel cnlChannel : acnlChannels) {
-        mix_channel_set_paused(cnlChannel, false);
-        wait_for_end(cnlChannel);
-        wait_serviced(GAP_MS);
-    }
-    std::vector<int16_t> aiOut = finish();
-    std::vector<stSegment> atSegments = sound_segments(aiOut);
-    ASSERT_EQ(atSegments.size(), std::size(atCases));
-    for (size_t c = 0; c < atSegments.size(); c++) {
-        ASSERT_EQ(atSegments[c].frames(), aiRamp.size()) << "pan " << atCases[c].fPan;
+        SCOPED_TRACE(testing::Message() << "pan " << tCase.fPan << " volume " << tCase.fVolume);
+        MixChannel cnlChannel = play(sndTone, true);
+        ASSERT_EQ(mix_channel_set_pan(cnlChannel, tCase.fPan), MIX_OK);
+        ASSERT_EQ(mix_channel_set_volume(cnlChannel, tCase.fVolume), MIX_OK);
+        EXPECT_TRUE(all_silent(render(500)));
+        ASSERT_EQ(mix_channel_set_paused(cnlChannel, false), MIX_OK);
+        std::vector<int16_t> aiOut = render(static_cast<int>(aiRamp.size()) + 100);
         for (size_t i = 0; i < aiRamp.size(); i++) {
-            size_t iFrame = atSegments[c].iStart + i;
-            ASSERT_NEAR(aiOut[2 * iFrame], aiRamp[i] * atCases[c].fLeft, 0.5) << "case " << c << " frame " << i;
-            ASSERT_NEAR(aiOut[2 * iFrame + 1], aiRamp[i] * atCases[c].fRight, 0.5) << "case " << c << " frame " << i;
+            ASSERT_NEAR(aiOut[2 * i], aiRamp[i] * tCase.fLeft, 0.5) << "frame " << i;
+            ASSERT_NEAR(aiOut[2 * i + 1], aiRamp[i] * tCase.fRight, 0.5) << "frame " << i;
         }
+        EXPECT_TRUE(all_silent(aiOut, aiRamp.size()));
+        EXPECT_FALSE(playing(cnlChannel));
     }
 }
 
 // Frame-exact: the sound up to the section's end, the section once per repeat,
 // then the rest, for every kind of sound.
-TEST_F(SoundMixerDisk, LoopSectionPlaysOnceThenItsRepeats)
+TEST_F(SoundMixer, LoopSectionPlaysOnceThenItsRepeats)
 {
     constexpr unsigned int LOOP_START_MS = 300, LOOP_END_MS = 710;
     constexpr size_t LOOP_START = LOOP_START_MS * RATE / 1000, LOOP_END = LOOP_END_MS * RATE / 1000;
@@ -256,83 +166,73 @@ TEST_F(SoundMixerDisk, LoopSectionPlaysOnceThenItsRepeats)
     std::vector<int16_t> aiRamp = ramp(RATE);
     std::string sPath = write("loop.wav", aiRamp);
     for (const auto &tCase : atCases) {
+        SCOPED_TRACE(testing::Message() << "kind " << tCase.iKind << " repeats " << tCase.iCount);
         stMixSound *sndSound = create(sPath, tCase.iKind);
         ASSERT_EQ(mix_sound_set_loop_points(sndSound, LOOP_START_MS, LOOP_END_MS), MIX_OK);
         ASSERT_EQ(mix_sound_set_loop_count(sndSound, tCase.iCount), MIX_OK);
-        wait_for_end(play(sndSound));
-        wait_serviced(GAP_MS);
-    }
-    std::vector<int16_t> aiOut = finish();
-    std::vector<stSegment> atSegments = sound_segments(aiOut);
-    ASSERT_EQ(atSegments.size(), std::size(atCases));
-    for (size_t c = 0; c < atSegments.size(); c++) {
         std::vector<int16_t> aiExpected(aiRamp.begin(), aiRamp.begin() + LOOP_END);
-        for (int i = 0; i < atCases[c].iCount; i++)
+        for (int i = 0; i < tCase.iCount; i++)
             aiExpected.insert(aiExpected.end(), aiRamp.begin() + LOOP_START, aiRamp.begin() + LOOP_END);
         aiExpected.insert(aiExpected.end(), aiRamp.begin() + LOOP_END, aiRamp.end());
-        EXPECT_EQ(side(aiOut, atSegments[c], 0), aiExpected) << "case " << c;
-        EXPECT_EQ(side(aiOut, atSegments[c], 1), aiExpected) << "case " << c;
+        MixChannel cnlChannel = play(sndSound);
+        std::vector<int16_t> aiOut = render(static_cast<int>(aiExpected.size()) + 100);
+        for (size_t i = 0; i < aiExpected.size(); i++) {
+            ASSERT_EQ(aiOut[2 * i], aiExpected[i]) << "frame " << i;
+            ASSERT_EQ(aiOut[2 * i + 1], aiExpected[i]) << "frame " << i;
+        }
+        EXPECT_TRUE(all_silent(aiOut, aiExpected.size()));
+        EXPECT_FALSE(playing(cnlChannel));
     }
 }
 
-TEST_F(SoundMixerDisk, StreamPlaysAnOggFileFromBeginningToEnd)
+// Every kind of sound, from a file or from memory, plays its decoded frames
+// and then nothing. The WAV's first samples read like a chunk header, so its
+// reader's skip over the data to the very end of the bytes must succeed, or
+// the samples would be taken for a chunk; the long stream outlasts a channel's
+// ring and is topped up while it plays.
+TEST_F(SoundMixer, SoundsPlayTheirDecodedFrames)
 {
-    // Longer than a channel's ring, so the stream must be topped up while it plays.
-    constexpr int SONG_FRAMES = RATE * 3;
-    std::string sPath = write("song.ogg", stereo_tones(SONG_FRAMES), 2, RATE, OGG_VORBIS);
-    std::vector<int16_t> aiReference = decode_file(sPath);
-    ASSERT_EQ(aiReference.size(), static_cast<size_t>(SONG_FRAMES) * 2);
-    wait_for_end(play(create(sPath, MIX_STREAM)));
-    std::vector<int16_t> aiOut = finish();
-    std::vector<stSegment> atSegments = sound_segments(aiOut);
-    ASSERT_EQ(atSegments.size(), 1u);  // nothing after the end
-    size_t iRefStart = 0;
-    while (frame_silent(aiReference, iRefStart))
-        iRefStart++;
-    std::vector<int16_t> aiExpected(aiReference.begin() + 2 * iRefStart, aiReference.end());
-    size_t iOutStart = 2 * atSegments[0].iStart;
-    ASSERT_GE(aiOut.size(), iOutStart + aiExpected.size());
-    EXPECT_LE(2 * atSegments[0].iEnd, iOutStart + aiExpected.size());
-    EXPECT_TRUE(std::equal(aiExpected.begin(), aiExpected.end(), aiOut.begin() + iOutStart));
-}
-
-// ---- direct renders ----
-
-TEST_F(SoundMixerRender, SoundsFromMemoryPlayTheirFrames)
-{
-    std::string sWav = write("effect.wav", ramp(RATE / 10));
+    std::vector<int16_t> aiLikeAChunk = ramp(RATE / 10);
+    const int16_t aiHeader[] = {'d' | 'a' << 8, 't' | 'a' << 8, 8, 0};
+    std::copy(std::begin(aiHeader), std::end(aiHeader), aiLikeAChunk.begin());
+    std::string sWav = write("effect.wav", aiLikeAChunk);
     std::string sOgg = write("effect.ogg", stereo_tones(RATE / 2), 2, RATE, OGG_VORBIS);
+    std::string sSong = write("song.ogg", stereo_tones(RATE * 3), 2, RATE, OGG_VORBIS);
     const struct {
         std::string sPath;
         enMixSoundKind iKind;
-    } atCases[] = {{sWav, MIX_SAMPLE}, {sWav, MIX_COMPRESSED}, {sWav, MIX_STREAM}, {sOgg, MIX_SAMPLE},
-                   {sOgg, MIX_COMPRESSED}};
+        bool bMemory;
+    } atCases[] = {{sWav, MIX_SAMPLE, true}, {sWav, MIX_COMPRESSED, true}, {sWav, MIX_STREAM, true},
+                   {sOgg, MIX_SAMPLE, true}, {sOgg, MIX_COMPRESSED, true}, {sSong, MIX_STREAM, false}};
     for (const auto &tCase : atCases) {
-        std::string sBytes = db::read_file(tCase.sPath);
-        stMixCreateInfo tInfo = {sizeof(stMixCreateInfo), static_cast<unsigned int>(sBytes.size())};
+        SCOPED_TRACE(testing::Message() << tCase.sPath << " kind " << tCase.iKind);
         stMixSound *sndSound = nullptr;
-        ASSERT_EQ(mix_sound_create_from_memory(sBytes.data(), &tInfo, tCase.iKind, &sndSound), MIX_OK);
-        asndSounds.push_back(sndSound);
-        sBytes.assign(sBytes.size(), 0);  // the sound keeps its own copy
+        if (tCase.bMemory) {
+            std::string sBytes = db::read_file(tCase.sPath);
+            stMixCreateInfo tInfo = {sizeof(stMixCreateInfo), static_cast<unsigned int>(sBytes.size())};
+            ASSERT_EQ(mix_sound_create_from_memory(sBytes.data(), &tInfo, tCase.iKind, &sndSound), MIX_OK);
+            asndSounds.push_back(sndSound);
+            sBytes.assign(sBytes.size(), 0);  // the sound keeps its own copy
+        } else {
+            sndSound = create(tCase.sPath, tCase.iKind);
+        }
         std::vector<int16_t> aiDecoded = decode_file(tCase.sPath);
         const int iChannels = tCase.sPath == sWav ? 1 : 2;
         size_t iFrames = aiDecoded.size() / iChannels;
         MixChannel cnlChannel = play(sndSound);
         std::vector<int16_t> aiOut = render(static_cast<int>(iFrames) + 100);
         for (size_t i = 0; i < iFrames; i++) {
-            ASSERT_EQ(aiOut[2 * i], aiDecoded[iChannels * i]) << tCase.sPath << " frame " << i;
-            ASSERT_EQ(aiOut[2 * i + 1], aiDecoded[iChannels * i + iChannels - 1]) << tCase.sPath << " frame " << i;
+            ASSERT_EQ(aiOut[2 * i], aiDecoded[iChannels * i]) << "frame " << i;
+            ASSERT_EQ(aiOut[2 * i + 1], aiDecoded[iChannels * i + iChannels - 1]) << "frame " << i;
         }
-        for (size_t i = iFrames; i < iFrames + 100; i++)
-            ASSERT_TRUE(frame_silent(aiOut, i));
-        EXPECT_FALSE(playing(cnlChannel)) << tCase.sPath;
-        mix_system_update();
+        EXPECT_TRUE(all_silent(aiOut, iFrames));
+        EXPECT_FALSE(playing(cnlChannel));
     }
 }
 
 // Every output frame lies halfway or on a source frame; a loop section that
 // resampling empties must not loop for ever on no frames.
-TEST_F(SoundMixerRender, OtherRatesAreResampledToTheOutputRate)
+TEST_F(SoundMixer, OtherRatesAreResampledToTheOutputRate)
 {
     // 2206 frames at 22050 Hz: 100 ms falls on the last source frame, and
     // past the last frame of the resampled sound.
@@ -346,21 +246,20 @@ TEST_F(SoundMixerRender, OtherRatesAreResampledToTheOutputRate)
         std::vector<int16_t> aiOut = render(SOURCE_FRAMES * 2 + 100);
         for (int i = 0; i < 2 * (SOURCE_FRAMES - 1); i++)
             ASSERT_EQ(aiOut[2 * i], 5 * i) << "frame " << i;
-        for (int i = 2 * SOURCE_FRAMES; i < 2 * SOURCE_FRAMES + 100; i++)
-            ASSERT_TRUE(frame_silent(aiOut, i));
+        EXPECT_TRUE(all_silent(aiOut, 2 * SOURCE_FRAMES));
         EXPECT_FALSE(playing(cnlChannel));
     }
     stMixSound *sndEdge = create(sPath, MIX_SAMPLE);
     ASSERT_EQ(mix_sound_set_loop_points(sndEdge, 100, 101), MIX_OK);
     ASSERT_EQ(mix_sound_set_loop_count(sndEdge, -1), MIX_OK);
     MixChannel cnlEdge = play(sndEdge);
-    render(3 * SOURCE_FRAMES);
+    mix_render(std::vector<int16_t>(6 * SOURCE_FRAMES).data(), 3 * SOURCE_FRAMES);
     bool bPlaying = true;
     EXPECT_EQ(mix_channel_is_playing(cnlEdge, &bPlaying), MIX_OK);
     EXPECT_FALSE(bPlaying);
 }
 
-TEST_F(SoundMixerRender, StealsTheLowestPriorityThenTheOldest)
+TEST_F(SoundMixer, StealsTheLowestPriorityThenTheOldest)
 {
     stMixSound *sndLoop = create(write("loop.wav", ramp(RATE / 10)), MIX_SAMPLE);
     mix_sound_set_loop_mode(sndLoop, MIX_LOOP_NORMAL);
@@ -383,13 +282,13 @@ TEST_F(SoundMixerRender, StealsTheLowestPriorityThenTheOldest)
     }
 }
 
-TEST_F(SoundMixerRender, EndedStoppedOrReleasedChannelsAreSilentAndNotPlaying)
+TEST_F(SoundMixer, EndedStoppedOrReleasedChannelsAreSilentAndNotPlaying)
 {
     stMixSound *sndShort = create(write("short.wav", ramp(500)), MIX_SAMPLE);
     MixChannel cnlFirst = play(sndShort);
-    render(600);
+    mix_render(std::vector<int16_t>(1200).data(), 600);
     bool bPlaying = true;
-    EXPECT_EQ(mix_channel_is_playing(cnlFirst, &bPlaying), MIX_OK);
+    EXPECT_EQ(mix_channel_is_playing(cnlFirst, &bPlaying), MIX_OK);  // ended, not yet reused
     EXPECT_FALSE(bPlaying);
     EXPECT_EQ(mix_channel_set_volume(cnlFirst, 0.5f), MIX_ERR_INVALID_HANDLE);
     mix_system_update();
@@ -409,13 +308,12 @@ TEST_F(SoundMixerRender, EndedStoppedOrReleasedChannelsAreSilentAndNotPlaying)
     render(1000);
     EXPECT_EQ(mix_channel_stop(cnlLoop), MIX_OK);
     EXPECT_EQ(mix_sound_release(sndLong), MIX_OK);
-    std::vector<int16_t> aiOut = render(1000);
-    EXPECT_TRUE(std::all_of(aiOut.begin(), aiOut.end(), [](int16_t iSample) { return iSample == 0; }));
+    EXPECT_TRUE(all_silent(render(1000)));
     EXPECT_FALSE(playing(cnlLoop));
     EXPECT_FALSE(playing(cnlLong));
 }
 
-TEST_F(SoundMixerRender, FailuresAreReportedByCode)
+TEST_F(SoundMixer, FailuresAreReportedByCode)
 {
     stMixSound *sndSound = nullptr;
     EXPECT_EQ(mix_sound_create_from_file((sDir + "/missing.wav").c_str(), MIX_SAMPLE, &sndSound),
@@ -465,8 +363,6 @@ TEST(SoundMixerResults, EveryCodeHasItsOwnTextAndOthersAreUnknown)
     std::sort(asTexts.begin(), asTexts.end());
     EXPECT_EQ(std::adjacent_find(asTexts.begin(), asTexts.end()), asTexts.end());
     EXPECT_EQ(std::count(asTexts.begin(), asTexts.end(), "Unknown error."), 0);
-    EXPECT_STREQ(mix_error_string(MIX_ERR_MEMORY), "Not enough memory or resources.");
-    EXPECT_STREQ(mix_error_string(MIX_ERR_OUTPUT_INIT), "Error initializing output device.");
     for (int iCode : {-1, 5, 39, 57, 59, 1000})
         EXPECT_STREQ(mix_error_string(iCode), "Unknown error.") << iCode;
 }
