@@ -96,33 +96,6 @@ TEST_F(Drawing, FadesEndOnTheirExactFinalPicture)
     }
 }
 
-TEST_F(Drawing, FadeToAColourPassesThroughTheMiddle)
-{
-    // A long fade sampled from another thread shows intermediate levels.
-    SetUpDepth(32);
-    BITMAP *bmp = make_picture(16, 16, makecol(200, 200, 200));
-    std::vector<int> vSeen;
-    std::atomic<bool> bDone{false};
-    std::thread tWatcher([&] {
-        while (!bDone) {
-            vSeen.push_back(pixel_rgb(screen, 8, 8).r);
-            std::this_thread::sleep_for(std::chrono::microseconds(200));
-        }
-    });
-    {
-        ClockFeeder tFeeder(1);
-        fade_to_color(bmp, 200, 0, 0, makecol(0, 0, 0));
-    }
-    bDone = true;
-    tWatcher.join();
-    bool bMiddle = false;
-    for (int r : vSeen)
-        bMiddle = bMiddle || (r > 40 && r < 160);
-    EXPECT_TRUE(bMiddle);
-    EXPECT_EQ(pixel_rgb(screen, 8, 8), (Rgb{0, 0, 0}));
-    destroy_bitmap(bmp);
-}
-
 using FatalMessageDeathTest = HeadlessAllegro;
 
 TEST_F(FatalMessageDeathTest, MessageIsShownLiterallyAndExitsWith255)

@@ -1,16 +1,16 @@
-// The sound engine's slots, volumes and failure policy, on the real mixer with
-// SDL's disk driver (or a device that cannot open).
+// The sound engine's slots, volumes, fades and failure policy, on the real
+// mixer with SDL's disk driver (or a device that cannot open).
 #include "datafile_builder.h"
 #include "fade.h"
 #include "headless.h"
 #include "sound.h"
+#include "time.h"
 
 #include <SDL.h>
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cstdio>
-#include <cstring>
+#include <functional>
 #include <sstream>
 #include <string>
 #include <thread>
@@ -21,7 +21,6 @@ namespace db = datafile_builder;
 namespace {
 
 constexpr int TONE_FRAMES = MIX_OUTPUT_RATE / 10;  // a 100 ms effect
-constexpr int TONE_LEVEL = 8000;                   // its constant sample value
 constexpr int WAIT_LIMIT_MS = 20000;
 constexpr char SDL_LINE_START[] = "Tarvelix: SDL: "; // how SDL's own messages are printed
 
@@ -65,7 +64,7 @@ protected:
         setenv("SDL_DISKAUDIOFILE", (sDir + "/output.raw").c_str(), 1);
         setenv("SDL_DISKAUDIODELAY", "4", 1);  // ms per buffer: about 5 times real time
         sTone = sDir + "/tone.wav";
-        db::write_file(sTone, db::wav_bytes(TONE_FRAMES, TONE_LEVEL));
+        db::write_file(sTone, db::wav_bytes(TONE_FRAMES));
     }
     void TearDown() override
     {
@@ -98,30 +97,6 @@ protected:
         if (sndSound)
             asndSounds.push_back(sndSound);
         return sndSound;
-    }
-    void wait_slot_ends(int iChannel)
-    {
-        for (int i = 0; i < WAIT_LIMIT_MS && channel_is_playing(iChannel); i++)
-            service(1);
-        EXPECT_EQ(channel_is_playing(iChannel), 0);
-    }
-    // The peak level of every run of sound in the output, in order.
-    std::vector<int> sound_levels()
-    {
-        exit_sound_libary();
-        std::string sBytes = db::read_file(sDir + "/output.raw");
-        std::vector<int> aiLevels;
-        bool bInSound = false;
-        for (size_t i = 0; i + 1 < sBytes.size(); i += sizeof(int16_t)) {
-            int16_t iSample;
-            memcpy(&iSample, sBytes.data() + i, sizeof(iSample));
-            if (iSample != 0 && !bInSound)
-                aiLevels.push_back(0);
-            bInSound = iSample != 0;
-            if (bInSound)
-                aiLevels.back() = std::max(aiLevels.back(), static_cast<int>(iSample));
-        }
-        return aiLevels;
     }
     std::string sDir;
     std::string sTone;
@@ -204,41 +179,29 @@ TEST_F(SoundEngine, OtherFailuresAreReportedAndSoundStaysOn)
     EXPECT_EQ(channel_is_playing(CHANNEL_SOUNDS), 1);
 }
 
-TEST_F(SoundEngine, VolumeArgumentChoosesTheVolume)
+// The volume argument picks the effect or the music volume, or leaves the
+// mixer's full volume; a new volume reaches the intro music at once and the
+// stage song at its next start; a slot's pause and stop reach only its newest sound.
+TEST_F(SoundEngine, VolumesAndCommandsReachOnlyTheSlotsNewestSound)
 {
     ASSERT_EQ(start(), "");
     set_fmod_volume(0.5f, 0.25f);
-    stMixSound *sndTone = sample(sTone, 0);
-    const struct {
-        int iChannel;
-        int iVolume;
-    } atPlays[] = {{CHANNEL_SOUNDS, FX_VOLUME}, {CHANNEL_GAME_MUSIC, MUSIC_VOLUME}, {CHANNEL_SOUNDS, 2}};
-    for (const auto &tPlay : atPlays) {
-        play_sound(sndTone, tPlay.iChannel, tPlay.iVolume, 0.0f);
-        wait_slot_ends(tPlay.iChannel);
-    }
-    std::vector<int> aiLevels = sound_levels();
-    ASSERT_EQ(aiLevels.size(), 3u);
-    EXPECT_EQ(aiLevels[0], TONE_LEVEL / 4);  // effect volume
-    EXPECT_EQ(aiLevels[1], TONE_LEVEL / 2);  // music volume
-    EXPECT_EQ(aiLevels[2], TONE_LEVEL);      // the mixer's default, whatever the effect volume
-}
-
-// A new volume reaches the intro music at once and the stage song at its next
-// start; a slot's pause and stop reach only its newest sound.
-TEST_F(SoundEngine, SlotsReachOnlyTheirNewestSound)
-{
-    ASSERT_EQ(start(), "");
     stMixSound *sndLoop = sample(sTone, 1);
-    play_sound(sndLoop, CHANNEL_INTRO_MUSIC, MUSIC_VOLUME, 0.0f);
-    play_sound(sndLoop, CHANNEL_GAME_MUSIC, MUSIC_VOLUME, 0.0f);
-    set_fmod_volume(0.5f, 0.3f);
-    EXPECT_FLOAT_EQ(slot_volume(CHANNEL_INTRO_MUSIC), 0.5f);
-    EXPECT_FLOAT_EQ(slot_volume(CHANNEL_GAME_MUSIC), 1.0f);
-    play_sound(sndLoop, CHANNEL_GAME_MUSIC, MUSIC_VOLUME, 0.0f);
+    const struct {
+        int iChannel, iVolume;
+        float fExpected;
+    } atPlays[] = {{CHANNEL_SOUNDS, FX_VOLUME, 0.25f}, {CHANNEL_GAME_MUSIC, MUSIC_VOLUME, 0.5f},
+                   {CHANNEL_BAR, 2, 1.0f}, {CHANNEL_INTRO_MUSIC, MUSIC_VOLUME, 0.5f}};
+    for (const auto &tPlay : atPlays) {
+        play_sound(sndLoop, tPlay.iChannel, tPlay.iVolume, 0.0f);
+        EXPECT_FLOAT_EQ(slot_volume(tPlay.iChannel), tPlay.fExpected) << "slot " << tPlay.iChannel;
+    }
+    set_fmod_volume(0.3f, 0.25f);
+    EXPECT_FLOAT_EQ(slot_volume(CHANNEL_INTRO_MUSIC), 0.3f);
     EXPECT_FLOAT_EQ(slot_volume(CHANNEL_GAME_MUSIC), 0.5f);
+    play_sound(sndLoop, CHANNEL_GAME_MUSIC, MUSIC_VOLUME, 0.0f);
+    EXPECT_FLOAT_EQ(slot_volume(CHANNEL_GAME_MUSIC), 0.3f);
 
-    play_sound(sndLoop, CHANNEL_SOUNDS, FX_VOLUME, 0.0f);
     MixChannel cnlOlder = cnlChannelSounds[CHANNEL_SOUNDS];
     play_sound(sndLoop, CHANNEL_SOUNDS, FX_VOLUME, 0.0f);
     ASSERT_NE(cnlChannelSounds[CHANNEL_SOUNDS], cnlOlder);
@@ -257,7 +220,7 @@ TEST_F(SoundEngine, SlotsReachOnlyTheirNewestSound)
 TEST_F(SoundEngine, RepeatedLoopSectionMakesAOneShotSoundLoop)
 {
     ASSERT_EQ(start(), "");
-    db::write_file(sDir + "/filling.wav", db::wav_bytes(MIX_OUTPUT_RATE, TONE_LEVEL));
+    db::write_file(sDir + "/filling.wav", db::wav_bytes(MIX_OUTPUT_RATE));
     stMixSound *sndFilling = sample(sDir + "/filling.wav", 0);
     set_repit_loop_point_sound(sndFilling, 300, 710, -1);
     play_sound(sndFilling, CHANNEL_BAR, FX_VOLUME, -0.7f);
@@ -265,7 +228,9 @@ TEST_F(SoundEngine, RepeatedLoopSectionMakesAOneShotSoundLoop)
     EXPECT_EQ(channel_is_playing(CHANNEL_BAR), 1);
     disable_loop_sound(sndFilling);
     play_sound(sndFilling, CHANNEL_BAR_P2, FX_VOLUME, 0.7f);
-    wait_slot_ends(CHANNEL_BAR_P2);
+    for (int i = 0; i < WAIT_LIMIT_MS && channel_is_playing(CHANNEL_BAR_P2); i++)
+        service(1);
+    EXPECT_EQ(channel_is_playing(CHANNEL_BAR_P2), 0);
 }
 
 TEST_F(SoundEngine, ReleaseIsSafeWithoutStartUp)
@@ -282,52 +247,57 @@ TEST_F(SoundEngine, ReleaseIsSafeWithoutStartUp)
     EXPECT_EQ(testing::internal::GetCapturedStderr(), "Tarvelix: Mixer error! (3) The mixer is not initialized.\n");
 }
 
-// Music fades on a running engine, with the clock fed far faster than real time.
-class SoundFade : public SoundEngine {
-protected:
-    void SetUp() override
-    {
-        SoundEngine::SetUp();
-        ASSERT_EQ(start(), "");
-        set_fmod_volume(0.8f, 0.8f);
-        play_sound(sample(sTone, 1), CHANNEL_INTRO_MUSIC, MUSIC_VOLUME, 0.0f);
-    }
-    // Runs a fade while another thread samples the intro music's volume.
-    std::vector<float> watch(void (*pfnFade)(BITMAP *bmpPicture))
-    {
-        std::vector<float> afSeen;
-        std::atomic<bool> bDone{false};
-        std::thread tWatcher([&] {
-            while (!bDone) {
-                afSeen.push_back(slot_volume(CHANNEL_INTRO_MUSIC));
-                std::this_thread::sleep_for(std::chrono::microseconds(200));
-            }
-        });
-        BITMAP *bmpPicture = create_bitmap(32, 32);
-        clear_to_color(bmpPicture, makecol(200, 100, 50));
-        {
-            ClockFeeder tFeeder(1);
-            pfnFade(bmpPicture);
-        }
-        destroy_bitmap(bmpPicture);
-        bDone = true;
-        tWatcher.join();
-        return afSeen;
-    }
+// Each step of a fade, seen on the intro music's volume and on the picture's
+// first pixel: the clock is fed one millisecond at a time from another thread,
+// which after each retrace waits (bounded) for the fade to take its next step,
+// so that every step is seen however busy the machine is.
+struct stFadeStep {
+    float fVolume;
+    int iRed;
 };
 
-TEST_F(SoundFade, VolumeMovesSteadilyAndEndsExactly)
+std::vector<stFadeStep> watch_fade(const std::function<void()> &fnFade)
 {
+    std::vector<stFadeStep> atSeen;
+    std::atomic<bool> bDone{false};
+    std::thread tFeeder([&] {
+        while (!bDone) {
+            const float fBefore = slot_volume(CHANNEL_INTRO_MUSIC);
+            atSeen.push_back({fBefore, getr(getpixel(screen, 0, 0))});
+            const int iRetrace = return_retrace_count();
+            increase_clock();
+            for (int i = 0; i < 1000 && !bDone && return_retrace_count() != iRetrace &&
+                            slot_volume(CHANNEL_INTRO_MUSIC) == fBefore;
+                 i++)
+                std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
+    });
+    fnFade();
+    bDone = true;
+    tFeeder.join();
+    return atSeen;
+}
+
+// Volume and light move steadily and end exactly on the music volume or 0,
+// the picture or the colour; the music is neither paused nor stopped.
+TEST_F(SoundEngine, FadesMoveSteadilyAndEndExactly)
+{
+    ASSERT_EQ(start(), "");
+    set_fmod_volume(0.8f, 0.8f);
+    play_sound(sample(sTone, 1), CHANNEL_INTRO_MUSIC, MUSIC_VOLUME, 0.0f);
+    BITMAP *bmpPicture = create_bitmap(8, 8);
+    clear_to_color(bmpPicture, makecol(200, 100, 50));
     const struct {
         const char *pszName;
-        void (*pfnFade)(BITMAP *bmpPicture);
-        bool bIn;
+        std::function<void()> fnFade;
+        bool bIn, bPicture;
     } atCases[] = {
-        {"music in", [](BITMAP *) { fade_music_in(CHANNEL_INTRO_MUSIC, 1000); }, true},
-        {"music out", [](BITMAP *) { fade_music_out(CHANNEL_INTRO_MUSIC, 1000); }, false},
-        {"media in", [](BITMAP *bmp) { fade_media_in(bmp, 1000, 0, 0, makecol(0, 0, 0), CHANNEL_INTRO_MUSIC); }, true},
-        {"media out", [](BITMAP *bmp) { fade_media_out(bmp, 1000, 0, 0, makecol(0, 0, 0), CHANNEL_INTRO_MUSIC); },
-         false}};
+        {"music in", [] { fade_music_in(CHANNEL_INTRO_MUSIC, 1000); }, true, false},
+        {"music out", [] { fade_music_out(CHANNEL_INTRO_MUSIC, 1000); }, false, false},
+        {"media in", [&] { fade_media_in(bmpPicture, 1000, 0, 0, makecol(0, 0, 0), CHANNEL_INTRO_MUSIC); }, true,
+         true},
+        {"media out", [&] { fade_media_out(bmpPicture, 1000, 0, 0, makecol(0, 0, 0), CHANNEL_INTRO_MUSIC); },
+         false, true}};
     for (const auto &tCase : atCases) {
         SCOPED_TRACE(tCase.pszName);
         // Start from the other end, as a zero-length fade leaves it.
@@ -335,23 +305,28 @@ TEST_F(SoundFade, VolumeMovesSteadilyAndEndsExactly)
             fade_music_out(CHANNEL_INTRO_MUSIC, 0);
         else
             fade_music_in(CHANNEL_INTRO_MUSIC, 0);
-        std::vector<float> afSeen = watch(tCase.pfnFade);
-        EXPECT_FLOAT_EQ(slot_volume(CHANNEL_INTRO_MUSIC), tCase.bIn ? 0.8f : 0.0f);
-        const float fDirection = tCase.bIn ? 1.0f : -1.0f;
-        bool bMiddle = false;
-        for (size_t i = 1; i < afSeen.size(); i++) {
-            ASSERT_GE(afSeen[i] * fDirection, afSeen[i - 1] * fDirection - 1e-6f) << "sample " << i;
-            bMiddle = bMiddle || (afSeen[i] > 0.1f && afSeen[i] < 0.7f);
+        clear_to_color(screen, makecol(tCase.bIn ? 0 : 200, 0, 0));
+        std::vector<stFadeStep> atSeen = watch_fade(tCase.fnFade);
+        atSeen.push_back({slot_volume(CHANNEL_INTRO_MUSIC), getr(getpixel(screen, 0, 0))});
+        EXPECT_FLOAT_EQ(atSeen.back().fVolume, tCase.bIn ? 0.8f : 0.0f);
+        EXPECT_EQ(atSeen.back().iRed, tCase.bIn == tCase.bPicture ? 200 : 0);  // music alone leaves the screen
+        const int iDirection = tCase.bIn ? 1 : -1;
+        int iMiddle = 0;
+        for (size_t i = 1; i < atSeen.size(); i++) {
+            ASSERT_GE(atSeen[i].fVolume * iDirection, atSeen[i - 1].fVolume * iDirection - 1e-6f) << "step " << i;
+            ASSERT_GE(atSeen[i].iRed * iDirection, atSeen[i - 1].iRed * iDirection) << "step " << i;
+            iMiddle += atSeen[i].fVolume > 0.1f && atSeen[i].fVolume < 0.7f &&
+                       (!tCase.bPicture || (atSeen[i].iRed > 25 && atSeen[i].iRed < 175));
         }
-        EXPECT_TRUE(bMiddle);
-        EXPECT_EQ(channel_is_playing(CHANNEL_INTRO_MUSIC), 1);  // neither paused nor stopped
+        EXPECT_GT(iMiddle, 10);
+        EXPECT_EQ(channel_is_playing(CHANNEL_INTRO_MUSIC), 1);
         EXPECT_FALSE(slot_paused(cnlChannelSounds[CHANNEL_INTRO_MUSIC]));
     }
+    destroy_bitmap(bmpPicture);
 }
 
-TEST_F(SoundFade, FadesRunToTheirEndWithSoundOff)
+TEST_F(SoundEngine, FadesRunToTheirEndWithSoundOff)
 {
-    exit_sound_libary();
     bSoundError = -1;
     BITMAP *bmpPicture = create_bitmap(8, 8);
     clear_to_color(bmpPicture, makecol(200, 100, 50));
@@ -363,6 +338,7 @@ TEST_F(SoundFade, FadesRunToTheirEndWithSoundOff)
     }
     EXPECT_EQ(pixel_rgb(screen, 10, 10), (Rgb{0, 0, 0}));
     destroy_bitmap(bmpPicture);
+    bSoundError = 0;
 }
 
 }  // namespace
