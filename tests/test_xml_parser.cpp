@@ -1,5 +1,5 @@
-// The document parser: the tokens it sees, the trees its loose rules build, the
-// errors and their positions, lookups, growth, building and writing back out.
+// The document parser: the trees its loose rules build, the errors and their
+// positions, lookups, growth, building and writing back out.
 #include "TvxXML.h"
 
 #include <gtest/gtest.h>
@@ -166,50 +166,11 @@ TEST(XmlParse, NestingDepthIsBounded)
     EXPECT_EQ(TvxParseXML(nested(100000).c_str(), &results), nullptr);
 }
 
-// The tokens of a text, as "type:token", until the end or an error.
-std::vector<std::string> tokens(const char *pszText)
-{
-    TvxXML xml = {pszText, 0, eXMLErrorNone, nullptr, 0, nullptr, 0, 0, TvxGetClearTags(), 0};
-    std::vector<std::string> vTokens;
-    for (;;) {
-        int cbToken;
-        TvxTokenType type;
-        TvxNextToken token = TvxGetNextToken(&xml, &cbToken, &type);
-        if (type == eTokenError)
-            return vTokens;
-        vTokens.push_back(std::to_string(type) + ":" + std::string(token.pStr, cbToken));
-    }
-}
-
-struct TokenCase {
-    const char *pszText;
-    std::vector<std::string> vTokens;
-};
-
-class XmlTokenizer : public ::testing::TestWithParam<TokenCase> {};
-
-TEST_P(XmlTokenizer, SplitsTheText)
-{
-    EXPECT_EQ(tokens(GetParam().pszText), GetParam().vTokens) << GetParam().pszText;
-}
-INSTANTIATE_TEST_SUITE_P(
-    Tokens, XmlTokenizer,
-    ::testing::Values(
-        TokenCase{"<a x=\"1\"/>", {"2:<", "0:a", "0:x", "5:=", "1:\"1\"", "7:/>"}},
-        TokenCase{" </b >", {"3:</", "0:b", "4:>"}}, TokenCase{"<?xml?>", {"6:<?", "0:xml?", "4:>"}},
-        TokenCase{"a/b\tc", {"0:a/b", "0:c"}}, TokenCase{"x/>", {"0:x", "7:/>"}},
-        TokenCase{"/ a", {"0:/", "0:a"}}, TokenCase{"'it''s'", {"1:'it'", "1:'s'"}},
-        TokenCase{"a\"b\" c", {"0:a\"b\"", "0:c"}}, TokenCase{"\"x\ny\"  z", {"1:\"x\ny\"", "0:z"}},
-        TokenCase{"<!--c-->", {"8:<!--", "0:c--", "4:>"}},
-        TokenCase{"<PRE><pre>", {"8:<PRE>", "2:<", "0:pre", "4:>"}},
-        TokenCase{"a=b<c", {"0:a", "5:=", "0:b", "2:<", "0:c"}},
-        TokenCase{"  \r\n\t", {}}));
-
 // Also: a successful parse leaves the error position as it was, and every
 // element points back to its parent, whatever moves the growth made.
 TEST(XmlParse, EntryArrayGrowsByFiveKeepingOrderAndParents)
 {
-    for (int nChildren : {1, 5, 6, 10, 11, 15, 16}) {
+    for (int nChildren : {1, 5, 6, 11}) {
         std::string s = "<a>\n";
         for (int i = 0; i < nChildren; i++)
             s += "<e" + std::to_string(i) + "/>";
@@ -355,36 +316,6 @@ TEST(XmlBuild, CreateElementsFindsThenCreates)
     TvxDeleteRoot(pRoot);
 }
 
-// Trees the writer must take care with: each text reads back as the same tree.
-struct WriteCase {
-    const char *pszText;
-    const char *pszWritten;
-};
-
-class XmlWriteBack : public ::testing::TestWithParam<WriteCase> {};
-
-TEST_P(XmlWriteBack, WritesTextThatReadsBackTheSame)
-{
-    TvxXMLElement *pRoot = TvxParseXML(GetParam().pszText, nullptr);
-    ASSERT_NE(pRoot, nullptr);
-    char *psz = TvxCreateXMLString(pRoot, 0, nullptr);
-    EXPECT_STREQ(psz, GetParam().pszWritten);
-    EXPECT_EQ(parse_describe(psz), describe(pRoot, true));
-    free(psz);
-    TvxDeleteRoot(pRoot);
-}
-INSTANTIATE_TEST_SUITE_P(
-    Written, XmlWriteBack,
-    ::testing::Values(WriteCase{"<a x=\"1\" y=2 z/>", "<a x=\"1\" y=2 z/>"},
-                      WriteCase{"<a>\n  one <b/> two\n</a>", "<a>one<b/>two</a>"},
-                      WriteCase{"<p><p\r>x", "<p><p\r>x</p></p>"}, WriteCase{"<p><p\rb/>", "<p><p\r b/></p>"},
-                      WriteCase{"<p><p/>", "<p><p/></p>"}, WriteCase{"< PRE>x", "< PRE>x</PRE>"},
-                      WriteCase{"< !--x/>", "< !--x/>"}, WriteCase{"< ?x/>", "< ?x/>"},
-                      WriteCase{"< /x/>", "< /x/>"}, WriteCase{"<a/ >x", "<a/ >x</a/ >"},
-                      WriteCase{"<a b/ >x", "<a b/ >x</a>"},
-                      WriteCase{"<?xml version=\"1.0\"?><a/>", "<xml version=\"1.0\"><a/></xml>"},
-                      WriteCase{"<a><!----></a>", "<a><!----></a>"}));
-
 // Random texts from the pieces documents are made of: whatever the parser accepts,
 // written out (plain and formatted) and parsed again, gives the same tree.
 TEST(XmlRoundTrip, AcceptedTextsSurviveWritingAndReading)
@@ -417,18 +348,10 @@ TEST(XmlRoundTrip, AcceptedTextsSurviveWritingAndReading)
 
 TEST(XmlErrorText, EveryCodeHasItsText)
 {
-    const std::pair<TvxXMLError, const char *> aTexts[] = {
-        {eXMLErrorNone, "No error"}, {eXMLErrorEmpty, "No XML data"},
-        {eXMLErrorFirstNotStartTag, "First token not start tag"},
-        {eXMLErrorMissingTagName, "Missing start tag name"},
-        {eXMLErrorMissingEndTagName, "Missing end tag name"},
-        {eXMLErrorNoMatchingQuote, "Unmatched quote"}, {eXMLErrorUnmatchedEndTag, "Unmatched end tag"},
-        {eXMLErrorUnexpectedToken, "Unexpected token found"}, {eXMLErrorInvalidTag, "Invalid tag found"},
-        {eXMLErrorNoElements, "No elements found"},
-        {static_cast<TvxXMLError>(15), "Unknown"}, // unlisted, within the type's range
-    };
-    for (const auto &t : aTexts)
-        EXPECT_STREQ(TvxGetError(t.first), t.second);
+    EXPECT_STREQ(TvxGetError(eXMLErrorNone), "No error");
+    EXPECT_STREQ(TvxGetError(eXMLErrorNoMatchingQuote), "Unmatched quote");
+    EXPECT_STREQ(TvxGetError(eXMLErrorNoElements), "No elements found");
+    EXPECT_STREQ(TvxGetError(static_cast<TvxXMLError>(15)), "Unknown"); // unlisted, within the type's range
 }
 
 TEST(XmlDeathTest, ProgrammingErrorsStop)
