@@ -194,55 +194,32 @@ TEST(XmlParse, EntryArrayGrowsByFiveKeepingOrderAndParents)
     }
 }
 
-class XmlLookup : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        pRoot = TvxParseXML("<menus><menu id=1><item/></menu><menu id=2><opcion/></menu>"
-                            "</menus><otro nombre=1 nombre2=2 color=3/>",
-                            nullptr);
-        ASSERT_NE(pRoot, nullptr);
-    }
-    void TearDown() override { TvxDeleteRoot(pRoot); }
-    // Name and first attribute value of what a path finds, or "-".
-    std::string find(const char *pszPath)
-    {
+// Path segments and attribute names match by prefix, the first match winning:
+// the found element's name and first attribute value, or "-".
+TEST(XmlLookup, PathsAndAttributesMatchByPrefix)
+{
+    TvxXMLElement *pRoot = TvxParseXML("<menus><menu id=1><item/></menu><menu id=2><opcion/></menu>"
+                                       "</menus><otro nombre=1 nombre2=2 color=3/>",
+                                       nullptr);
+    const std::pair<const char *, const char *> aPaths[] = {
+        {"menu", "menus"}, {"menus/menu", "menu 1"}, {"menus/menu/item", "item"},
+        {"menus/menu/opcion", "-"}, // the second menu is never tried
+        {"menus/", "menus"}, {"/menus", "-"}, {"", "-"}, {"menus//menu", "-"}, {"ot", "otro 1"}, {"nada", "-"},
+        {"menusx", "-"}};
+    for (const auto &[pszPath, pszFound] : aPaths) {
         TvxXMLElement *p = TvxFindElement(pRoot, pszPath);
-        if (!p)
-            return "-";
-        TvxXMLAttribute *pAttr = TvxFindAttribute(p, "");
-        return std::string(p->lpszName) + (pAttr ? std::string(" ") + pAttr->lpszValue : "");
+        TvxXMLAttribute *pAttr = p ? TvxFindAttribute(p, "") : nullptr;
+        EXPECT_EQ(p ? std::string(p->lpszName) + (pAttr ? std::string(" ") + pAttr->lpszValue : "") : "-", pszFound)
+            << pszPath;
     }
-    TvxXMLElement *pRoot = nullptr;
-};
-
-TEST_F(XmlLookup, PathSegmentsMatchByPrefix)
-{
-    EXPECT_EQ(find("menu"), "menus");              // "menu" also matches "menus"
-    EXPECT_EQ(find("menus/menu"), "menu 1");       // the first of the run
-    EXPECT_EQ(find("menus/menu/item"), "item");
-    EXPECT_EQ(find("menus/menu/opcion"), "-");     // the second menu is never tried
-    EXPECT_EQ(find("menus/"), "menus");            // a trailing '/' adds nothing
-    EXPECT_EQ(find("/menus"), "-");
-    EXPECT_EQ(find(""), "-");
-    EXPECT_EQ(find("menus//menu"), "-");
-    EXPECT_EQ(find("ot"), "otro 1");
-    EXPECT_EQ(find("nada"), "-");
-    EXPECT_EQ(find("menusx"), "-");
-}
-
-TEST_F(XmlLookup, AttributesMatchByPrefixInOrder)
-{
     TvxXMLElement *pOtro = TvxFindElement(pRoot, "otro");
-    auto value = [&](const char *pszName) {
+    const std::pair<const char *, const char *> aAttributes[] = {
+        {"nombre", "1"}, {"nombre2", "2"}, {"col", "3"}, {"colores", "-"}, {"x", "-"}};
+    for (const auto &[pszName, pszValue] : aAttributes) {
         TvxXMLAttribute *p = TvxFindAttribute(pOtro, pszName);
-        return p ? std::string(p->lpszValue) : std::string("-");
-    };
-    EXPECT_EQ(value("nombre"), "1");
-    EXPECT_EQ(value("nombre2"), "2");
-    EXPECT_EQ(value("col"), "3");
-    EXPECT_EQ(value("colores"), "-");
-    EXPECT_EQ(value("x"), "-");
+        EXPECT_STREQ(p ? p->lpszValue : "-", pszValue) << pszName;
+    }
+    TvxDeleteRoot(pRoot);
 }
 
 TEST(XmlEnumerate, WalksEntriesByKind)
