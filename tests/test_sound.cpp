@@ -31,14 +31,6 @@ enMixResult fake_version(unsigned int *piVersion)
     return MIX_OK;
 }
 
-void service(int iMs)
-{
-    for (int i = 0; i < iMs; i++) {
-        update_fmod();
-        SDL_Delay(1);
-    }
-}
-
 float slot_volume(int iChannel)
 {
     float fVolume = -1.0f;
@@ -224,12 +216,13 @@ TEST_F(SoundEngine, RepeatedLoopSectionMakesAOneShotSoundLoop)
     stMixSound *sndFilling = sample(sDir + "/filling.wav", 0);
     set_repit_loop_point_sound(sndFilling, 300, 710, -1);
     play_sound(sndFilling, CHANNEL_BAR, FX_VOLUME, -0.7f);
-    service(400);  // longer than its 1 s of sound at about five times real time
+    for (int i = 0; i < 400; i++, SDL_Delay(1))  // longer than its 1 s of sound at about five times real time
+        update_fmod();
     EXPECT_EQ(channel_is_playing(CHANNEL_BAR), 1);
     disable_loop_sound(sndFilling);
     play_sound(sndFilling, CHANNEL_BAR_P2, FX_VOLUME, 0.7f);
-    for (int i = 0; i < WAIT_LIMIT_MS && channel_is_playing(CHANNEL_BAR_P2); i++)
-        service(1);
+    for (int i = 0; i < WAIT_LIMIT_MS && channel_is_playing(CHANNEL_BAR_P2); i++, SDL_Delay(1))
+        update_fmod();
     EXPECT_EQ(channel_is_playing(CHANNEL_BAR_P2), 0);
 }
 

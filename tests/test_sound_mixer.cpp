@@ -360,9 +360,9 @@ TEST(SoundMixerResults, EveryCodeHasItsOwnTextAndOthersAreUnknown)
                       MIX_ERR_INITIALIZED, MIX_ERR_FILE_NOT_FOUND, MIX_ERR_FILE_BAD, MIX_ERR_FORMAT, MIX_ERR_MEMORY,
                       MIX_ERR_OUTPUT_INIT, MIX_ERR_NO_SOFTWARE})
         asTexts.push_back(mix_error_string(iCode));
+    asTexts.push_back("Unknown error.");
     std::sort(asTexts.begin(), asTexts.end());
     EXPECT_EQ(std::adjacent_find(asTexts.begin(), asTexts.end()), asTexts.end());
-    EXPECT_EQ(std::count(asTexts.begin(), asTexts.end(), "Unknown error."), 0);
     for (int iCode : {-1, 5, 39, 57, 59, 1000})
         EXPECT_STREQ(mix_error_string(iCode), "Unknown error.") << iCode;
 }

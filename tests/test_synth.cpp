@@ -33,19 +33,6 @@ synth::stBuffer render_recipe(const std::string &sText, const std::string &sName
     return tOut;
 }
 
-synth::stBuffer render_score(const std::string &sText, const std::string &sName = SCORE_NAME,
-                             synth::stSong *ptSong = nullptr)
-{
-    synth::stSong tSong;
-    synth::stBuffer tOut;
-    std::string sError;
-    EXPECT_TRUE(synth::parse_song(sText, sName, tSong, sError)) << sError;
-    EXPECT_TRUE(synth::render_song(tSong, tOut, sError)) << sError;
-    if (ptSong)
-        *ptSong = tSong;
-    return tOut;
-}
-
 // Upward zero crossings of v in [dFrom, dTo) seconds: the cycles played there.
 int upward_crossings(const std::vector<float> &v, double dFrom, double dTo)
 {
@@ -207,17 +194,19 @@ TEST(SynthLoop, AnyLoopSectionOfAnyRecipeIsSeamless)
 TEST(SynthSong, ReleasePastTheEndSoundsAtTheStartOfTheOggLoop)
 {
     synth::stSong tSong;
-    synth::stBuffer tOut = render_score("tempo 120\nsteps 4\nquality 0.5\ninstrument bass\nwave sine\n"
-                                        "env 5 50 0.8 400\nend\npattern p\nbass: . . . . . . . . . . . . . . . G2\n"
-                                        "end\norder p\n",
-                                        SCORE_NAME, &tSong);
+    synth::stBuffer tOut;
+    std::string sError;
+    ASSERT_TRUE(synth::parse_song("tempo 120\nsteps 4\nquality 0.5\ninstrument bass\nwave sine\nenv 5 50 0.8 400\nend\n"
+                                  "pattern p\nbass: . . . . . . . . . . . . . . . G2\nend\norder p\n",
+                                  SCORE_NAME, tSong, sError))
+        << sError;
+    ASSERT_TRUE(synth::render_song(tSong, tOut, sError)) << sError;
     ASSERT_EQ(tOut.frames(), static_cast<size_t>(2 * RATE));  // 16 sixteenths at 120 beats a minute
     for (const std::vector<float> &v : tOut.avSamples) {
         EXPECT_GT(window_peak(v, 0.0, 0.02), 0.3f);  // the release, laid onto the start
         EXPECT_LT(window_peak(v, 0.5, 1.8), 1e-6f);  // and nothing else
     }
     const std::string sPath = ::testing::TempDir() + "tvx_song.ogg";
-    std::string sError;
     ASSERT_TRUE(synth::write_sound(tOut, sPath, SF_FORMAT_OGG | SF_FORMAT_VORBIS, tSong.dQuality, sError)) << sError;
     SF_INFO tInfo = {};
     SNDFILE *ptFile = sf_open(sPath.c_str(), SFM_READ, &tInfo);

@@ -166,34 +166,6 @@ TEST(XmlParse, NestingDepthIsBounded)
     EXPECT_EQ(TvxParseXML(nested(100000).c_str(), &results), nullptr);
 }
 
-// Also: a successful parse leaves the error position as it was, and every
-// element points back to its parent, whatever moves the growth made.
-TEST(XmlParse, EntryArrayGrowsByFiveKeepingOrderAndParents)
-{
-    for (int nChildren : {1, 5, 6, 11}) {
-        std::string s = "<a>\n";
-        for (int i = 0; i < nChildren; i++)
-            s += "<e" + std::to_string(i) + "/>";
-        TvxXMLResults results = {eXMLErrorUnexpectedToken, -1, -1};
-        TvxXMLElement *pRoot = TvxParseXML(s.c_str(), &results);
-        ASSERT_NE(pRoot, nullptr);
-        EXPECT_EQ(results.error, eXMLErrorNone);
-        EXPECT_EQ(results.nLine, -1);
-        EXPECT_EQ(results.nColumn, -1);
-        EXPECT_EQ(pRoot->lpszName, nullptr);
-        EXPECT_EQ(pRoot->pParent, nullptr);
-        TvxXMLElement *pA = TvxFindElement(pRoot, "a");
-        EXPECT_EQ(pA->pParent, pRoot);
-        EXPECT_EQ(pA->nSize, nChildren);
-        EXPECT_EQ(pA->nMax, (nChildren + 4) / 5 * 5) << nChildren;
-        for (int i = 0; i < nChildren; i++) {
-            EXPECT_EQ(std::string(pA->pEntries[i].pElement->lpszName), "e" + std::to_string(i));
-            EXPECT_EQ(pA->pEntries[i].pElement->pParent, pA);
-        }
-        TvxDeleteRoot(pRoot);
-    }
-}
-
 // Path segments and attribute names match by prefix, the first match winning:
 // the found element's name and first attribute value, or "-".
 TEST(XmlLookup, PathsAndAttributesMatchByPrefix)
