@@ -83,6 +83,7 @@ bench: build
 	./$(BUILD)/bench/tarvelix_microbench
 	./$(BUILD)/bench/tarvelix_bench
 	@tools/bench-startup.sh ./$(BUILD)/tarvelix_windowed
+	@tools/bench-cpu.sh ./$(BUILD)/tarvelix_windowed
 
 # Instructions per match frame counted by callgrind: the same on every run.
 bench-callgrind: build

@@ -31,6 +31,7 @@
 #include <allegro.h>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 
 int g_iLevel = 0;
 int g_iGameMode = GM_PLAYER_VS_COMPUTER;
@@ -358,6 +359,26 @@ void detect_out_of_bounds()
 }
 
 namespace {
+// With the environment variable TARVELIX_FRAME_REPORT set, a match prints on
+// the console how many frames it drew in each second of play, for measuring
+// the frame rate of the real program.
+struct FrameReport {
+    bool bOn = getenv("TARVELIX_FRAME_REPORT") != nullptr;
+    int iFrames = 0;
+    float fSince = 0.0f; // s of play when the second being counted began
+    void count(float fNow)
+    {
+        if (!bOn)
+            return;
+        iFrames++;
+        if (fNow - fSince < 1.0f)
+            return;
+        fprintf(stderr, "Tarvelix: %d frames in %.2f s of play\n", iFrames, fNow - fSince);
+        iFrames = 0;
+        fSince = fNow;
+    }
+};
+
 // In a match between two computers whose bands are both torn, a ball the
 // spheres just bounced (its velocity changed) leaves at a random turn of up to
 // DEMO_SPHERE_SPREAD degrees, never turned back toward the sphere it left.
@@ -522,12 +543,14 @@ void pong(int iGameMode, int iPlayingMode, int iDifficulty)
         g_tPong.iRematch = CONTINUE;
         float fDT = 0.0f;
         float fLastTime = 0.0f;
+        FrameReport tReport;
         clean_count();
         while (!g_tPong.bQuit && g_tPong.iWinner == WITHOUT_A_WINNER) {
             play_pong_frame(fDT);
             draw_pong();
             fDT = return_count() / MS_PER_S - fLastTime;
             fLastTime += fDT;
+            tReport.count(fLastTime);
         }
         stop_channel(CHANNEL_SPECIAL_SOUNDS);
         stop_channel(CHANNEL_BAR);
