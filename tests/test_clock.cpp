@@ -3,6 +3,7 @@
 #include "time.h"
 
 #include <gtest/gtest.h>
+#include <tuple>
 
 namespace {
 void reset_clock()
@@ -12,59 +13,52 @@ void reset_clock()
     clean_fade_count();
     unpause_count();
 }
-void tick(int n)
-{
-    for (int i = 0; i < n; i++)
-        increase_clock();
-}
 } // namespace
 
-// Fades and menu pacing must keep running while the game count is paused.
+// Fades and menu pacing must keep running while the game count is paused;
+// each counter is reset on its own.
 TEST(Clock, CountersAdvancePauseAndResetEachOnItsOwn)
 {
     reset_clock();
-    const int iRetraceBefore = return_retrace_count();
-    tick(1000);
-    EXPECT_EQ(iClock, 1000);
-    EXPECT_EQ(return_count(), 1000);
-    EXPECT_EQ(return_fade_count(), 1000);
-    EXPECT_EQ(return_retrace_count() - iRetraceBefore, 60);
+    const auto ticks = [](int n) {
+        for (int i = 0; i < n; i++)
+            increase_clock();
+    };
+    const auto counters = [] { return std::tuple{static_cast<int>(iClock), return_count(), return_fade_count()}; };
+    ticks(1000);
+    EXPECT_EQ(counters(), std::tuple(1000, 1000, 1000));
     pause_count();
-    tick(250);
-    EXPECT_EQ(return_count(), 1000);
-    EXPECT_EQ(iClock, 1250);
-    EXPECT_EQ(return_fade_count(), 1250);
+    ticks(250);
+    EXPECT_EQ(counters(), std::tuple(1250, 1000, 1250));
     unpause_count();
-    tick(5);
-    EXPECT_EQ(return_count(), 1005);
+    ticks(5);
     clean_clock();
-    EXPECT_EQ(iClock, 0);
-    EXPECT_EQ(return_count(), 1005);
+    EXPECT_EQ(counters(), std::tuple(0, 1005, 1255));
     clean_count();
-    EXPECT_EQ(return_count(), 0);
-    EXPECT_EQ(return_fade_count(), 1255);
+    EXPECT_EQ(counters(), std::tuple(0, 0, 1255));
     clean_fade_count();
     EXPECT_EQ(return_fade_count(), 0);
 }
 
+// 60 retrace ticks a second, every 16 or 17 ms.
 TEST(Clock, RetraceTicksAreEvenlySpaced)
 {
     reset_clock();
-    int iLast = return_retrace_count();
-    while (return_retrace_count() == iLast)
+    const int iBefore = return_retrace_count();
+    while (return_retrace_count() == iBefore)
         increase_clock();
-    iLast = return_retrace_count();
-    int iSinceTick = 0;
+    const int iFirst = return_retrace_count();
+    int iLast = iFirst, iSinceTick = 0;
     for (int ms = 0; ms < 10000; ms++) {
         increase_clock();
         iSinceTick++;
         if (return_retrace_count() != iLast) {
-            EXPECT_GE(iSinceTick, 16);
-            EXPECT_LE(iSinceTick, 17);
+            EXPECT_TRUE(iSinceTick == 16 || iSinceTick == 17) << iSinceTick;
             iLast = return_retrace_count();
             iSinceTick = 0;
         }
     }
+    EXPECT_EQ(iLast - iFirst, 600);
 }
 
 TEST(Clock, WaitsRunPastTheirTimeThenReset)

@@ -11,13 +11,6 @@
 #include <memory>
 
 namespace {
-// Something in the key buffer, as after any key press.
-void fill_key_buffer()
-{
-    clear_keybuf();
-    simulate_keypress(KEY_A << 8 | 'a');
-}
-
 // No key, button or axis held, no mouse button, both players blank.
 void release_everything()
 {
@@ -37,7 +30,8 @@ protected:
     {
         HeadlessAllegro::SetUp();
         release_everything();
-        fill_key_buffer();
+        clear_keybuf();
+        simulate_keypress(KEY_A << 8 | 'a'); // something in the key buffer, as after any press
         // Bring the latches to rest: an idle edge-mode poll and a mouse release.
         check_joystick(&tJoyKeys, 0, 0);
         check_mouse();
@@ -49,34 +43,37 @@ protected:
         HeadlessAllegro::TearDown();
     }
     void press(int iScancode, bool bDown = true) { const_cast<char *>(key)[iScancode] = bDown; }
-    stInputKeys tKeys = {1,       KEY_UP, KEY_DOWN,      KEY_RIGHT, KEY_LEFT,
-                         KEY_ENTER, KEY_ESC, KEY_BACKSPACE, KEY_SPACE};
+    // Holds exactly one joystick code: a direction, a button, or JOY_NOTHING.
+    void hold_joy(int iCode)
+    {
+        for (int b = 0; b < 8; b++)
+            joy[0].button[b].b = iCode == JOY_CODE_BUTTON0 + b;
+        joy[0].stick[0].axis[0].d1 = iCode == JOY_CODE_LEFT;
+        joy[0].stick[0].axis[0].d2 = iCode == JOY_CODE_RIGHT;
+        joy[0].stick[0].axis[1].d1 = iCode == JOY_CODE_UP;
+        joy[0].stick[0].axis[1].d2 = iCode == JOY_CODE_DOWN;
+    }
+    stInputKeys tKeys = {1, KEY_UP, KEY_DOWN, KEY_RIGHT, KEY_LEFT, KEY_ENTER, KEY_ESC, KEY_BACKSPACE, KEY_SPACE};
     stInputKeys tJoyKeys = {2, JOY_CODE_UP, JOY_CODE_DOWN, JOY_CODE_LEFT, JOY_CODE_RIGHT, 5, 10, 11, 12};
 };
 } // namespace
 
 TEST_F(InputTest, KeyboardFollowsItsTestOrder)
 {
-    struct Case {
+    const struct {
         int aiHeld[3];
         int iExpected;
+    } atCases[] = {
+        {{KEY_UP}, MOVE_UP},       {{KEY_DOWN}, MOVE_DOWN},          {{KEY_RIGHT}, MOVE_SHRINK},
+        {{KEY_LEFT}, MOVE_GROW},   {{KEY_ENTER}, MOVE_START},        {{KEY_ESC}, MOVE_ESCAPE},
+        {{KEY_F1}, MOVE_HELP},     {{KEY_BACKSPACE}, MOVE_BACK},     {{KEY_SPACE}, MOVE_ACTION},
+        {{KEY_A}, MOVE_NONE},      {{KEY_DOWN, KEY_UP}, MOVE_UP},    {{KEY_SPACE, KEY_LEFT}, MOVE_GROW},
+        {{KEY_BACKSPACE, KEY_F1, KEY_ESC}, MOVE_ESCAPE},             {{KEY_BACKSPACE, KEY_F1}, MOVE_HELP},
     };
-    const Case atCases[] = {
-        {{KEY_UP, 0, 0}, MOVE_UP},           {{KEY_DOWN, 0, 0}, MOVE_DOWN},
-        {{KEY_RIGHT, 0, 0}, MOVE_SHRINK},    {{KEY_LEFT, 0, 0}, MOVE_GROW},
-        {{KEY_ENTER, 0, 0}, MOVE_START},     {{KEY_ESC, 0, 0}, MOVE_ESCAPE},
-        {{KEY_F1, 0, 0}, MOVE_HELP},         {{KEY_BACKSPACE, 0, 0}, MOVE_BACK},
-        {{KEY_SPACE, 0, 0}, MOVE_ACTION},    {{KEY_DOWN, KEY_UP, 0}, MOVE_UP},
-        {{KEY_BACKSPACE, KEY_F1, KEY_ESC}, MOVE_ESCAPE},
-        {{KEY_BACKSPACE, KEY_F1, 0}, MOVE_HELP},
-        {{KEY_SPACE, KEY_LEFT, 0}, MOVE_GROW},
-        {{KEY_A, 0, 0}, MOVE_NONE},
-    };
-    for (const Case &c : atCases) {
+    for (const auto &c : atCases) {
         for (int iKey : c.aiHeld)
             press(iKey);
-        // Held keys repeat in either mode.
-        for (int iMode : {0, 1, 0})
+        for (int iMode : {0, 1, 0}) // held keys repeat in either mode
             EXPECT_EQ(check_keyboard(&tKeys, iMode), c.iExpected) << c.aiHeld[0] << " mode " << iMode;
         for (int iKey : c.aiHeld)
             press(iKey, false);
@@ -89,44 +86,33 @@ TEST_F(InputTest, KeyboardFollowsItsTestOrder)
 TEST_F(InputTest, JoystickCodesFollowTheirOrder)
 {
     EXPECT_EQ(joy_button_pressed(0), JOY_NOTHING);
-    joy[0].button[11].b = 1;
-    EXPECT_EQ(joy_button_pressed(0), 16);
-    joy[0].button[3].b = 1;
-    EXPECT_EQ(joy_button_pressed(0), 8);
-    joy[0].stick[0].axis[0].d1 = 1;
-    EXPECT_EQ(joy_button_pressed(0), JOY_CODE_LEFT);
-    joy[0].stick[0].axis[0].d2 = 1;
-    EXPECT_EQ(joy_button_pressed(0), JOY_CODE_RIGHT);
-    joy[0].stick[0].axis[1].d2 = 1;
-    EXPECT_EQ(joy_button_pressed(0), JOY_CODE_DOWN);
-    joy[0].stick[0].axis[1].d1 = 1;
-    EXPECT_EQ(joy_button_pressed(0), JOY_CODE_UP);
+    // Each step holds one more input, which outranks those before it.
+    const std::pair<int *, int> atSteps[] = {
+        {&joy[0].button[11].b, 16}, {&joy[0].button[3].b, 8},
+        {&joy[0].stick[0].axis[0].d1, JOY_CODE_LEFT}, {&joy[0].stick[0].axis[0].d2, JOY_CODE_RIGHT},
+        {&joy[0].stick[0].axis[1].d2, JOY_CODE_DOWN}, {&joy[0].stick[0].axis[1].d1, JOY_CODE_UP}};
+    for (const auto &[piHeld, iCode] : atSteps) {
+        *piHeld = 1;
+        EXPECT_EQ(joy_button_pressed(0), iCode);
+    }
     EXPECT_EQ(joy_button_pressed(-1), JOY_NOTHING);
 }
 
 TEST_F(InputTest, JoystickEdgeModeGivesAPressOnceAndHeldModeRepeats)
 {
-    struct Step {
-        int iHeld;     // the one joystick code held: a direction, a button, or JOY_NOTHING
-        int iMode;     // 0 edge, 1 held
-        int iExpected; // movement code
-    };
     // Bound here: start 5, escape 10, back 11, action 12 (buttons 0, 5, 6, 7); left shrinks.
-    const int B = JOY_CODE_BUTTON0;
-    const Step atSteps[] = {
-        {B, 0, MOVE_START},     {B, 0, MOVE_NONE},          {B, 0, MOVE_NONE},
-        {JOY_NOTHING, 0, MOVE_NONE}, // the release
-        {JOY_CODE_UP, 0, MOVE_UP}, {JOY_NOTHING, 0, MOVE_NONE},
-        {B, 1, MOVE_START},     {B, 1, MOVE_START},         {B + 5, 1, MOVE_ESCAPE},
-        {B + 6, 1, MOVE_BACK},  {B + 7, 1, MOVE_ACTION},    {B + 7, 1, MOVE_ACTION},
-        {B + 2, 1, MOVE_NONE},  {JOY_CODE_LEFT, 1, MOVE_SHRINK}, {JOY_CODE_LEFT, 1, MOVE_SHRINK},
+    const int B = JOY_CODE_BUTTON0, N = JOY_NOTHING;
+    const struct {
+        int iHeld, iMode, iExpected; // mode 0 edge, 1 held
+    } atSteps[] = {
+        {B, 0, MOVE_START},    {B, 0, MOVE_NONE},     {B, 0, MOVE_NONE},          {N, 0, MOVE_NONE},
+        {JOY_CODE_UP, 0, MOVE_UP}, {N, 0, MOVE_NONE}, {B, 1, MOVE_START},         {B, 1, MOVE_START},
+        {B + 5, 1, MOVE_ESCAPE}, {B + 6, 1, MOVE_BACK}, {B + 7, 1, MOVE_ACTION}, {B + 7, 1, MOVE_ACTION},
+        {B + 2, 1, MOVE_NONE}, {JOY_CODE_LEFT, 1, MOVE_SHRINK}, {JOY_CODE_LEFT, 1, MOVE_SHRINK},
     };
     int iStep = 0;
-    for (const Step &s : atSteps) {
-        for (int b = 0; b < 8; b++)
-            joy[0].button[b].b = s.iHeld == B + b;
-        joy[0].stick[0].axis[0].d1 = s.iHeld == JOY_CODE_LEFT;
-        joy[0].stick[0].axis[1].d1 = s.iHeld == JOY_CODE_UP;
+    for (const auto &s : atSteps) {
+        hold_joy(s.iHeld);
         EXPECT_EQ(check_joystick(&tJoyKeys, 0, s.iMode), s.iExpected) << "step " << iStep++;
     }
 }
@@ -149,13 +135,11 @@ TEST_F(InputTest, ClearingAJoystickForgetsItsPress)
 
 TEST_F(InputTest, MouseClickGivesItsCodeOnThePressOnlyAndMovesAreSeenOnce)
 {
-    const struct {
-        int iButtons, iExpected;
-    } atSteps[] = {{1, MOVE_START}, {1, MOVE_NONE}, {0, MOVE_NONE}, {2, MOVE_BACK}, {2, MOVE_NONE}};
-    for (const auto &s : atSteps) {
-        mouse_b = s.iButtons;
-        EXPECT_EQ(check_mouse(), s.iExpected) << s.iButtons;
-        EXPECT_EQ(check_mouse_pressed(), s.iButtons ? 1 : 0);
+    const std::pair<int, int> atSteps[] = {{1, MOVE_START}, {1, MOVE_NONE}, {0, MOVE_NONE}, {2, MOVE_BACK}, {2, MOVE_NONE}};
+    for (const auto &[iButtons, iExpected] : atSteps) {
+        mouse_b = iButtons;
+        EXPECT_EQ(check_mouse(), iExpected) << iButtons;
+        EXPECT_EQ(check_mouse_pressed(), iButtons ? 1 : 0);
     }
     check_mouse_active();
     EXPECT_EQ(check_mouse_active(), 0);
@@ -183,8 +167,8 @@ TEST_F(InputTest, PollReadsTheDevicesOfTheSideJoystickFirst)
     stPlayer &q = g_tPlayer[1];
     q.ptInputKeys = &tJoyKeys;
     q.iInput = IN_KEYBOARD | IN_JOYSTICK;
-    joy[0].stick[0].axis[1].d2 = 1; // code 2: down
-    press(KEY_UP);                  // scancode KEY_UP is bound to nothing in this record
+    hold_joy(JOY_CODE_DOWN);
+    press(KEY_UP); // scancode KEY_UP is bound to nothing in this record
     EXPECT_EQ(poll_movement(1, 1), MOVE_DOWN);
 }
 
@@ -203,28 +187,24 @@ stElement arrow(const char *pszOrientation, int iValue, stMouseArea tArea = {100
 
 TEST_F(InputTest, ArrowTrianglesByOrientation)
 {
-    struct Case {
+    const stMouseArea A = {100, 120, 200, 220};
+    const struct {
         const char *pszOrientation;
         stMouseArea tArea;
         stPoint atExpected[3];
-    };
-    const stMouseArea tArea = {100, 120, 200, 220};
-    const Case atCases[] = {
-        {"DOWN", tArea, {{100, 200}, {120, 200}, {110, 220}}},
-        {"UP", tArea, {{100, 220}, {120, 220}, {110, 200}}},
-        {"RIGHT", tArea, {{100, 200}, {100, 220}, {120, 210}}},
-        {"LEFT", tArea, {{120, 200}, {120, 220}, {100, 210}}},
-        {"down", tArea, {{-1, -1}, {-1, -1}, {-1, -1}}},       // names are upper case
+    } atCases[] = {
+        {"DOWN", A, {{100, 200}, {120, 200}, {110, 220}}}, {"UP", A, {{100, 220}, {120, 220}, {110, 200}}},
+        {"RIGHT", A, {{100, 200}, {100, 220}, {120, 210}}}, {"LEFT", A, {{120, 200}, {120, 220}, {100, 210}}},
+        {"down", A, {{-1, -1}, {-1, -1}, {-1, -1}}}, // names are upper case
         {"DOWN", {101, 120, 201, 220}, {{101, 201}, {120, 201}, {110, 220}}}, // integer halving
     };
-    for (const Case &c : atCases) {
+    for (const auto &c : atCases) {
         const stElement e = arrow(c.pszOrientation, 0, c.tArea);
         stPoint atPoint[3] = {{-1, -1}, {-1, -1}, {-1, -1}};
         check_triangle_to_mouse(&e, atPoint);
-        for (int i = 0; i < 3; i++) {
-            EXPECT_EQ(atPoint[i].fX, c.atExpected[i].fX) << c.pszOrientation << i;
-            EXPECT_EQ(atPoint[i].fY, c.atExpected[i].fY) << c.pszOrientation << i;
-        }
+        for (int i = 0; i < 3; i++)
+            EXPECT_TRUE(atPoint[i].fX == c.atExpected[i].fX && atPoint[i].fY == c.atExpected[i].fY)
+                << c.pszOrientation << " corner " << i << ": " << atPoint[i].fX << "," << atPoint[i].fY;
     }
 }
 
@@ -234,7 +214,6 @@ TEST_F(InputTest, MenuHitTests)
     stOption &o = ptMenu->atOption[0];
     o.iNumElements = 3;
     o.atElement[0] = {};
-    snprintf(o.atElement[0].szName, MENU_TEXT_SIZE, "Jugar");
     o.atElement[0].iStatus = 0; // disabled
     o.atElement[0].iValue = 7;
     o.atElement[0].tMouseArea = {0, 50, 0, 50};
@@ -251,11 +230,9 @@ TEST_F(InputTest, MenuHitTests)
     EXPECT_EQ(check_mouse_selected(ptMenu.get(), -1), -1);
     EXPECT_EQ(check_mouse_position_changed(ptMenu.get(), 8), 0);
     EXPECT_EQ(check_mouse_position_changed(ptMenu.get(), 3), 1);
-
     mouse_x = 51;
     EXPECT_EQ(check_mouse_position(ptMenu.get(), -5), -5);
     EXPECT_EQ(check_mouse_position_changed(ptMenu.get(), 3), 0);
-
     // Inside the arrow's rectangle but outside its triangle (bottom-left corner).
     mouse_x = 100;
     mouse_y = 220;

@@ -1,6 +1,7 @@
 // Guarded allocation: never null, fatal on failure, safe_free clears the pointer.
 #include "memory.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <gtest/gtest.h>
@@ -15,8 +16,7 @@ TEST(Memory, AllocationsAreUsableAndFreeClearsThePointer)
     EXPECT_EQ(p, nullptr);
 
     int *pi = static_cast<int *>(safe_calloc(16, sizeof(int)));
-    for (int i = 0; i < 16; i++)
-        EXPECT_EQ(pi[i], 0);
+    EXPECT_EQ(std::count(pi, pi + 16, 0), 16);
     pi = static_cast<int *>(safe_realloc(pi, 1024 * sizeof(int)));
     pi[1023] = 5;
     EXPECT_EQ(pi[0], 0);
@@ -31,8 +31,7 @@ TEST(Memory, SwapsExchangeContents)
     EXPECT_STREQ(b, "left block");
     int x = 3, y = -8;
     int_swap(&x, &y);
-    EXPECT_EQ(x, -8);
-    EXPECT_EQ(y, 3);
+    EXPECT_TRUE(x == -8 && y == 3);
 }
 
 using MemoryDeathTest = ::testing::Test;
@@ -40,10 +39,8 @@ using MemoryDeathTest = ::testing::Test;
 TEST_F(MemoryDeathTest, FailedAllocationIsFatal)
 {
     const size_t iHuge = SIZE_MAX / 2;
-    EXPECT_EXIT(safe_malloc(iHuge), ::testing::ExitedWithCode(255),
-                "Error al crear memoria dinamica\\.");
-    EXPECT_EXIT(safe_calloc(iHuge, 4), ::testing::ExitedWithCode(255),
-                "Error al crear memoria dinamica\\.");
-    EXPECT_EXIT(safe_realloc(nullptr, iHuge), ::testing::ExitedWithCode(255),
-                "Error al crear memoria dinamica\\s");
+    const char szMessage[] = "Error al crear memoria dinamica\\."; // without the full stop after a reallocation
+    EXPECT_EXIT(safe_malloc(iHuge), ::testing::ExitedWithCode(255), szMessage);
+    EXPECT_EXIT(safe_calloc(iHuge, 4), ::testing::ExitedWithCode(255), szMessage);
+    EXPECT_EXIT(safe_realloc(nullptr, iHuge), ::testing::ExitedWithCode(255), "Error al crear memoria dinamica\\s");
 }

@@ -12,10 +12,13 @@
 #include "menu.h"
 #include "tfont.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <iterator>
 #include <string>
 #include <unistd.h>
+#include <utility>
 
 namespace db = datafile_builder;
 
@@ -74,10 +77,8 @@ protected:
         destroy_all_labels();
         destroy_all_score_labels();
         destroy_parcial_labels();
-        for (TFONT_FONT *&ptFont : g_Fonts) {
-            tfont_destroy_font(ptFont);
-            ptFont = nullptr;
-        }
+        for (TFONT_FONT *&ptFont : g_Fonts)
+            tfont_destroy_font(std::exchange(ptFont, nullptr));
         tfont_exit();
         close_users(g_ptUserContainer);
         g_ptUserContainer = nullptr;
@@ -87,10 +88,7 @@ protected:
         std::filesystem::remove_all(sDir);
         HeadlessAllegro::TearDown();
     }
-    void language(const char *pszId)
-    {
-        snprintf(g_ptUserContainer->ptCurrentUser->szLanguage, USER_TEXT_SIZE, "%s", pszId);
-    }
+    void language(const char *pszId) { snprintf(g_ptUserContainer->ptCurrentUser->szLanguage, USER_TEXT_SIZE, "%s", pszId); }
     char szOldDir[4096] = {0};
     std::string sDir;
 };
@@ -118,19 +116,17 @@ stMenu ring(int n, const char *pszAlign = "centrado")
 
 TEST_F(MenuTest, LanguageComesFromTheProfileAndAMissingEntryKeepsTheLastReached)
 {
-    struct Case {
+    // An unknown identifier keeps the language before it; the third language
+    // has no files entry, so the second's document names are used.
+    const struct {
         const char *pszId;
         int iLanguage;
-        const char *pszLabels; // the document names recorded for it
-    };
-    // An unknown identifier keeps the language before it; the third language
-    // has no files entry, so the second's names are used.
-    const Case atCases[] = {{"Espanol", 1, "L1"}, {"Klingon", 1, "L1"}, {"Ingles", 0, "L0"},
-                            {"Tercero", 2, "L1"}, {"ingles", 2, "L1"}};
+        const char *pszLabels;
+    } atCases[] = {{"Espanol", 1, "L1"}, {"Klingon", 1, "L1"}, {"Ingles", 0, "L0"}, {"Tercero", 2, "L1"}, {"ingles", 2, "L1"}};
     init_languages_conf();
     EXPECT_EQ(g_tFileLanguageConf.iNumLanguages, 3);
     EXPECT_STREQ(g_tLanguage[1].szLanguage, "Espa\xc3\xb1ol");
-    for (const Case &c : atCases) {
+    for (const auto &c : atCases) {
         language(c.pszId);
         set_languages_conf();
         EXPECT_EQ(g_iLanguage, c.iLanguage) << c.pszId;
@@ -147,13 +143,11 @@ TEST_F(MenuTest, LabelsFillWhatTheDocumentHasAndScoreLabelsFitTheirTable)
     language("Espanol");
     init_languages_conf();
     load_labels();
-    ASSERT_NE(g_ptLabel[0], nullptr);
+    ASSERT_TRUE(g_ptLabel[0] && g_ptLabel[1] && g_ptCursor);
     EXPECT_STREQ(g_ptLabel[0]->szText, "ONE");
     EXPECT_TRUE(g_ptLabel[0]->iX == 10 && g_ptLabel[0]->iY == 20 && g_ptLabel[0]->iSize == 30);
-    ASSERT_NE(g_ptLabel[1], nullptr);
     EXPECT_EQ(g_ptLabel[1]->iSize, 0) << "no attributes: left as allocated";
     EXPECT_EQ(g_ptLabel[2], nullptr) << "listed but missing";
-    ASSERT_NE(g_ptCursor, nullptr);
     EXPECT_TRUE(g_ptCursor->cActive == '_' && g_ptCursor->fTimeOn == 300 && g_ptCursor->iY == 6);
     // Fewer than 16 labels: no language gets its two partial labels (the
     // third language, which has no documents, is left out).
@@ -168,21 +162,19 @@ TEST_F(MenuTest, LabelsFillWhatTheDocumentHasAndScoreLabelsFitTheirTable)
     }
 }
 
-TEST_F(MenuTest, SelectionSkipsDisabledButtonsAndStopsOnADisabledCycle)
+TEST(MenuSelection, SkipsDisabledButtonsAndStaysOnADisabledCycleOrAnOutsideStart)
 {
     stMenu t = ring(4);
     stElement *e = t.atOption[0].atElement;
-    e[1].iStatus = 0;
-    e[2].iStatus = 0;
-    struct Case {
+    e[1].iStatus = e[2].iStatus = 0;
+    const struct {
         int iFrom, iMove;
         bool bOnce;
         int iExpected;
-    };
-    const Case atCases[] = {{0, MOVE_DOWN, false, 3},  {3, MOVE_UP, false, 0},    {0, MOVE_UP, false, 3},
-                            {0, MOVE_SHRINK, false, 3}, {0, MOVE_SHRINK, true, 1}, {3, MOVE_GROW, false, 3},
-                            {0, MOVE_DOWN, true, 1}};
-    for (const Case &c : atCases)
+    } atCases[] = {{0, MOVE_DOWN, false, 3},   {3, MOVE_UP, false, 0},   {0, MOVE_UP, false, 3},
+                   {0, MOVE_SHRINK, false, 3}, {0, MOVE_SHRINK, true, 1}, {3, MOVE_GROW, false, 3},
+                   {0, MOVE_DOWN, true, 1},    {4, MOVE_DOWN, false, 4},  {-1, MOVE_DOWN, false, -1}};
+    for (const auto &c : atCases)
         EXPECT_EQ(next_selection(&t, c.iFrom, c.iMove, c.bOnce), c.iExpected) << c.iFrom << " " << c.iMove;
     // Every button disabled, or a link out of the menu: the selection stays.
     for (int i = 0; i < 4; i++)
@@ -197,36 +189,44 @@ TEST_F(MenuTest, MouseAreasFollowTheAlignment)
 {
     tfont_set_font_size(g_Fonts[0], 40);
     const int iWidth = tfont_text_length(g_Fonts[0], "BUTTON 1");
-    struct Case {
+    const struct {
         const char *pszAlign;
-        int iLeft, iRight; // -1: left as the document gave it (0 here)
-    };
-    const Case atCases[] = {{"centrado", 400 - iWidth / 2, 400 - iWidth / 2 + iWidth},
-                            {"izquierda", 400, 400 + iWidth},
-                            {"derecha", 0, 0}};
-    for (const Case &c : atCases) {
+        int iLeft, iRight; // 0, 0: left as the document gave it
+    } atCases[] = {{"centrado", 400 - iWidth / 2, 400 - iWidth / 2 + iWidth}, {"izquierda", 400, 400 + iWidth}, {"derecha", 0, 0}};
+    for (const auto &c : atCases) {
         stMenu t = ring(2, c.pszAlign);
         set_mouse_area_to_one_menu(&t);
         const stMouseArea &a = t.atOption[0].atElement[1].tMouseArea;
-        EXPECT_EQ(a.iXLeft, c.iLeft) << c.pszAlign;
-        EXPECT_EQ(a.iXRight, c.iRight) << c.pszAlign;
-        if (c.iRight != 0) {
-            EXPECT_TRUE(a.iYUp == 150 && a.iYDown == 190) << c.pszAlign;
-        }
+        EXPECT_TRUE(a.iXLeft == c.iLeft && a.iXRight == c.iRight) << c.pszAlign << ": " << a.iXLeft << ".." << a.iXRight;
+        EXPECT_TRUE(c.iRight == 0 || (a.iYUp == 150 && a.iYDown == 190)) << c.pszAlign;
     }
 }
 
 TEST(OpeningScreen, LeavesWithTheGameModeAndDifficultyOfItsSelection)
 {
-    struct Case {
+    const struct {
         int iSelection, iPlayingMode, iGameMode, iDifficulty;
-    };
-    const Case atCases[] = {{-1, 1, -1, 0}, {-1, 0, -1, 0}, {P1_VS_P2, 1, 1, 0},
-                            {CPU_VS_CPU, 1, 2, 0}, {HARD, 0, 0, 2}, {EASY, 0, 0, 0}};
-    for (const Case &c : atCases) {
+    } atCases[] = {{-1, 1, -1, 0}, {-1, 0, -1, 0}, {P1_VS_P2, 1, 1, 0}, {CPU_VS_CPU, 1, 2, 0}, {HARD, 0, 0, 2}, {EASY, 0, 0, 0}};
+    for (const auto &c : atCases) {
         int iGameMode = 99, iDifficulty = 99;
         opening_result(c.iSelection, c.iPlayingMode, &iGameMode, &iDifficulty);
-        EXPECT_EQ(iGameMode, c.iGameMode) << c.iSelection << " " << c.iPlayingMode;
-        EXPECT_EQ(iDifficulty, c.iDifficulty) << c.iSelection << " " << c.iPlayingMode;
+        EXPECT_TRUE(iGameMode == c.iGameMode && iDifficulty == c.iDifficulty) << c.iSelection << " " << c.iPlayingMode;
     }
+}
+
+// 1: the champion's cup won; 2: every character open; 3: played past the long-play time.
+TEST(OpeningScreen, BackgroundRewardsTheProfilesProgress)
+{
+    g_ptUserContainer = read_users();
+    stUser &u = *g_ptUserContainer->ptCurrentUser;
+    EXPECT_EQ(get_current_background(), 0);
+    u.iTimePlaying = 18000;
+    EXPECT_EQ(get_current_background(), 0);
+    u.aiWinnedCups[3][2] = 1;
+    EXPECT_EQ(get_current_background(), 1);
+    std::fill(std::begin(u.aiPlayableChar), std::end(u.aiPlayableChar), static_cast<int>(SELECTABLE));
+    EXPECT_EQ(get_current_background(), 2);
+    u.iTimePlaying = 18001;
+    EXPECT_EQ(get_current_background(), 3);
+    close_users(std::exchange(g_ptUserContainer, nullptr));
 }

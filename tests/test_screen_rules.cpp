@@ -1,14 +1,19 @@
 // The rules of the screens around the match: the intro's hidden keys, the
-// options' volume steps, slider and language wrap-around, and the credits
-// document's limits and line positions.
+// options' volume steps, slider and language wrap-around, the credits
+// document's limits and line positions, and the direction of a picture fade.
 #include "credits.h"
+#include "fade.h"
 #include "headless.h"
 #include "intro.h"
 #include "options.h"
 #include "stXMLParser.h"
+#include "time.h"
 
+#include <atomic>
 #include <gtest/gtest.h>
 #include <string>
+#include <thread>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -35,9 +40,8 @@ TEST(IntroKeys, FirstHeldKeyInTableOrderWins)
         for (int k : c.aiHeld)
             akHeld[k] = 1;
         const stIntroKeys t = intro_keys(akHeld, DEFAULT);
-        EXPECT_EQ(t.bFire, c.tWant.bFire);
-        EXPECT_EQ(t.bShadows, c.tWant.bShadows);
-        EXPECT_EQ(t.iLevel, c.tWant.iLevel) << "first held key " << (c.aiHeld.empty() ? 0 : c.aiHeld[0]);
+        EXPECT_TRUE(t.bFire == c.tWant.bFire && t.bShadows == c.tWant.bShadows && t.iLevel == c.tWant.iLevel)
+            << "first held key " << (c.aiHeld.empty() ? 0 : c.aiHeld[0]) << " gave level " << t.iLevel;
     }
 }
 
@@ -56,10 +60,9 @@ TEST(Options, VolumeStepsStayWithinTheScale)
 
 TEST(Options, SliderFollowsThePointerAndClamps)
 {
-    const int aiX[] = {0, 285, 425, 565, 1000};
-    const int aiWant[] = {0, 0, 127, 255, 255};
-    for (size_t i = 0; i < std::size(aiX); i++)
-        EXPECT_EQ(slider_volume(aiX[i]), aiWant[i]) << aiX[i];
+    const std::pair<int, int> atPointer[] = {{0, 0}, {285, 0}, {425, 127}, {565, 255}, {1000, 255}};
+    for (const auto &[iX, iWant] : atPointer)
+        EXPECT_EQ(slider_volume(iX), iWant) << iX;
     for (int x = 285; x < 565; x++)
         EXPECT_LE(slider_volume(x), slider_volume(x + 1));
 }
@@ -72,10 +75,10 @@ TEST(Options, LanguagesWrapAround)
     EXPECT_EQ(language_step(0, -1, 0), 0);
 }
 
-class CreditsTest : public HeadlessAllegro {};
+class ScreenDrawing : public HeadlessAllegro {};
 
 // A document asking for more entries and lines than the show holds.
-TEST_F(CreditsTest, OversizedDocumentIsCutToTheTables)
+TEST_F(ScreenDrawing, OversizedDocumentIsCutToTheTables)
 {
     std::string s = R"(<Staff font1="A" font_size1="44" font2="B" font_size2="20" archivo="f" n_personas="20">)";
     for (int p = 0; p < 20; p++) {
@@ -102,15 +105,49 @@ TEST_F(CreditsTest, OversizedDocumentIsCutToTheTables)
     EXPECT_EQ(tFonts.aiSize[1], 20);
 }
 
-TEST(Credits, LinePositionsWithoutLines)
+TEST(Credits, LinePositions)
 {
     EXPECT_EQ(credits_first_line_y(true, 0), 157);
     EXPECT_EQ(credits_first_line_y(false, 0), 462);
     EXPECT_EQ(credits_first_line_y(true, 4), 117);
-    // The three-entry page: an entry without lines still moves the next one down by its name.
-    EXPECT_EQ(credits_trio_name_y(1, 0, 5), 120);
-    EXPECT_EQ(credits_trio_name_y(2, 0, 0), 180);
-    EXPECT_EQ(credits_trio_line_y(2, 2, 3), 220 + 30 * 5);
+    // The three-entry page: each name sits below the names and lines of the
+    // entries above it (an entry without lines still moves the next one down).
+    const struct {
+        int k, p, q, iNameY;
+    } atCases[] = {{0, 4, 5, 60}, {1, 0, 5, 120}, {1, 2, 5, 180}, {2, 0, 0, 180}, {2, 2, 3, 330}};
+    for (const auto &c : atCases)
+        EXPECT_EQ(credits_trio_name_y(c.k, c.p, c.q), c.iNameY) << c.k << " " << c.p << " " << c.q;
+    EXPECT_EQ(credits_trio_line_y(2, 2, 3), 330 + 40);
+}
+
+// The first frame of a fade shows where it starts: the colour alone when
+// fading from it, the picture when fading to it. A watcher holds the clock
+// until it has seen that frame.
+TEST_F(ScreenDrawing, AFadeStartsOnItsFirstPicture)
+{
+    BITMAP *bmp = create_bitmap(16, 16);
+    clear_to_color(bmp, makecol(200, 0, 0));
+    const int iColour = makecol(0, 0, 200);
+    for (const bool bFromColour : {true, false}) {
+        clear_to_color(screen, makecol(0, 0, 0));
+        std::atomic<bool> bDone{false};
+        Rgb tFirst{-1, -1, -1};
+        std::thread tWatcher([&] {
+            while (!bDone && pixel_rgb(screen, 8, 8) == (Rgb{0, 0, 0}))
+                std::this_thread::yield();
+            tFirst = pixel_rgb(screen, 8, 8);
+            while (!bDone)
+                increase_clock();
+        });
+        if (bFromColour)
+            fade_from_color(bmp, 100, 0, 0, iColour);
+        else
+            fade_to_color(bmp, 100, 0, 0, iColour);
+        bDone = true;
+        tWatcher.join();
+        EXPECT_EQ(tFirst, bFromColour ? (Rgb{0, 0, 200}) : (Rgb{200, 0, 0})) << (bFromColour ? "from" : "to");
+    }
+    destroy_bitmap(bmp);
 }
 
 } // namespace

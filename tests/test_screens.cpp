@@ -11,18 +11,19 @@
 #include "select_player.h"
 #include "stage.h"
 
+#include <algorithm>
 #include <cstring>
 #include <gtest/gtest.h>
+#include <iterator>
 
 TEST(CharacterSelection, ResultPerGameMode)
 {
-    struct Case {
+    const struct {
         int iGameMode, iOne, iTwo, iExpected;
-    };
-    const Case atCases[] = {{GM_PLAYER_VS_COMPUTER, CAMANEY, OJEIS, (CAMANEY << 8) | 20},
-                            {GM_PLAYER_VS_PLAYER, GUANTE, KAROLA, (GUANTE << 8) | KAROLA},
-                            {GM_COMPUTER_VS_COMPUTER, CAMANEY, LENGUAS, (7 << 8) | 11}};
-    for (const Case &c : atCases)
+    } atCases[] = {{GM_PLAYER_VS_COMPUTER, CAMANEY, OJEIS, (CAMANEY << 8) | 20},
+                   {GM_PLAYER_VS_PLAYER, GUANTE, KAROLA, (GUANTE << 8) | KAROLA},
+                   {GM_COMPUTER_VS_COMPUTER, CAMANEY, LENGUAS, (7 << 8) | 11}};
+    for (const auto &c : atCases)
         EXPECT_EQ(pack_selection(c.iGameMode, c.iOne, c.iTwo), c.iExpected) << c.iGameMode;
 }
 
@@ -33,17 +34,14 @@ TEST(CharacterSelection, LinksSkipCharactersThatCannotBeChosen)
     for (int i = 0; i < NUM_CHARACTERS; i++)
         tScreen.tCharacter[i].tLink = {(i + 15) % 16, i, i, (i + 1) % 16};
     int aiStatus[NUM_CHARACTERS];
-    for (int &i : aiStatus)
-        i = HIDDEN;
+    std::fill(std::begin(aiStatus), std::end(aiStatus), static_cast<int>(HIDDEN));
     aiStatus[CAMANEY] = aiStatus[UAYUMIN] = SELECTABLE;
     aiStatus[LENGUAS] = NOT_SELECTABLE;
-    struct Case {
+    const struct {
         int iMove, iFrom, iExpected;
-    };
-    const Case atCases[] = {{MOVE_SHRINK, CAMANEY, UAYUMIN}, {MOVE_SHRINK, UAYUMIN, CAMANEY},
-                            {MOVE_UP, CAMANEY, UAYUMIN},     {MOVE_DOWN, CAMANEY, CAMANEY},
-                            {MOVE_GROW, UAYUMIN, UAYUMIN}};
-    for (const Case &c : atCases)
+    } atCases[] = {{MOVE_SHRINK, CAMANEY, UAYUMIN}, {MOVE_SHRINK, UAYUMIN, CAMANEY}, {MOVE_UP, CAMANEY, UAYUMIN},
+                   {MOVE_DOWN, CAMANEY, CAMANEY},   {MOVE_GROW, UAYUMIN, UAYUMIN}};
+    for (const auto &c : atCases)
         EXPECT_EQ(follow_links(&tScreen, aiStatus, c.iMove, c.iFrom), c.iExpected) << c.iMove << " " << c.iFrom;
     // No character can be chosen along the chain: the highlight stays.
     aiStatus[UAYUMIN] = HIDDEN;
@@ -84,15 +82,12 @@ TEST(StageSelection, StepsStayOnPlayableStagesAndLevels)
     // With nothing playable at a level the stage stays; the right arrow clicked
     // past the last stage shows the third stage even when it is locked.
     int abNone[NUM_LEVEL_INDICES] = {};
-    stSceneChoice t = scene_next({12, 1}, abNone);
-    EXPECT_EQ(t.iSceneCount, 12);
-    t = scene_next_by_mouse({21, 1}, abNone);
-    EXPECT_EQ(t.iSceneCount, 6);
+    EXPECT_EQ(scene_next({12, 1}, abNone).iSceneCount, 12);
+    EXPECT_EQ(scene_next_by_mouse({21, 1}, abNone).iSceneCount, 6);
     // After the opening screen a visit starts at stage 4, level 0; else where it was left.
-    t = scene_start({6, 2}, 1);
-    EXPECT_TRUE(t.iSceneCount == 12 && t.iSceneLevel == 0);
-    t = scene_start({6, 2}, 0);
-    EXPECT_TRUE(t.iSceneCount == 6 && t.iSceneLevel == 2);
+    const stSceneChoice tFresh = scene_start({6, 2}, 1), tKept = scene_start({6, 2}, 0);
+    EXPECT_TRUE(tFresh.iSceneCount == 12 && tFresh.iSceneLevel == 0);
+    EXPECT_TRUE(tKept.iSceneCount == 6 && tKept.iSceneLevel == 2);
 }
 
 TEST(Presentations, ScoreBeforeThePointVerdictsNamesAndAnnouncements)
@@ -103,13 +98,10 @@ TEST(Presentations, ScoreBeforeThePointVerdictsNamesAndAnnouncements)
     score_before_point(4, 5, 0, &iOne, &iTwo);
     EXPECT_TRUE(iOne == 4 && iTwo == 4);
 
-    struct Verdict {
-        int iGameMode, iWinner, iLabel;
-    };
-    for (const Verdict &v : {Verdict{GM_PLAYER_VS_COMPUTER, PLAYER_1_WINNER, 7}, {GM_PLAYER_VS_COMPUTER, PLAYER_2_WINNER, 8},
-                             {GM_PLAYER_VS_PLAYER, PLAYER_1_WINNER, 7}, {GM_PLAYER_VS_PLAYER, PLAYER_2_WINNER, 9},
-                             {GM_COMPUTER_VS_COMPUTER, PLAYER_1_WINNER, 10}, {GM_COMPUTER_VS_COMPUTER, PLAYER_2_WINNER, 11}})
-        EXPECT_EQ(verdict_label(v.iGameMode, v.iWinner), v.iLabel) << v.iGameMode << " " << v.iWinner;
+    // Labels of player one's and of player two's win, by game mode.
+    const int aiVerdict[][3] = {{GM_PLAYER_VS_COMPUTER, 7, 8}, {GM_PLAYER_VS_PLAYER, 7, 9}, {GM_COMPUTER_VS_COMPUTER, 10, 11}};
+    for (const auto &v : aiVerdict)
+        EXPECT_TRUE(verdict_label(v[0], PLAYER_1_WINNER) == v[1] && verdict_label(v[0], PLAYER_2_WINNER) == v[2]) << v[0];
 
     char szUpper[NAME_LINE_SIZE], szLower[NAME_LINE_SIZE];
     name_lines("Alter Karola", szUpper, szLower);

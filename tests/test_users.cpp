@@ -1,70 +1,50 @@
-// The user profile and its container: every default of a fresh profile, the
+// The user profile and its container: the defaults of a fresh profile, the
 // ring of one, bounded names, and release of everything that was made.
 #include "database.h"
 #include "database_interface.h"
 
-#include <array>
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <gtest/gtest.h>
-#include <iterator>
 #include <string>
+#include <utility>
 
 namespace {
-// Bindings by key code number and joystick code, as the graphics library numbers them.
-struct Binding {
-    int iSide, iDevice;
-    stInputKeys tKeys; // iType, up, down, shrink, grow, start, escape, back, action
-};
-const Binding aDefaultBindings[] = {
-    {0, USER_KEYBOARD_CONTROLS, {1, 84, 85, 83, 82, 67, 59, 63, 75}},
-    {0, USER_JOYSTICK_CONTROLS, {2, 1, 2, 3, 4, 5, 10, 11, 12}},
-    {1, USER_KEYBOARD_CONTROLS, {1, 23, 19, 4, 1, 91, 59, 63, 5}}, // E: player one keeps Space,
-    {1, USER_JOYSTICK_CONTROLS, {2, 1, 2, 3, 4, 5, 10, 11, 12}},
-};
-
-void expect_default_values(const stUser &tUser)
+void expect_default_values(const stUser &u)
 {
-    EXPECT_EQ(tUser.iTimePlaying, 0);
-    EXPECT_STREQ(tUser.szLanguage, "Ingles");
-    EXPECT_EQ(tUser.iMusicVolume, 153);
-    EXPECT_EQ(tUser.iFXVolume, 230);
-    EXPECT_EQ(tUser.bVsync, 1);
-    EXPECT_EQ(tUser.iScreen, 0);
-    for (int m = 0; m < USER_NUM_GAME_MODES; m++)
-        for (int d = 0; d < USER_NUM_DIFFICULTIES; d++) {
-            EXPECT_EQ(tUser.aiWinnedCups[m][d], 0);
-            EXPECT_EQ(tUser.aiPlayedGames[m][d], 0);
-            EXPECT_EQ(tUser.aiWinnedGames[m][d], 0);
-            EXPECT_EQ(tUser.aiPerfectGames[m][d], 0);
-        }
-    EXPECT_EQ(tUser.iNumCharacters, 2);
-    const int aiStatus[USER_NUM_CHARACTERS] = {2, 2, 2, 2, 1, 0, 0, 0, 2, 0, 0, 0, 2, 2, 2, 2};
-    for (int i = 0; i < USER_NUM_CHARACTERS; i++)
-        EXPECT_EQ(tUser.aiPlayableChar[i], aiStatus[i]) << "character " << i;
-    EXPECT_EQ(tUser.iNumStages, 2);
-    for (int i = 0; i < USER_NUM_STAGE_LEVELS; i++) {
-        const bool bOpen = (i >= 6 && i <= 8) || (i >= 12 && i <= 14);
-        EXPECT_EQ(tUser.abPlayableStage[i], bOpen ? -1 : 0) << "level " << i;
+    EXPECT_TRUE(u.iTimePlaying == 0 && u.iMusicVolume == 153 && u.iFXVolume == 230 && u.bVsync == 1 && u.iScreen == 0);
+    EXPECT_STREQ(u.szLanguage, "Ingles");
+    EXPECT_STREQ(u.szExtraParams, "KEYBOARD");
+    for (const auto *paiTable : {&u.aiWinnedCups, &u.aiPlayedGames, &u.aiWinnedGames, &u.aiPerfectGames})
+        for (const auto &aiRow : *paiTable)
+            for (int iCount : aiRow)
+                EXPECT_EQ(iCount, 0);
+    EXPECT_EQ(u.iNumCharacters, 2);
+    EXPECT_TRUE(u.aiPlayableChar[4] == NOT_SELECTABLE && u.aiPlayableChar[5] == SELECTABLE && u.aiPlayableChar[0] == HIDDEN);
+    // The open stages are whole: all three levels of iNumStages stages.
+    int iOpen = 0;
+    for (int iStage = 0; iStage < USER_NUM_STAGE_LEVELS / 3; iStage++) {
+        const int *piLevel = &u.abPlayableStage[3 * iStage];
+        EXPECT_TRUE(piLevel[0] == piLevel[1] && piLevel[1] == piLevel[2] && (piLevel[0] == 0 || piLevel[0] == -1)) << iStage;
+        iOpen += piLevel[0] == -1;
     }
-    const auto fields = [](const stInputKeys &k) {
-        return std::array<int, 9>{k.iType, k.iUp, k.iDown, k.iShrink, k.iGrow,
-                                  k.iStart, k.iEscape, k.iBack, k.iAction};
-    };
-    for (const Binding &b : aDefaultBindings)
-        EXPECT_EQ(fields(tUser.atControls[b.iSide][b.iDevice]), fields(b.tKeys))
-            << "side " << b.iSide << " device " << b.iDevice;
-    EXPECT_STREQ(tUser.szExtraParams, "KEYBOARD");
+    EXPECT_TRUE(iOpen == 2 && u.iNumStages == 2 && u.abPlayableStage[6] == -1 && u.abPlayableStage[12] == -1);
+    // Each side's keyboard and joystick record; two people on one keyboard
+    // share no key that moves, bends the band or uses the item.
+    for (const auto &atSide : u.atControls)
+        EXPECT_TRUE(atSide[USER_KEYBOARD_CONTROLS].iType == 1 && atSide[USER_JOYSTICK_CONTROLS].iType == 2);
+    const stInputKeys &a = u.atControls[0][USER_KEYBOARD_CONTROLS], &b = u.atControls[1][USER_KEYBOARD_CONTROLS];
+    EXPECT_TRUE(a.iUp == 84 && a.iAction == 75 && b.iUp == 23 && b.iStart == 91) << "Up and Space, W and the keypad's Enter";
+    for (int iOne : {a.iUp, a.iDown, a.iShrink, a.iGrow, a.iAction})
+        for (int iTwo : {b.iUp, b.iDown, b.iShrink, b.iGrow, b.iAction})
+            EXPECT_NE(iOne, iTwo);
 }
 
 // The one profile a run makes: number 0, the default name, a ring of itself.
 void expect_lone_default(const stUser &tUser)
 {
-    EXPECT_EQ(tUser.iUser, 0);
+    EXPECT_TRUE(tUser.iUser == 0 && tUser.ptNextUser == &tUser && tUser.ptPastUser == &tUser);
     EXPECT_STREQ(tUser.szName, "Rondo Vex");
-    EXPECT_EQ(tUser.ptNextUser, &tUser);
-    EXPECT_EQ(tUser.ptPastUser, &tUser);
     expect_default_values(tUser);
 }
 } // namespace
@@ -74,14 +54,12 @@ TEST(Users, EveryRunStartsFromOneDefaultProfileThatIsFirstAndCurrent)
     // The second round sees the defaults again: a change lives only as long as its container.
     for (int iRun = 0; iRun < 2; iRun++) {
         stUserContainer *ptContainer = read_users();
-        ASSERT_NE(ptContainer, nullptr);
+        ASSERT_TRUE(ptContainer && ptContainer->ptCurrentUser);
         EXPECT_EQ(ptContainer->iNumUsers, 1);
-        ASSERT_NE(ptContainer->ptCurrentUser, nullptr);
         EXPECT_EQ(ptContainer->ptFirstUser, ptContainer->ptCurrentUser);
-        stUser &tUser = *ptContainer->ptCurrentUser;
-        expect_lone_default(tUser);
-        snprintf(tUser.szLanguage, USER_TEXT_SIZE, "%s", "Espanol");
-        tUser.iMusicVolume = 0;
+        expect_lone_default(*ptContainer->ptCurrentUser);
+        snprintf(ptContainer->ptCurrentUser->szLanguage, USER_TEXT_SIZE, "%s", "Espanol");
+        ptContainer->ptCurrentUser->iMusicVolume = 0;
         close_users(ptContainer);
     }
     close_users(nullptr);
@@ -89,13 +67,10 @@ TEST(Users, EveryRunStartsFromOneDefaultProfileThatIsFirstAndCurrent)
 
 TEST(Users, DefaultUsersAreAtMostARingOfOne)
 {
-    const struct {
-        int iAsked;
-        bool bMade;
-    } aCases[] = {{3, true}, {1, true}, {0, false}, {-4, false}};
-    for (const auto &c : aCases) {
-        stUser *ptUser = create_default_users(c.iAsked);
-        ASSERT_EQ(ptUser != nullptr, c.bMade) << c.iAsked;
+    const std::pair<int, bool> atAsked[] = {{3, true}, {1, true}, {0, false}, {-4, false}};
+    for (const auto &[iAsked, bMade] : atAsked) {
+        stUser *ptUser = create_default_users(iAsked);
+        ASSERT_EQ(ptUser != nullptr, bMade) << iAsked;
         if (ptUser)
             expect_lone_default(*ptUser);
         free(ptUser);
@@ -107,21 +82,11 @@ TEST(Users, InitialisingKeepsIndexNeighboursAndABoundedName)
     stUser tUser, tNext, tPast;
     memset(&tUser, 0x5a, sizeof(tUser)); // whatever was there before is overwritten
     const std::string sLong(1000, 'x');
-    const struct {
-        std::string sName;
-        std::string sStored;
-    } aCases[] = {
-        {"Vanto", "Vanto"},
-        {"", ""},
-        {sLong, sLong.substr(0, USER_TEXT_SIZE - 1)},
-        {"100% %s %n", "100% %s %n"}, // a name is data, never a format
-    };
-    for (const auto &c : aCases) {
-        initialize_user_values(&tUser, 7, c.sName.c_str(), &tNext, &tPast);
-        EXPECT_EQ(std::string(tUser.szName), c.sStored);
-        EXPECT_EQ(tUser.iUser, 7);
-        EXPECT_EQ(tUser.ptNextUser, &tNext);
-        EXPECT_EQ(tUser.ptPastUser, &tPast);
+    // A name is data, never a format.
+    for (const std::string &sName : {std::string("Vanto"), std::string(), sLong, std::string("100% %s %n")}) {
+        initialize_user_values(&tUser, 7, sName.c_str(), &tNext, &tPast);
+        EXPECT_EQ(std::string(tUser.szName), sName.substr(0, USER_TEXT_SIZE - 1));
+        EXPECT_TRUE(tUser.iUser == 7 && tUser.ptNextUser == &tNext && tUser.ptPastUser == &tPast);
         expect_default_values(tUser);
     }
 }

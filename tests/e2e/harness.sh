@@ -226,9 +226,7 @@ open_versus_row() {
 # and the ready-go count run.
 choose_match_against_computer() {
   local k
-  send_key Return; sleep 0.4
-  send_key Return; sleep 0.4
-  send_key Return
+  open_versus_row 0
   wait_for_settled characters
   for k in "$@"; do send_key "$k"; sleep 0.3; done
   send_key Return
@@ -331,6 +329,18 @@ open_rematch_screen() {
     done
   done
   fail "Escape did not open the rematch screen"
+}
+
+# From a running match back to the opening screen: the rematch screen (see
+# open_rematch_screen, NAME), then player one's up (E2E_UP_KEY: Up unless
+# rebound) from Continue to Quit to menu, and Return; waits for the opening
+# screen as OPENING.
+leave_series() {
+  open_rematch_screen "$1" || fail "Escape ended the series instead of opening the rematch screen"
+  sleep "$RESULTS_TIME"
+  send_key "${E2E_UP_KEY:-Up}"; sleep 0.2
+  send_key Return
+  wait_for_opening 0 0 "$2"
 }
 
 # Player one's lane, and the rows below the score badges that the paddle

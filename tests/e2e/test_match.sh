@@ -4,9 +4,8 @@
 # against the computer's OJEIS (right paddle).
 # Holding up and then down moves player one's paddle up and then down; with no
 # key held the computer's paddle goes to the ball's height and sends the ball
-# back; a person who parks the paddle at the top and does nothing loses points;
-# Escape, the rematch screen's Quit, the opening screen's Escape and a key on
-# the closing picture leave the program with exit status 0.
+# back. (Losing a point to the computer and leaving the program are checked by
+# the playthrough.)
 source "$(dirname "$0")/harness.sh"
 
 PADDLE_TWO_X=750                 # the computer's lane, px
@@ -138,11 +137,3 @@ while [ -z "$followed" ] || [ -z "$returned" ]; do
 done
 [ -n "$followed" ] || fail "the computer's paddle was not seen going to the ball's height within ${COMPUTER_TIMEOUT}s"
 [ -n "$returned" ] || fail "the computer was not seen sending the ball back within ${COMPUTER_TIMEOUT}s"
-
-# Player one's paddle parked at the top: with no key held, the computer scores.
-wait_for_point_against_one Up
-mv "$E2E_BEFORE_POINT" "$E2E_SHOTS/$E2E_NAME-before-point-against-player.png"
-mv "$E2E_SHOT" "$E2E_SHOTS/$E2E_NAME-point-against-player.png"
-
-quit_from_match 0 0
-expect_exit 0

@@ -249,11 +249,7 @@ sleep "$MATCH_INTRO_TIME"
 wait_for_match 0 0 second-match
 wait_for_ball
 keep_step second-match
-open_rematch_screen rematch-again || fail "Escape ended the series instead of opening the rematch screen"
-sleep "$RESULTS_TIME"
-send_key $E2E_UP_KEY; sleep 0.2
-send_key Return
-wait_for_opening 0 0 after-computer-series
+leave_series rematch-again after-computer-series
 
 # Two people: each confirms a character (player two with the keypad's Enter).
 mark
@@ -267,11 +263,7 @@ send_key Return
 sleep "$MATCH_INTRO_TIME"
 wait_for_match 0 0 two-players-match
 keep_step two-players-match
-open_rematch_screen two-players-rematch || fail "Escape ended the series instead of opening the rematch screen"
-sleep "$RESULTS_TIME"
-send_key $E2E_UP_KEY; sleep 0.2
-send_key Return
-wait_for_opening 0 0 after-two-players
+leave_series two-players-rematch after-two-players
 
 # Two computers: no key from the grid on but the stage's Return; they play a
 # whole match. Its results are the first picture that holds still, the

@@ -29,6 +29,7 @@
 #include <filesystem>
 #include <string>
 #include <unistd.h>
+#include <utility>
 
 namespace fs = std::filesystem;
 
@@ -101,89 +102,60 @@ void read_stage_elements(int iIndex)
     destroy_special_elements();
 }
 
-void read_selection(int)
-{
-    stSelectScreenPlayer tScreen = {};
-    fuzz_support::completes([&] { select_player_screen_load(&tScreen); });
-}
-
-void read_stages(int)
-{
-    fuzz_support::completes([] { init_scene_selection(); });
-    exit_scene_selection();
-}
-
-void read_sounds(int) { fuzz_support::completes([] { init_sound_loading(); }); }
-
-void read_languages(int) { fuzz_support::completes([] { init_languages_conf(); }); }
-
-void read_menus(int)
-{
-    fuzz_support::completes([] { load_menu(g_ptMenu, NUM_GAME_MENUS); });
-    destroy_all_menu();
-    stMenuText *ptTexts = create_menu_text();
-    fuzz_support::completes([&] { load_parcial_language(g_ptParcialMenu, ptTexts); });
-    destroy_all_parcial_menu();
-    destroy_menu_text(&ptTexts);
-}
-
-void read_menu_texts(int)
-{
-    stMenuText *ptTexts = create_menu_text();
-    fuzz_support::completes([&] { load_menu_text(ptTexts); });
-    destroy_menu_text(&ptTexts);
-}
-
-void read_labels(int)
-{
-    fuzz_support::completes([] { load_labels(); });
-    destroy_all_labels();
-    fuzz_support::completes([] { load_parcial_labels(); });
-    destroy_parcial_labels();
-}
-
-void read_score_labels(int)
-{
-    fuzz_support::completes([] { load_score_labels(); });
-    destroy_all_score_labels();
-}
-
-void read_credits_show(int)
-{
-    fuzz_support::completes([] {
-        stXMLParser *ptParser = open_xml_document(g_tFileLanguageConf.szCredits, TEXT_DATAFILE);
-        stCredits atStaff[CREDITS_PEOPLE] = {};
-        stCreditsFonts tFonts = {};
-        read_credits(ptParser, atStaff, &tFonts);
-        xmlparser_destroy(ptParser);
-    });
-}
-
-void read_boxes(int)
-{
-    fuzz_support::completes([] { load_box(g_ptBox); });
-    for (stBox *&ptBox : g_ptBox) {
-        box_destroy(ptBox);
-        ptBox = nullptr;
-    }
-}
-
 // In the order of the selector byte; the seeds are made with the same order.
+// The documents without an entry index are read by the lambdas.
 const DocumentKind atKinds[] = {
     {"NIVEL", read_level},
     {"PERSONAJES", read_character},
     {"ITEMS", read_items},
     {"ELEMENTOS_ES", read_stage_elements},
-    {"SEL_PERSONAJE", read_selection},
-    {"ESCENAS", read_stages},
-    {"SONIDOS", read_sounds},
-    {"LENGUAJES", read_languages},
-    {"MENU", read_menus},
-    {"TEXTOS", read_menu_texts},
-    {"LABELS", read_labels},
-    {"MARCADORES", read_score_labels},
-    {"CREDITOS", read_credits_show},
-    {"CAJAS", read_boxes},
+    {"SEL_PERSONAJE", [](int) {
+         stSelectScreenPlayer tScreen = {};
+         fuzz_support::completes([&] { select_player_screen_load(&tScreen); });
+     }},
+    {"ESCENAS", [](int) {
+         fuzz_support::completes([] { init_scene_selection(); });
+         exit_scene_selection();
+     }},
+    {"SONIDOS", [](int) { fuzz_support::completes([] { init_sound_loading(); }); }},
+    {"LENGUAJES", [](int) { fuzz_support::completes([] { init_languages_conf(); }); }},
+    {"MENU", [](int) {
+         fuzz_support::completes([] { load_menu(g_ptMenu, NUM_GAME_MENUS); });
+         destroy_all_menu();
+         stMenuText *ptTexts = create_menu_text();
+         fuzz_support::completes([&] { load_parcial_language(g_ptParcialMenu, ptTexts); });
+         destroy_all_parcial_menu();
+         destroy_menu_text(&ptTexts);
+     }},
+    {"TEXTOS", [](int) {
+         stMenuText *ptTexts = create_menu_text();
+         fuzz_support::completes([&] { load_menu_text(ptTexts); });
+         destroy_menu_text(&ptTexts);
+     }},
+    {"LABELS", [](int) {
+         fuzz_support::completes([] { load_labels(); });
+         destroy_all_labels();
+         fuzz_support::completes([] { load_parcial_labels(); });
+         destroy_parcial_labels();
+     }},
+    {"MARCADORES", [](int) {
+         fuzz_support::completes([] { load_score_labels(); });
+         destroy_all_score_labels();
+     }},
+    {"CREDITOS", [](int) {
+         fuzz_support::completes([] {
+             stXMLParser *ptParser = open_xml_document(g_tFileLanguageConf.szCredits, TEXT_DATAFILE);
+             stCredits atStaff[CREDITS_PEOPLE] = {};
+             stCreditsFonts tFonts = {};
+             read_credits(ptParser, atStaff, &tFonts);
+             xmlparser_destroy(ptParser);
+         });
+     }},
+    {"CAJAS", [](int) {
+         fuzz_support::completes([] { load_box(g_ptBox); });
+         for (stBox *&ptBox : g_ptBox)
+             box_destroy(std::exchange(ptBox, nullptr));
+     }},
 };
 constexpr int NUM_KINDS = static_cast<int>(sizeof(atKinds) / sizeof(atKinds[0]));
 
