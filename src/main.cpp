@@ -284,7 +284,8 @@ int tarvelix_main(int iGfxCard)
     set_fmod_volume(INTRO_VOLUME, INTRO_VOLUME);
     const auto tFadeStart = std::chrono::steady_clock::now();
     fade_music_in(CHANNEL_INTRO_MUSIC, INTRO_FADE_IN_TIME);
-    g_tMain.fIntroFadeMs = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - tFadeStart).count();
+    const auto tFadeTime = std::chrono::steady_clock::now() - tFadeStart;
+    g_tMain.fIntroFadeMs = std::chrono::duration<double, std::milli>(tFadeTime).count();
     intro();
 
     const stUser *ptUser = g_ptUserContainer->ptCurrentUser;

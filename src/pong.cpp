@@ -10,13 +10,13 @@
 #include "item.h"
 #include "level.h"
 #include "main.h"
+#include "masked_copy.h"
 #include "memory.h"
 #include "menu.h"
 #include "particle.h"
 #include "personality_interface.h"
 #include "player.h"
 #include "playing_screens.h"
-#include "masked_copy.h"
 #include "random.h"
 #include "select_player.h"
 #include "sound.h"
@@ -61,17 +61,17 @@ constexpr float MOVE_FRAME = 0.016f;        // s: a paddle's acceleration is giv
 constexpr int NAME_ONE_X = 115;             // px
 constexpr int NAME_TWO_RIGHT_X = 685;       // px
 constexpr int NAME_Y = 12;                  // px
-// Between two computers with both bands torn, each sphere bounce turns the
-// ball by up to this many degrees either way: two computers meeting a fast
-// ball dead centre with their spheres would otherwise trade it for ever.
-constexpr int DEMO_SPHERE_SPREAD = 30;
-constexpr float DEGREE = 3.14159265f / 180.0f; // radians
 constexpr int MINI_VS_Y = 10;               // px
 constexpr int DIGIT_ONE_X = 30;             // px
 constexpr int DIGIT_TWO_X = 750;            // px
 constexpr int DIGIT_Y = 5;                  // px
 constexpr int aiNumGames[NUM_TOURNAMENTS] = {5, 6, 7, 8}; // matches of each tournament
 constexpr int CHARACTER_MASK = 0xFF;        // player two's character in a selection result
+// Between two computers with both bands torn, each sphere bounce turns the
+// ball by up to this many degrees either way: two computers meeting a fast
+// ball dead centre with their spheres would otherwise trade it for ever.
+constexpr int DEMO_SPHERE_SPREAD = 30;
+constexpr float DEGREE = 3.14159265f / 180.0f; // radians
 
 // One match's state and resources.
 struct PongState {
