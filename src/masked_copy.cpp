@@ -1,7 +1,8 @@
-// Presenting a finished frame. The library's sprite drawing takes a match
-// frame pixel by pixel through a general routine and was four fifths of the
-// frame's instructions; two 32-bit bitmaps are copied here row by row, four
-// pixels at a time where the processor has the vector instructions.
+// Whole-picture sprite drawing. The library's sprite drawing takes a picture
+// pixel by pixel through a general routine: presenting a match frame that way
+// was four fifths of the frame's instructions. Two 32-bit bitmaps are copied
+// here row by row, four pixels at a time where the processor has the vector
+// instructions.
 #include "masked_copy.h"
 
 #include <algorithm>
