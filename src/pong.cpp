@@ -24,6 +24,7 @@
 #include "stage_elements.h"
 #include "stage.h"
 #include "stXMLParser.h"
+#include "tables.h"
 #include "tfont.h"
 #include "time.h"
 #include "utils.h"
@@ -71,7 +72,6 @@ constexpr int CHARACTER_MASK = 0xFF;        // player two's character in a selec
 // ball by up to this many degrees either way: two computers meeting a fast
 // ball dead centre with their spheres would otherwise trade it for ever.
 constexpr int DEMO_SPHERE_SPREAD = 30;
-constexpr float DEGREE = 3.14159265f / 180.0f; // radians
 
 // One match's state and resources.
 struct PongState {
@@ -391,7 +391,7 @@ void scatter_sphere_bounce(float fVelXBefore, float fVelYBefore)
             return;
     if (g_tBall.fVelX == fVelXBefore && g_tBall.fVelY == fVelYBefore)
         return;
-    const float a = random_range(-DEMO_SPHERE_SPREAD, DEMO_SPHERE_SPREAD) * DEGREE;
+    const float a = random_range(-DEMO_SPHERE_SPREAD, DEMO_SPHERE_SPREAD) * fDegToRad;
     const float fVelX = g_tBall.fVelX * std::cos(a) - g_tBall.fVelY * std::sin(a);
     const float fVelY = g_tBall.fVelX * std::sin(a) + g_tBall.fVelY * std::cos(a);
     if ((fVelX > 0.0f) != (g_tBall.fVelX > 0.0f))
