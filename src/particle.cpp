@@ -5,6 +5,7 @@
 #include "pong.h"
 #include "random.h"
 #include "tables.h"
+#include "trans_draw.h"
 #include "utils.h"
 
 #include <algorithm>
@@ -69,6 +70,9 @@ int blend_color(int iColor1, int iColor2, double f)
 // Fraction of the current life already lived, 0 at birth; a particle drawn
 // with no life at all (too short to survive the 85 % draw) counts as spent.
 double life_fraction(const stParticle &p) { return p.fLife > 0.0 ? p.fElapsed / p.fLife : 1.0; }
+
+// Opaque at birth, fading to nothing over each life.
+int opacity(const stParticle &p) { return OPAQUE - static_cast<int>(life_fraction(p) * OPAQUE); }
 } // namespace
 
 void kill_particles() { std::memset(tParticle, 0, sizeof(tParticle)); }
@@ -155,14 +159,18 @@ void update_particles(float fDT)
     }
 }
 
+// Pictures and lines are drawn in the library's translucent mode at the
+// particle's opacity; discs blend at that opacity by themselves.
 void draw_particles(BITMAP *bmpBackground)
 {
-    drawing_mode(DRAW_MODE_TRANS, nullptr, 0, 0);
     for (int i = 0; i < MAX_PARTICLES; i++) {
         const stParticle &p = tParticle[i];
         if (!p.bAlive)
             continue;
-        set_trans_blender(0, 0, 0, OPAQUE - static_cast<int>(life_fraction(p) * OPAQUE));
+        if (p.eType == BITMAP_PARTICLE || p.eType == LINE_PARTICLE) {
+            drawing_mode(DRAW_MODE_TRANS, nullptr, 0, 0);
+            set_trans_blender(0, 0, 0, opacity(p));
+        }
         switch (p.eType) {
         case BITMAP_PARTICLE:
             draw_particle_bitmap(bmpBackground, i);
@@ -203,10 +211,11 @@ void draw_particle_circle(BITMAP *bmpBackground, int iN)
 {
     const stParticle &p = tParticle[iN];
     const double fLived = life_fraction(p);
+    const int iAlpha = opacity(p);
     for (int iRadius = static_cast<int>(p.fSize); iRadius > 0; iRadius -= DISC_STEP) {
         const double f = (iRadius / p.fSize) * fLived;
-        circlefill(bmpBackground, static_cast<int>(p.fX), static_cast<int>(p.fY), iRadius,
-                   blend_color(p.iColor1, p.iColor2, f));
+        trans_circlefill(bmpBackground, static_cast<int>(p.fX), static_cast<int>(p.fY), iRadius,
+                         blend_color(p.iColor1, p.iColor2, f), iAlpha);
     }
 }
 

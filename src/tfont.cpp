@@ -2,6 +2,7 @@
 // background. Every font owns its face, a copy of the bytes the face reads and
 // a glyph cache that always matches the font's current height.
 #include "tfont.h"
+#include "trans_draw.h"
 
 #include <allegro.h>
 #include <ft2build.h>
@@ -18,7 +19,6 @@ namespace {
 constexpr int FIRST_SCALABLE_HEIGHT = 8; // px, the height a scalable font starts at
 constexpr int MAX_PIXEL_SIZE = 0xFFFF;   // px, the largest size FreeType accepts
 constexpr int GREY_LEVELS = 256;         // levels of a full-range grey bitmap
-constexpr int OPAQUE = 255;              // coverage drawn solid
 constexpr int MAX_COVERAGE = 255;        // the last entry of the colour ramp
 constexpr int FIXED_POINT_SHIFT = 6;     // 26.6 FreeType values to whole pixels
 constexpr unsigned REPLACEMENT_CHARACTER = 0xFFFD; // drawn for bytes that are not UTF-8
@@ -233,23 +233,15 @@ void build_ramp(int aiRamp[GREY_LEVELS], int iDepth, int iBg, int iColor)
 void draw_grey_glyph(BITMAP *bmp, const TFONT_GLYPH *ptGlyph, int iLeft, int iTop, int iColor,
                      const int *piRamp)
 {
+    if (!piRamp) {
+        draw_coverage(bmp, ptGlyph->aa_bitmap, ptGlyph->aa_w, ptGlyph->aa_h, iLeft, iTop, iColor);
+        return;
+    }
     for (int iRow = 0; iRow < ptGlyph->aa_h; iRow++) {
         const unsigned char *pRow = ptGlyph->aa_bitmap + static_cast<size_t>(iRow) * ptGlyph->aa_w;
-        for (int iCol = 0; iCol < ptGlyph->aa_w; iCol++) {
-            const int v = pRow[iCol];
-            if (v == 0)
-                continue;
-            if (piRamp) {
-                putpixel(bmp, iLeft + iCol, iTop + iRow, piRamp[v]);
-            } else if (v == OPAQUE) {
-                solid_mode();
-                putpixel(bmp, iLeft + iCol, iTop + iRow, iColor);
-            } else {
-                drawing_mode(DRAW_MODE_TRANS, nullptr, 0, 0);
-                set_trans_blender(0, 0, 0, v);
-                putpixel(bmp, iLeft + iCol, iTop + iRow, iColor);
-            }
-        }
+        for (int iCol = 0; iCol < ptGlyph->aa_w; iCol++)
+            if (pRow[iCol])
+                putpixel(bmp, iLeft + iCol, iTop + iRow, piRamp[pRow[iCol]]);
     }
 }
 
