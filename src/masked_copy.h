@@ -1,5 +1,5 @@
 // Whole-picture sprite drawing in one pass: a full-screen picture (a finished
-// match frame, a stage's sky) drawn with its mask-coloured pixels skipped.
+// match frame) drawn with its mask-coloured pixels skipped.
 #pragma once
 
 struct BITMAP;

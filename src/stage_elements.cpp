@@ -5,7 +5,6 @@
 #include "stage_elements.h"
 #include "grabber_functions.h"
 #include "main.h"
-#include "masked_copy.h"
 #include "particle.h"
 #include "player.h"
 #include "pong.h"
@@ -43,6 +42,11 @@ constexpr int BOLT_START_HEIGHT = 100;     // px of the bolt's picture shown bef
 constexpr float FLASH_TIME = 0.35f;        // s the field stays white
 constexpr int BOLT = 0;                    // picture of the bolt
 constexpr int BOLT_SKY = 1;                // picture laid over the field while it grows
+
+// The storm's sky as runs of its visible pixels (a sixth of the screen):
+// drawn every frame of a strike, it then costs a sixth of a full-screen
+// sprite. Made when the storm level starts, freed with the stage's pictures.
+RLE_SPRITE *rleSky = nullptr;
 
 // The snowmen.
 constexpr int SNOWMAN_LEFT = 45;           // px: the grid's first cell
@@ -274,6 +278,9 @@ void destroy_special_elements()
         tElements.bmpElement[i] = nullptr;
     }
     tElements.iNumImagToElement = 0;
+    if (rleSky)
+        destroy_rle_sprite(rleSky);
+    rleSky = nullptr;
 }
 
 int next_element(int iElement, int iTotElements)
@@ -333,6 +340,9 @@ void init_special_elements_uayumin()
     tSky.bmpImagElement = tElements.bmpElement[BOLT_SKY];
     tSky.iWidthImag = picture_width(BOLT_SKY);
     tSky.iHeightImag = picture_height(BOLT_SKY);
+    if (rleSky)
+        destroy_rle_sprite(rleSky);
+    rleSky = tElements.bmpElement[BOLT_SKY] ? get_rle_sprite(tElements.bmpElement[BOLT_SKY]) : nullptr;
     tElements.tSpecialElementBounds.iNumCircles = 0;
     tElements.tSpecialElementBounds.iNumSegments = 0;
     g_tSpecial.bRandomActive[UAYUMIN_LEVEL][0] = TRUE;
@@ -379,8 +389,8 @@ void draw_special_elements_uayumin()
     if (!tBolt.bActive)
         return;
     if (tBolt.iHeightImag < BOLT_HEIGHT) {
-        if (tElements.bmpElement[BOLT_SKY])
-            draw_masked_copy(g_bmpBuffer, tElements.bmpElement[BOLT_SKY], 0, 0, false);
+        if (rleSky)
+            draw_rle_sprite(g_bmpBuffer, rleSky, 0, 0);
         if (tBolt.bmpImagElement)
             masked_blit(tBolt.bmpImagElement, g_bmpBuffer, 0, 0, tBolt.iX, tBolt.iY, tBolt.iWidthImag,
                         tBolt.iHeightImag);
