@@ -9,7 +9,7 @@ game=${1:?usage: bench-startup.sh GAME_PROGRAM}
 RUNS=${STARTUP_RUNS:-11}
 REPORT_TIMEOUT=10 # s a run may take to report
 work=$(mktemp -d)
-Xvfb :"${STARTUP_DISPLAY:-87}" -screen 0 1024x768x24 >/dev/null 2>&1 &
+Xvfb :"${STARTUP_DISPLAY:-87}" -screen 0 1024x768x24 -noreset >/dev/null 2>&1 &
 xvfb=$!
 trap 'kill $xvfb 2>/dev/null; rm -rf "$work"' EXIT
 export DISPLAY=:${STARTUP_DISPLAY:-87}

@@ -29,7 +29,10 @@ e2e_cleanup() {
 trap e2e_cleanup EXIT
 
 # Starts Xvfb on a free display number and exports DISPLAY; with E2E_DISPLAY
-# set (":91"), uses that display, already running, instead.
+# set (":91"), uses that display, already running, instead. The server must
+# not reset when its last client leaves (between two starts of the game):
+# a game connecting during that reset finds its connection dropped, and
+# comes up without a display, its message box or its window.
 start_display() {
   local n
   if [ -n "${E2E_DISPLAY:-}" ]; then
@@ -39,7 +42,7 @@ start_display() {
   fi
   for n in $(seq 90 160); do
     [ -e /tmp/.X11-unix/X$n ] || [ -e /tmp/.X$n-lock ] && continue
-    Xvfb :$n -screen 0 1024x768x24 -nolisten tcp >"$E2E_LOG.xvfb" 2>&1 &
+    Xvfb :$n -screen 0 1024x768x24 -nolisten tcp -noreset >"$E2E_LOG.xvfb" 2>&1 &
     E2E_XVFB_PID=$!
     for _ in $(seq 50); do
       # Another server may have taken the number at the same moment: ours
@@ -476,6 +479,11 @@ dismiss_message_box() {
   for _ in $(seq 300); do
     box=$(xdotool search --onlyvisible --class Xmessage 2>/dev/null | head -1)
     [ -n "$box" ] && break
+    # A game that ended without showing its box fails the test at once.
+    if ! kill -0 "$E2E_GAME_PID" 2>/dev/null; then
+      wait "$E2E_GAME_PID"
+      fail "the game ended (status $?) without a message box; its output: $(cat "$E2E_LOG.stdout")"
+    fi
     sleep 0.1
   done
   [ -n "$box" ] || fail "no message box appeared"
