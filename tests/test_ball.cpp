@@ -1,9 +1,8 @@
-// The ball: configuration from the game's own "NIVEL" document for every level
-// index, the serve, speed-up and motion, the exit test, the shadow clock, and
-// the drawing of the ball.
+// The ball: configuration from the game's own data for every level index, the
+// serve, speed-up and motion, the exit test, the shadow clock, and the drawing.
 #include "ball.h"
-#include "datafile_builder.h"
 #include "headless.h"
+#include "main.h"
 #include "particle.h"
 #include "pong.h"
 #include "random.h"
@@ -15,16 +14,11 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
-namespace db = datafile_builder;
-
 namespace {
 constexpr int NORMAL_SIZE = 24;    // px, the normal picture's width and height
 constexpr int BIG_SIZE = 40;       // px
 constexpr float FRAME = 1.0f / 60; // s
 constexpr double DEG = 0.017453292519943295;
-
-const std::filesystem::path NIVEL_SOURCE =
-    std::filesystem::path(__FILE__).parent_path().parent_path() / "assets/tx15/NIVEL.xml";
 
 // A disc of the colour on the mask colour, in a bitmap of iSize pixels.
 BITMAP *disc_bitmap(int iSize, int iColor)
@@ -67,39 +61,19 @@ protected:
     stBall t;
 };
 
-// A scratch game directory holding data/tx15.dat with the game's own "NIVEL"
-// and data/tx08.dat with two pictures under the names it gives.
+// Runs in the repository's root, reading the game's own datafiles.
 class BallDataTest : public HeadlessAllegro {
 protected:
-    static void TearDownTestSuite()
-    {
-        if (!sDir.empty())
-            std::filesystem::remove_all(sDir);
-        sDir.clear();
-    }
     void SetUp() override
     {
         HeadlessAllegro::SetUp();
         init_tables();
         random_init_seed(5);
         ASSERT_NE(getcwd(szOldDir, sizeof(szOldDir)), nullptr);
-        if (sDir.empty()) {
-            sDir = db::make_temp_dir("tvx_ball");
-            ASSERT_FALSE(sDir.empty());
-            std::filesystem::create_directory(sDir + "/data");
-            db::Contents tDocuments, tPictures;
-            tDocuments.vRaw = {{"NIVEL", db::read_file(NIVEL_SOURCE.string())}};
-            ASSERT_FALSE(tDocuments.vRaw[0].second.empty()) << NIVEL_SOURCE;
-            ASSERT_TRUE(db::pack(sDir + "/data/tx15.dat", tDocuments));
-            BITMAP *bmpNormal = disc_bitmap(NORMAL_SIZE, makecol(255, 128, 0));
-            BITMAP *bmpBig = disc_bitmap(BIG_SIZE, makecol(128, 128, 128));
-            tPictures.vBitmaps = {{"BALL", bmpNormal}, {"BIG_BALL", bmpBig}};
-            ASSERT_TRUE(db::pack(sDir + "/data/tx08.dat", tPictures));
-            destroy_bitmap(bmpNormal);
-            destroy_bitmap(bmpBig);
-        }
-        ASSERT_EQ(chdir(sDir.c_str()), 0);
-        packfile_password(db::data_password().c_str());
+        ASSERT_EQ(chdir(std::filesystem::path(__FILE__).parent_path().parent_path().c_str()), 0);
+        char szPassword[DATA_PASSWORD_SIZE];
+        build_data_password(szPassword);
+        packfile_password(szPassword);
     }
     void TearDown() override
     {
@@ -108,7 +82,6 @@ protected:
         g_iLevel = 0;
         HeadlessAllegro::TearDown();
     }
-    static inline std::string sDir;
     char szOldDir[4096] = {0};
 };
 
@@ -125,10 +98,10 @@ TEST_F(BallDataTest, EveryLevelIndexReadsItsOwnEntry)
         EXPECT_NEAR(t.fAccelPorc, 0.15f + 0.01f * iStage + 0.03f * iStep, 1e-6f) << iLevel;
         EXPECT_NEAR(t.fMass, 1.0f + 0.02f * iStage + 0.05f * iStep, 1e-6f) << iLevel;
         EXPECT_TRUE(t.fTimeToAccel == 10 && t.fStartX == 400 && t.fStartY == 300) << iLevel;
-        ASSERT_NE(t.rleNormalSprite, nullptr);
+        ASSERT_TRUE(t.rleNormalSprite != nullptr && t.rleBigSprite != nullptr);
         EXPECT_EQ(t.rleSprite, t.rleNormalSprite);
-        EXPECT_FLOAT_EQ(t.tCircle.fRadius, NORMAL_SIZE / 2);
-        EXPECT_TRUE(t.rleBigSprite->w == BIG_SIZE && t.bmpTempSprite->w == BIG_SIZE);
+        EXPECT_FLOAT_EQ(t.tCircle.fRadius, t.rleNormalSprite->w / 2);
+        EXPECT_TRUE(t.rleBigSprite->w > t.rleNormalSprite->w && t.bmpTempSprite->w == t.rleBigSprite->w);
         EXPECT_TRUE(t.fX == t.fStartX && t.fVelX > 0) << "served to the right";
         destroy_ball(&t);
         EXPECT_TRUE(t.rleSprite == nullptr && t.bmpTempSprite == nullptr);
