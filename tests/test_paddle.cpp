@@ -1,10 +1,11 @@
 // The paddle: the catch arithmetic with worked numbers, every timed state's
 // switch at the frame that reaches T, the throw's speed (least speed, length
 // change, the demo boost), the tear with and without the fire effect, the
-// length limits, the fatal paths, and loading bands from a datafile packed here.
+// length limits, the fatal paths, and every character's band from the game's data.
 #include "collision.h"
 #include "datafile_builder.h"
 #include "headless.h"
+#include "main.h"
 #include "paddle.h"
 #include "pong.h"
 #include "sound.h"
@@ -13,7 +14,10 @@
 #include <cmath>
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <iterator>
+#include <map>
 #include <memory>
+#include <regex>
 #include <string>
 #include <unistd.h>
 
@@ -300,62 +304,35 @@ TEST_F(PaddleDeathTest, StatesWithoutTheirPaddleOrBallEndTheProgram)
     EXPECT_EXIT(update_paddle(nullptr, STEP), ::testing::ExitedWithCode(255), pszNoPaddle);
 }
 
-// --- loading from datafiles ----------------------------------------------------
+// --- loading the game's own characters ---------------------------------------
 
 namespace {
-constexpr int SPHERE_SIZE = 26; // px
-
-// Two characters: the first with a band, the second without one.
-const char TWO_CHARACTERS[] =
-    "<raiz>\n"
-    " <personaje>\n"
-    "  <datos color=\"FF8000\" archivo=\"data/tx16.dat\" imagen_esfera=\"BLOB\"/>\n"
-    "  <liga delta_velocidad=\"70\" desaceleracion=\"0.88\" velocidad_max=\"450\""
-    " constante_k_liga=\"180\" longitud_max=\"220\" longitud_min=\"110\""
-    " velocidad_min_liga=\"320\" aceleracion_max_liga=\"5000\" delta_crecimiento=\"2.5\""
-    " resistencia=\"6000\"/>\n"
-    " </personaje>\n"
-    " <personaje>\n"
-    "  <datos color=\"0000FF\" archivo=\"data/tx16.dat\" imagen_esfera=\"BLOB2\"/>\n"
-    " </personaje>\n"
-    "</raiz>\n";
-
-// A scratch game directory: data/tx15.dat with TWO_CHARACTERS as "PERSONAJES"
-// and data/tx16.dat with the two sphere pictures; empty on failure.
-std::string make_game_dir()
+// The attributes of the n-th element <sElement ...> of a document, read with
+// a pattern rather than the game's parser.
+std::map<std::string, std::string> attributes(const std::string &sDocument, const std::string &sElement, int n)
 {
-    packfile_password(nullptr); // the pictures are written plain for the packer
-    const std::string sDir = db::make_temp_dir("tvx_paddle");
-    if (sDir.empty() || !std::filesystem::create_directory(sDir + "/data"))
-        return "";
-    BITMAP *bmpSphere = create_bitmap(SPHERE_SIZE, SPHERE_SIZE);
-    clear_to_color(bmpSphere, makecol(90, 90, 90));
-    db::Contents tPictures;
-    tPictures.vBitmaps = {{"BLOB", bmpSphere}, {"BLOB2", bmpSphere}};
-    const bool bPacked = db::pack(sDir + "/data/tx15.dat", {{{"PERSONAJES", TWO_CHARACTERS}}, {}}) &&
-                         db::pack(sDir + "/data/tx16.dat", tPictures);
-    destroy_bitmap(bmpSphere);
-    return bPacked ? sDir : "";
+    const std::regex tElement("<" + sElement + "\\s([^>]*)>"), tAttribute("(\\w+)=\"([^\"]*)\"");
+    auto it = std::sregex_iterator(sDocument.begin(), sDocument.end(), tElement);
+    std::advance(it, n);
+    std::map<std::string, std::string> m;
+    const std::string sAttributes = (*it)[1];
+    for (auto a = std::sregex_iterator(sAttributes.begin(), sAttributes.end(), tAttribute);
+         a != std::sregex_iterator(); ++a)
+        m[(*a)[1]] = (*a)[2];
+    return m;
 }
 
-// Tests that run inside a scratch game directory, made once.
+// Runs in the repository's root, reading the game's own datafiles.
 class PaddleDataTest : public PaddleTest {
 protected:
-    static void TearDownTestSuite()
-    {
-        if (!sDir.empty())
-            std::filesystem::remove_all(sDir);
-        sDir.clear();
-    }
     void SetUp() override
     {
         PaddleTest::SetUp();
         ASSERT_NE(getcwd(szOldDir, sizeof(szOldDir)), nullptr);
-        if (sDir.empty())
-            sDir = make_game_dir();
-        ASSERT_FALSE(sDir.empty());
-        ASSERT_EQ(chdir(sDir.c_str()), 0);
-        packfile_password(db::data_password().c_str());
+        ASSERT_EQ(chdir(std::filesystem::path(__FILE__).parent_path().parent_path().c_str()), 0);
+        char szPassword[DATA_PASSWORD_SIZE];
+        build_data_password(szPassword);
+        packfile_password(szPassword);
     }
     void TearDown() override
     {
@@ -363,41 +340,41 @@ protected:
         EXPECT_EQ(chdir(szOldDir), 0);
         PaddleTest::TearDown();
     }
-    static inline std::string sDir; // holding TWO_CHARACTERS
     char szOldDir[4096] = {0};
 };
 } // namespace
 
-TEST_F(PaddleDataTest, LoadsTheCharactersBandAndResets)
+// Every character's band as its "liga" element gives it, its colour, its
+// sphere, and a paddle reset to rest.
+TEST_F(PaddleDataTest, EveryCharacterLoadsItsBandAndResets)
 {
-    p.iSpringState = SPRING_BROKEN;
-    p.fVY = 99;
-    p.fDeformedSpringX = 7;
-    p.iCollidingObjectRadius = 12;
-    init_paddle(&p, 750, 280, 0);
-    // The colour in the graphics library's 24-bit layout.
-    EXPECT_TRUE(getr(p.iSpringColor) == getr24(0xFF8000) && getg(p.iSpringColor) == getg24(0xFF8000) &&
-                getb(p.iSpringColor) == getb24(0xFF8000));
-    ASSERT_NE(p.rleSphere, nullptr);
-    // The band's attributes, then the reset.
-    const std::pair<float, float> aFields[] = {
-        {p.fDeltaVY, 70},          {p.fDampVY, 0.88f},      {p.fMaxVY, 450},
-        {p.fSpringK, 180},         {p.fMaxSpringLength, 220}, {p.fOriginalSpringLength, 110},
-        {p.fSpringMinVel, 320},    {p.fSpringMaxAcceleration, 5000}, {p.fSpringGrowth, 2.5f},
-        {p.fSpringForceResistance, 6000}, {p.fRadius, SPHERE_SIZE / 2}, {p.fX, 750},
-        {p.fY, 280},               {p.fVY, 0},              {p.fSpringLength, 110},
-        {p.fDeformedSpringX, 0},   {p.iCollidingObjectRadius, 0},
-    };
-    for (size_t i = 0; i < std::size(aFields); i++)
-        EXPECT_FLOAT_EQ(aFields[i].first, aFields[i].second) << "field " << i;
-    EXPECT_EQ(p.iSpringState, SPRING_NORMAL);
-    destroy_paddle(&p);
-    EXPECT_EQ(p.rleSphere, nullptr);
-
-    // Without a band element the band's values stay as they were.
-    stPaddle q = make_paddle();
-    init_paddle(&q, 50, 300, 1);
-    EXPECT_EQ(getb(q.iSpringColor), getb24(0x0000FF));
-    EXPECT_TRUE(q.fSpringK == 64 && q.fMaxSpringLength == 200 && q.fSpringLength == 100);
-    destroy_paddle(&q);
+    const std::string sDocument = db::read_file("assets/tx15/PERSONAJES.xml");
+    for (int c = 0; c < NUM_CHARACTERS; c++) {
+        p.iSpringState = SPRING_BROKEN;
+        p.fVY = 99;
+        p.fDeformedSpringX = 7;
+        p.iCollidingObjectRadius = 12;
+        init_paddle(&p, 750, 280, c);
+        std::map<std::string, std::string> m = attributes(sDocument, "liga", c);
+        const std::pair<float, const char *> aFields[] = {
+            {p.fDeltaVY, "delta_velocidad"},         {p.fDampVY, "desaceleracion"},
+            {p.fMaxVY, "velocidad_max"},             {p.fSpringK, "constante_k_liga"},
+            {p.fMaxSpringLength, "longitud_max"},    {p.fOriginalSpringLength, "longitud_min"},
+            {p.fSpringMinVel, "velocidad_min_liga"}, {p.fSpringMaxAcceleration, "aceleracion_max_liga"},
+            {p.fSpringGrowth, "delta_crecimiento"},  {p.fSpringForceResistance, "resistencia"},
+        };
+        for (const auto &[fValue, pszName] : aFields)
+            EXPECT_FLOAT_EQ(fValue, std::stof(m.at(pszName))) << "character " << c << ", " << pszName;
+        const int iColor = std::stoi(attributes(sDocument, "datos", c).at("color"), nullptr, 16);
+        EXPECT_TRUE(getr(p.iSpringColor) == getr24(iColor) && getg(p.iSpringColor) == getg24(iColor) &&
+                    getb(p.iSpringColor) == getb24(iColor))
+            << c;
+        ASSERT_NE(p.rleSphere, nullptr);
+        EXPECT_TRUE(p.fRadius == p.rleSphere->w / 2 && p.fX == 750 && p.fY == 280 && p.fVY == 0) << c;
+        EXPECT_TRUE(p.fSpringLength == p.fOriginalSpringLength && p.fDeformedSpringX == 0 &&
+                    p.iCollidingObjectRadius == 0 && p.iSpringState == SPRING_NORMAL)
+            << c;
+        destroy_paddle(&p);
+        EXPECT_EQ(p.rleSphere, nullptr);
+    }
 }
