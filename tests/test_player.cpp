@@ -75,16 +75,6 @@ TEST_F(PlayerTest, BothSidesAreDampedOnTheSameFrames)
         EXPECT_FLOAT_EQ(atPaddle[0].fVY, fExpected) << "frame " << i;
         EXPECT_FLOAT_EQ(atPaddle[1].fVY, -fExpected) << "frame " << i;
     }
-    // Frames of 1/256 s: both sides are damped in the fourth and the seventh
-    // pair of updates, when more than 0.025 s has gathered.
-    reset_player_damping();
-    atPaddle[0].fVY = atPaddle[1].fVY = 100;
-    for (float f : {100, 100, 100, 50, 50, 50, 25}) {
-        update_player(&atPlayer[0], 1.0f / 256);
-        update_player(&atPlayer[1], 1.0f / 256);
-        EXPECT_FLOAT_EQ(atPaddle[0].fVY, f);
-        EXPECT_FLOAT_EQ(atPaddle[1].fVY, f);
-    }
 }
 
 TEST_F(PlayerTest, HitCreditRules)
