@@ -38,8 +38,8 @@ protected:
             g_tPlayer[i].iPlayer = i, g_tPlayer[i].ptPaddle = &atPaddle[i], g_tPlayer[i].ptInputKeys = &atKeys[i];
             g_tPlayer[i].iSufferingItem = NO_ITEM;
         }
-        rleNormal = get_rle_sprite(make_square(24));
-        rleBig = get_rle_sprite(make_square(40));
+        rleNormal = square_sprite(24);
+        rleBig = square_sprite(40);
         g_tBall = {};
         g_tBall.rleNormalSprite = g_tBall.rleSprite = rleNormal; g_tBall.rleBigSprite = rleBig; g_tBall.tCircle.fRadius = 12;
         g_tBall.fMass = 1.24f; g_tBall.fX = 400; g_tBall.fY = 300; g_tBall.fVelX = 333.3f; g_tBall.fVelY = -71.7f;
@@ -65,11 +65,12 @@ protected:
         bSoundError = iSavedSoundError;
         HeadlessAllegro::TearDown();
     }
-    BITMAP *make_square(int iSize)
+    static RLE_SPRITE *square_sprite(int iSize)
     {
         BITMAP *bmp = create_bar(iSize, iSize, makecol(200, 90, 20));
-        vBitmaps.push_back(bmp);
-        return bmp;
+        RLE_SPRITE *rle = get_rle_sprite(bmp); // a copy of the pixels
+        destroy_bitmap(bmp);
+        return rle;
     }
     // Everything an effect may touch: the numbers, and the rest as integers.
     struct Snapshot {
@@ -104,15 +105,7 @@ protected:
     stInputKeys atKeys[2];
     RLE_SPRITE *rleNormal = nullptr;
     RLE_SPRITE *rleBig = nullptr;
-    std::vector<BITMAP *> vBitmaps;
     stItem tItems;
-
-public:
-    ~ItemTest() override
-    {
-        for (BITMAP *bmp : vBitmaps)
-            destroy_bitmap(bmp);
-    }
 };
 } // namespace
 
