@@ -9,57 +9,47 @@
 #include <allegro.h>
 #include <cstring>
 #include <gtest/gtest.h>
-#include <string>
 #include <tuple>
+#include <utility>
 
 namespace {
 // Side 1's keyboard defaults and side 2's joystick defaults of a new profile.
 constexpr stInputKeys KEYBOARD_KEYS = {IN_KEYBOARD, KEY_UP,    KEY_DOWN, KEY_RIGHT,    KEY_LEFT,
                                        KEY_ENTER,   KEY_ESC,   KEY_BACKSPACE, KEY_SPACE};
 constexpr stInputKeys JOYSTICK_KEYS = {IN_JOYSTICK, 1, 2, 3, 4, 5, 10, 11, 12};
-
-std::string caption(int iElement)
-{
-    return g_ptMenu[MENU_CONTROLS_ONE]->atOption[0].atElement[iElement].szName;
-}
 } // namespace
 
 TEST(ControlsValidateButtons, ARebindStealsTheFirstDuplicateOnly)
 {
     // The rebound command itself is left to the caller; only the others matter.
-    struct Case {
+    // Elements run up, down, shrink, grow, start, back, escape, action.
+    const struct {
         int iButton, iSel;
-        stInputKeys tExpected;
-    } atCase[] = {
-        // Up takes action's key: action is unbound.
-        {KEY_SPACE, CONTROL_UP, {IN_KEYBOARD, KEY_UP, KEY_DOWN, KEY_RIGHT, KEY_LEFT, KEY_ENTER, KEY_ESC, KEY_BACKSPACE, 0}},
-        // Element 4 is iShrink, element 5 iGrow: neither steals from itself.
-        {KEY_LEFT, CONTROL_LEFT, {IN_KEYBOARD, KEY_UP, KEY_DOWN, KEY_RIGHT, 0, KEY_ENTER, KEY_ESC, KEY_BACKSPACE, KEY_SPACE}},
-        {KEY_RIGHT, CONTROL_LEFT, KEYBOARD_KEYS},
-        {KEY_RIGHT, CONTROL_RIGHT, {IN_KEYBOARD, KEY_UP, KEY_DOWN, 0, KEY_LEFT, KEY_ENTER, KEY_ESC, KEY_BACKSPACE, KEY_SPACE}},
-        // Element 7 is iBack, element 8 iEscape.
-        {KEY_ESC, CONTROL_BACK, {IN_KEYBOARD, KEY_UP, KEY_DOWN, KEY_RIGHT, KEY_LEFT, KEY_ENTER, 0, KEY_BACKSPACE, KEY_SPACE}},
-        {KEY_ESC, CONTROL_ESCAPE, KEYBOARD_KEYS},
-        {KEY_Q, CONTROL_START, KEYBOARD_KEYS},
+        int stInputKeys::*pmCleared; // nullptr: nothing changes
+    } atCases[] = {
+        {KEY_SPACE, CONTROL_UP, &stInputKeys::iAction}, {KEY_LEFT, CONTROL_LEFT, &stInputKeys::iGrow},
+        {KEY_RIGHT, CONTROL_LEFT, nullptr},             {KEY_RIGHT, CONTROL_RIGHT, &stInputKeys::iShrink},
+        {KEY_ESC, CONTROL_BACK, &stInputKeys::iEscape}, {KEY_ESC, CONTROL_ESCAPE, nullptr},
+        {KEY_Q, CONTROL_START, nullptr},
     };
-    for (const Case &c : atCase) {
-        stInputKeys tKeys = KEYBOARD_KEYS;
+    for (const auto &c : atCases) {
+        stInputKeys tKeys = KEYBOARD_KEYS, tExpected = KEYBOARD_KEYS;
+        if (c.pmCleared)
+            tExpected.*c.pmCleared = 0;
         validate_buttons(&tKeys, c.iButton, c.iSel);
-        EXPECT_EQ(0, memcmp(&tKeys, &c.tExpected, sizeof(tKeys))) << "element " << c.iSel;
+        EXPECT_EQ(0, memcmp(&tKeys, &tExpected, sizeof(tKeys))) << "element " << c.iSel;
     }
     // Two commands sharing a code: only the first in element order is cleared.
     stInputKeys tKeys = {IN_JOYSTICK, 5, 2, 3, 4, 5, 10, 11, 5};
     validate_buttons(&tKeys, 5, CONTROL_DOWN);
-    EXPECT_EQ(tKeys.iUp, 0);
-    EXPECT_EQ(tKeys.iStart, 5);
-    EXPECT_EQ(tKeys.iAction, 5);
+    EXPECT_TRUE(tKeys.iUp == 0 && tKeys.iStart == 5 && tKeys.iAction == 5);
 }
 
 TEST(ControlsValidateControls, SkipsTheOtherSidesJoystick)
 {
-    struct Case {
+    const struct {
         int iControl1, iControl2, iNumControls, iSelect, iExpected;
-    } atCase[] = {
+    } atCases[] = {
         {1, 1, 3, CONTROL_CHANGE_R, 2},  // keyboard -> next lands past side 2's joystick 1
         {2, 2, 3, CONTROL_CHANGE_R, 0},  // past the last joystick: the keyboard
         {-1, 0, 3, CONTROL_CHANGE_L, 2}, // below the keyboard: the last joystick
@@ -67,78 +57,82 @@ TEST(ControlsValidateControls, SkipsTheOtherSidesJoystick)
         {1, 1, 3, 2, 1},   {1, 1, 3, -1, 1}, // not a step: unchanged
         {1, 1, 2, CONTROL_CHANGE_R, 0}, {2, 2, 3, CONTROL_CHANGE_L, 1}, {1, 1, 3, CONTROL_CHANGE_L, 0}, {1, 2, 3, CONTROL_CHANGE_R, 1},
     };
-    for (const Case &c : atCase)
+    for (const auto &c : atCases)
         EXPECT_EQ(validate_controls(c.iControl1, c.iControl2, c.iNumControls, c.iSelect), c.iExpected)
             << c.iControl1 << " " << c.iControl2 << " " << c.iSelect;
 }
 
 TEST(ControlsNames, JoystickCodeInRange)
 {
-    struct Case {
+    // Outside [iLow, iHigh] or past the joystick codes: no name.
+    const struct {
         int iButton, iLow, iHigh;
         const char *pszExpected;
-    } atCase[] = {
-        {-1, 0, 16, "(none)"}, {0, 0, 16, "(none)"},  {1, 0, 16, "JOY_UP"},  {16, 0, 16, "JOY_12"},
-        {17, 0, 16, "(none)"}, {17, 0, 40, "(none)"}, {40, 0, 40, "(none)"}, {5, 6, 16, "(none)"},
-        {12, 0, 11, "(none)"}, {11, 0, 11, "JOY_7"},
+    } atCases[] = {
+        {-1, -1, 16, "(none)"}, {1, 0, 16, "JOY_UP"},  {16, 0, 16, "JOY_12"}, {17, 0, 40, "(none)"},
+        {5, 6, 16, "(none)"}, {12, 0, 11, "(none)"}, {11, 0, 11, "JOY_7"},
     };
-    for (const Case &c : atCase)
+    for (const auto &c : atCases)
         EXPECT_STREQ(check_botton_name(c.iButton, c.iLow, c.iHigh), c.pszExpected) << c.iButton;
 }
 
 TEST(ControlsNames, DeviceNames)
 {
-    struct Case {
+    const struct {
         const char *pszName;
         int iType, iJoy;
-    } atCase[] = {
+    } atCases[] = {
         {"KEYBOARD", IN_KEYBOARD, -1},   {"JOYSTICK 1", IN_JOYSTICK, 0}, {"JOYSTICK 4", IN_JOYSTICK, 3},
-        {"JOYSTICK 5", IN_JOYSTICK, -1}, {"keyboard", IN_JOYSTICK, -1},  {"KEYBOARD ", IN_JOYSTICK, -1},
-        {"", IN_JOYSTICK, -1},
+        {"JOYSTICK 5", IN_JOYSTICK, -1}, {"keyboard", IN_JOYSTICK, -1},  {"", IN_JOYSTICK, -1},
     };
-    for (const Case &c : atCase) {
+    for (const auto &c : atCases) {
         EXPECT_EQ(type_control(c.pszName), c.iType) << c.pszName;
         EXPECT_EQ(num_joy(c.pszName), c.iJoy) << c.pszName;
     }
     const std::pair<char, int> atDigit[] = {{'0', 0}, {'3', 3}, {'4', 0}, {'-', 0}, {'\0', 0}};
-    for (const auto &d : atDigit)
-        EXPECT_EQ(num_joy_from_db(d.first), d.second) << d.first;
+    for (const auto &[cDigit, iJoy] : atDigit)
+        EXPECT_EQ(num_joy_from_db(cDigit), iJoy) << cDigit;
 }
 
 TEST(ControlsCaptions, NameEachBindingInElementOrder)
 {
     g_ptMenu[MENU_CONTROLS_ONE] = menu_create();
-    stInputKeys tKeys = KEYBOARD_KEYS;
-    stPlayer tPlayer = {};
-    tPlayer.ptInputKeys = &tKeys;
-    tPlayer.iInput = IN_KEYBOARD | IN_MOUSE;
-    info_control(MENU_CONTROLS_ONE, &tPlayer);
-    const char *apszKeyboard[] = {"UP", "DOWN", "RIGHT", "LEFT", "ENTER", "BACKSPACE", "ESC", "SPACE"};
-    for (int i = CONTROL_UP; i <= CONTROL_ACTION; i++)
-        EXPECT_EQ(caption(i), apszKeyboard[i - CONTROL_UP]) << i;
-    tKeys = JOYSTICK_KEYS;
-    tKeys.iAction = 0;
-    tKeys.iBack = 99;
-    tPlayer.iInput = IN_JOYSTICK;
-    info_control(MENU_CONTROLS_ONE, &tPlayer);
-    const char *apszJoystick[] = {"JOY_UP", "JOY_DOWN", "JOY_LEFT", "JOY_RIGHT", "JOY_1", "(none)", "JOY_6", "(none)"};
-    for (int i = CONTROL_UP; i <= CONTROL_ACTION; i++)
-        EXPECT_EQ(caption(i), apszJoystick[i - CONTROL_UP]) << i;
+    stInputKeys tJoystick = JOYSTICK_KEYS;
+    tJoystick.iAction = 0;
+    tJoystick.iBack = 99;
+    const struct {
+        stInputKeys tKeys;
+        int iInput;
+        const char *apszCaption[8];
+    } atCases[] = {
+        {KEYBOARD_KEYS, IN_KEYBOARD | IN_MOUSE, {"UP", "DOWN", "RIGHT", "LEFT", "ENTER", "BACKSPACE", "ESC", "SPACE"}},
+        {tJoystick, IN_JOYSTICK, {"JOY_UP", "JOY_DOWN", "JOY_LEFT", "JOY_RIGHT", "JOY_1", "(none)", "JOY_6", "(none)"}},
+    };
+    for (const auto &c : atCases) {
+        stInputKeys tKeys = c.tKeys;
+        stPlayer tPlayer = {};
+        tPlayer.ptInputKeys = &tKeys;
+        tPlayer.iInput = c.iInput;
+        info_control(MENU_CONTROLS_ONE, &tPlayer);
+        for (int i = CONTROL_UP; i <= CONTROL_ACTION; i++)
+            EXPECT_STREQ(g_ptMenu[MENU_CONTROLS_ONE]->atOption[0].atElement[i].szName, c.apszCaption[i - CONTROL_UP])
+                << "input " << c.iInput << " element " << i;
+    }
     menu_destroy(g_ptMenu[MENU_CONTROLS_ONE]);
     g_ptMenu[MENU_CONTROLS_ONE] = nullptr;
 }
 
 TEST(ControlsDeviceCode, TwoCharactersPerSide)
 {
-    struct Case {
+    const struct {
         int iInput1, iJoy1, iInput2, iJoy2;
         const char *pszExpected;
-    } atCase[] = {
+    } atCases[] = {
         {IN_KEYBOARD, -1, IN_JOYSTICK, 0, "K-J0"},
         {IN_KEYBOARD | IN_MOUSE, 0, IN_KEYBOARD, -1, "K-K-"},
         {IN_JOYSTICK, 3, IN_JOYSTICK | IN_MOUSE, 1, "J3J1"},
     };
-    for (const Case &c : atCase) {
+    for (const auto &c : atCases) {
         stPlayer tOne = {}, tTwo = {};
         std::tie(tOne.iInput, tOne.iJoystick, tTwo.iInput, tTwo.iJoystick) = std::tie(c.iInput1, c.iJoy1, c.iInput2, c.iJoy2);
         char szExtra[] = "KEYBOARD";

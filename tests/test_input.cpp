@@ -173,14 +173,17 @@ TEST_F(InputTest, PollReadsTheDevicesOfTheSideJoystickFirst)
 }
 
 namespace {
-stElement arrow(const char *pszOrientation, int iValue, stMouseArea tArea = {100, 120, 200, 220})
+// An enabled element of value iValue over tArea; given an orientation, an arrow
+// picture, which only its triangle answers to.
+stElement element(int iValue, stMouseArea tArea, const char *pszOrientation = "")
 {
     stElement e = {};
     e.iStatus = 1;
     e.iValue = iValue;
-    snprintf(e.tImage.szRoute, sizeof(e.tImage.szRoute), "data/tx03.dat");
-    snprintf(e.tImage.szOrientation, sizeof(e.tImage.szOrientation), "%s", pszOrientation);
     e.tMouseArea = tArea;
+    if (pszOrientation[0] != '\0')
+        snprintf(e.tImage.szRoute, sizeof(e.tImage.szRoute), "data/tx03.dat");
+    snprintf(e.tImage.szOrientation, sizeof(e.tImage.szOrientation), "%s", pszOrientation);
     return e;
 }
 } // namespace
@@ -199,7 +202,7 @@ TEST_F(InputTest, ArrowTrianglesByOrientation)
         {"DOWN", {101, 120, 201, 220}, {{101, 201}, {120, 201}, {110, 220}}}, // integer halving
     };
     for (const auto &c : atCases) {
-        const stElement e = arrow(c.pszOrientation, 0, c.tArea);
+        const stElement e = element(0, c.tArea, c.pszOrientation);
         stPoint atPoint[3] = {{-1, -1}, {-1, -1}, {-1, -1}};
         check_triangle_to_mouse(&e, atPoint);
         for (int i = 0; i < 3; i++)
@@ -208,38 +211,33 @@ TEST_F(InputTest, ArrowTrianglesByOrientation)
     }
 }
 
-TEST_F(InputTest, MenuHitTests)
+TEST_F(InputTest, MenuHitTestsTakeTheFirstEnabledElementUnderTheMouse)
 {
     auto ptMenu = std::make_unique<stMenu>();
     stOption &o = ptMenu->atOption[0];
     o.iNumElements = 3;
-    o.atElement[0] = {};
+    o.atElement[0] = element(7, {0, 50, 0, 50});
     o.atElement[0].iStatus = 0; // disabled
-    o.atElement[0].iValue = 7;
-    o.atElement[0].tMouseArea = {0, 50, 0, 50};
-    o.atElement[1] = o.atElement[0];
-    o.atElement[1].iStatus = 1;
-    o.atElement[1].iValue = 8;
-    o.atElement[2] = arrow("DOWN", 9);
-
-    mouse_x = 50; // the corner is part of the rectangle
-    mouse_y = 50;
-    EXPECT_EQ(check_mouse_position(ptMenu.get(), -5), 8) << "the disabled first element is skipped";
-    EXPECT_EQ(check_mouse_selected(ptMenu.get(), 1), 8);
-    EXPECT_EQ(check_mouse_selected(ptMenu.get(), 0), -1);
+    o.atElement[1] = element(8, {0, 50, 0, 50});
+    o.atElement[2] = element(9, {100, 120, 200, 220}, "DOWN");
+    // Where nothing is hit the position keeps the previous value given (-5);
+    // the selection of element 0, 1 or 2 answers -1 where that one is not hit.
+    const struct {
+        int iX, iY, iPosition, aiSelected[3], iChangedFrom8;
+    } atCases[] = {
+        {50, 50, 8, {-1, 8, -1}, 0}, // the corner is part of the rectangle
+        {51, 50, -5, {-1, -1, -1}, 0},
+        {100, 220, -5, {-1, -1, -1}, 0}, // in the arrow's rectangle, outside its triangle
+        {110, 205, 9, {-1, -1, 9}, 1},
+        {110, 218, 9, {-1, -1, 9}, 1},
+    };
+    for (const auto &c : atCases) {
+        mouse_x = c.iX;
+        mouse_y = c.iY;
+        EXPECT_EQ(check_mouse_position(ptMenu.get(), -5), c.iPosition) << c.iX << "," << c.iY;
+        EXPECT_EQ(check_mouse_position_changed(ptMenu.get(), 8), c.iChangedFrom8) << c.iX << "," << c.iY;
+        for (int i = 0; i < 3; i++)
+            EXPECT_EQ(check_mouse_selected(ptMenu.get(), i), c.aiSelected[i]) << c.iX << "," << c.iY << " " << i;
+    }
     EXPECT_EQ(check_mouse_selected(ptMenu.get(), -1), -1);
-    EXPECT_EQ(check_mouse_position_changed(ptMenu.get(), 8), 0);
-    EXPECT_EQ(check_mouse_position_changed(ptMenu.get(), 3), 1);
-    mouse_x = 51;
-    EXPECT_EQ(check_mouse_position(ptMenu.get(), -5), -5);
-    EXPECT_EQ(check_mouse_position_changed(ptMenu.get(), 3), 0);
-    // Inside the arrow's rectangle but outside its triangle (bottom-left corner).
-    mouse_x = 100;
-    mouse_y = 220;
-    EXPECT_EQ(check_mouse_position(ptMenu.get(), -5), -5);
-    mouse_x = 110;
-    mouse_y = 205;
-    EXPECT_EQ(check_mouse_position(ptMenu.get(), -5), 9);
-    mouse_y = 218;
-    EXPECT_EQ(check_mouse_selected(ptMenu.get(), 2), 9);
 }

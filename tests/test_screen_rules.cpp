@@ -1,18 +1,14 @@
 // The rules of the screens around the match: the intro's hidden keys, the
-// options' volume steps, slider and language wrap-around, the credits
-// document's limits and line positions, and the direction of a picture fade.
+// options' volume steps, slider and language wrap-around, and the credits
+// document's limits and line positions.
 #include "credits.h"
-#include "fade.h"
 #include "headless.h"
 #include "intro.h"
 #include "options.h"
 #include "stXMLParser.h"
-#include "time.h"
 
-#include <atomic>
 #include <gtest/gtest.h>
 #include <string>
-#include <thread>
 #include <utility>
 #include <vector>
 
@@ -75,10 +71,10 @@ TEST(Options, LanguagesWrapAround)
     EXPECT_EQ(language_step(0, -1, 0), 0);
 }
 
-class ScreenDrawing : public HeadlessAllegro {};
+using CreditsDocument = HeadlessAllegro; // entry colours need a colour depth
 
 // A document asking for more entries and lines than the show holds.
-TEST_F(ScreenDrawing, OversizedDocumentIsCutToTheTables)
+TEST_F(CreditsDocument, OversizedDocumentIsCutToTheTables)
 {
     std::string s = R"(<Staff font1="A" font_size1="44" font2="B" font_size2="20" archivo="f" n_personas="20">)";
     for (int p = 0; p < 20; p++) {
@@ -119,35 +115,4 @@ TEST(Credits, LinePositions)
         EXPECT_EQ(credits_trio_name_y(c.k, c.p, c.q), c.iNameY) << c.k << " " << c.p << " " << c.q;
     EXPECT_EQ(credits_trio_line_y(2, 2, 3), 330 + 40);
 }
-
-// The first frame of a fade shows where it starts: the colour alone when
-// fading from it, the picture when fading to it. A watcher holds the clock
-// until it has seen that frame.
-TEST_F(ScreenDrawing, AFadeStartsOnItsFirstPicture)
-{
-    BITMAP *bmp = create_bitmap(16, 16);
-    clear_to_color(bmp, makecol(200, 0, 0));
-    const int iColour = makecol(0, 0, 200);
-    for (const bool bFromColour : {true, false}) {
-        clear_to_color(screen, makecol(0, 0, 0));
-        std::atomic<bool> bDone{false};
-        Rgb tFirst{-1, -1, -1};
-        std::thread tWatcher([&] {
-            while (!bDone && pixel_rgb(screen, 8, 8) == (Rgb{0, 0, 0}))
-                std::this_thread::yield();
-            tFirst = pixel_rgb(screen, 8, 8);
-            while (!bDone)
-                increase_clock();
-        });
-        if (bFromColour)
-            fade_from_color(bmp, 100, 0, 0, iColour);
-        else
-            fade_to_color(bmp, 100, 0, 0, iColour);
-        bDone = true;
-        tWatcher.join();
-        EXPECT_EQ(tFirst, bFromColour ? (Rgb{0, 0, 200}) : (Rgb{200, 0, 0})) << (bFromColour ? "from" : "to");
-    }
-    destroy_bitmap(bmp);
-}
-
 } // namespace

@@ -12,19 +12,15 @@
 #include "stage.h"
 
 #include <algorithm>
-#include <cstring>
 #include <gtest/gtest.h>
 #include <iterator>
+#include <string>
 
 TEST(CharacterSelection, ResultPerGameMode)
 {
-    const struct {
-        int iGameMode, iOne, iTwo, iExpected;
-    } atCases[] = {{GM_PLAYER_VS_COMPUTER, CAMANEY, OJEIS, (CAMANEY << 8) | 20},
-                   {GM_PLAYER_VS_PLAYER, GUANTE, KAROLA, (GUANTE << 8) | KAROLA},
-                   {GM_COMPUTER_VS_COMPUTER, CAMANEY, LENGUAS, (7 << 8) | 11}};
-    for (const auto &c : atCases)
-        EXPECT_EQ(pack_selection(c.iGameMode, c.iOne, c.iTwo), c.iExpected) << c.iGameMode;
+    EXPECT_EQ(pack_selection(GM_PLAYER_VS_COMPUTER, CAMANEY, OJEIS), (CAMANEY << 8) | 20);
+    EXPECT_EQ(pack_selection(GM_PLAYER_VS_PLAYER, GUANTE, KAROLA), (GUANTE << 8) | KAROLA);
+    EXPECT_EQ(pack_selection(GM_COMPUTER_VS_COMPUTER, CAMANEY, LENGUAS), (7 << 8) | 11);
 }
 
 TEST(CharacterSelection, LinksSkipCharactersThatCannotBeChosen)
@@ -50,48 +46,33 @@ TEST(CharacterSelection, LinksSkipCharactersThatCannotBeChosen)
 
 TEST(StageSelection, StepsStayOnPlayableStagesAndLevels)
 {
-    int abPlayable[NUM_LEVEL_INDICES] = {};
+    int abPlayable[NUM_LEVEL_INDICES] = {}, abNone[NUM_LEVEL_INDICES] = {};
     for (int i : {6, 7, 8, 12, 13}) // the storm stage's three levels, the snow stage's first two
         abPlayable[i] = -1;
-    enum Op { UP, DOWN, NEXT, PREVIOUS, MOUSE_NEXT };
-    struct Case {
-        stSceneChoice tFrom;
-        Op eOp;
-        stSceneChoice tExpected;
-    };
-    const Case atCases[] = {
-        {{12, 0}, UP, {12, 0}},        {{12, 1}, UP, {12, 0}},        {{12, 0}, DOWN, {12, 1}},
-        {{12, 1}, DOWN, {12, 1}},      {{6, 2}, DOWN, {6, 2}},        {{12, 0}, NEXT, {6, 0}},
-        {{6, 0}, NEXT, {12, 0}},       {{6, 0}, PREVIOUS, {12, 0}},   {{12, 2}, NEXT, {6, 2}},
-        {{6, 2}, PREVIOUS, {6, 2}},    {{6, 0}, MOUSE_NEXT, {12, 0}}, {{12, 0}, MOUSE_NEXT, {6, 0}},
-        {{21, 0}, MOUSE_NEXT, {6, 0}}, {{12, 2}, MOUSE_NEXT, {6, 2}},
-    };
-    for (const Case &c : atCases) {
-        stSceneChoice t = c.tFrom;
-        switch (c.eOp) {
-        case UP: t = scene_level_up(t); break;
-        case DOWN: t = scene_level_down(t, abPlayable); break;
-        case NEXT: t = scene_next(t, abPlayable); break;
-        case PREVIOUS: t = scene_previous(t, abPlayable); break;
-        case MOUSE_NEXT: t = scene_next_by_mouse(t, abPlayable); break;
-        }
-        EXPECT_TRUE(t.iSceneCount == c.tExpected.iSceneCount && t.iSceneLevel == c.tExpected.iSceneLevel)
-            << c.tFrom.iSceneCount << "+" << c.tFrom.iSceneLevel << " op " << c.eOp << " gave " << t.iSceneCount
-            << "+" << t.iSceneLevel;
-    }
     // With nothing playable at a level the stage stays; the right arrow clicked
-    // past the last stage shows the third stage even when it is locked.
-    int abNone[NUM_LEVEL_INDICES] = {};
-    EXPECT_EQ(scene_next({12, 1}, abNone).iSceneCount, 12);
-    EXPECT_EQ(scene_next_by_mouse({21, 1}, abNone).iSceneCount, 6);
-    // After the opening screen a visit starts at stage 4, level 0; else where it was left.
-    const stSceneChoice tFresh = scene_start({6, 2}, 1), tKept = scene_start({6, 2}, 0);
-    EXPECT_TRUE(tFresh.iSceneCount == 12 && tFresh.iSceneLevel == 0);
-    EXPECT_TRUE(tKept.iSceneCount == 6 && tKept.iSceneLevel == 2);
+    // past the last stage shows the third stage even when it is locked. After
+    // the opening screen a visit starts at stage 4, level 0; else where it was left.
+    const stSceneChoice atResults[][2] = {
+        {scene_level_up({12, 0}), {12, 0}},                 {scene_level_up({12, 1}), {12, 0}},
+        {scene_level_down({12, 0}, abPlayable), {12, 1}},   {scene_level_down({12, 1}, abPlayable), {12, 1}},
+        {scene_level_down({6, 2}, abPlayable), {6, 2}},     {scene_next({12, 0}, abPlayable), {6, 0}},
+        {scene_next({6, 0}, abPlayable), {12, 0}},          {scene_previous({6, 0}, abPlayable), {12, 0}},
+        {scene_next({12, 2}, abPlayable), {6, 2}},          {scene_previous({6, 2}, abPlayable), {6, 2}},
+        {scene_next_by_mouse({6, 0}, abPlayable), {12, 0}}, {scene_next_by_mouse({12, 0}, abPlayable), {6, 0}},
+        {scene_next_by_mouse({21, 0}, abPlayable), {6, 0}}, {scene_next_by_mouse({12, 2}, abPlayable), {6, 2}},
+        {scene_next({12, 1}, abNone), {12, 1}},             {scene_next_by_mouse({21, 1}, abNone), {6, 1}},
+        {scene_start({6, 2}, 1), {12, 0}},                  {scene_start({6, 2}, 0), {6, 2}},
+    };
+    int iRow = 0;
+    for (const auto &r : atResults)
+        EXPECT_TRUE(r[0].iSceneCount == r[1].iSceneCount && r[0].iSceneLevel == r[1].iSceneLevel)
+            << "row " << iRow++ << ": expected " << r[1].iSceneCount << "+" << r[1].iSceneLevel << ", got "
+            << r[0].iSceneCount << "+" << r[0].iSceneLevel;
 }
 
 TEST(Presentations, ScoreBeforeThePointVerdictsNamesAndAnnouncements)
 {
+    // The side that scored shows one point less; the other keeps its score.
     int iOne = 0, iTwo = 0;
     score_before_point(3, 0, 1, &iOne, &iTwo);
     EXPECT_TRUE(iOne == 2 && iTwo == 0);
@@ -103,16 +84,16 @@ TEST(Presentations, ScoreBeforeThePointVerdictsNamesAndAnnouncements)
     for (const auto &v : aiVerdict)
         EXPECT_TRUE(verdict_label(v[0], PLAYER_1_WINNER) == v[1] && verdict_label(v[0], PLAYER_2_WINNER) == v[2]) << v[0];
 
-    char szUpper[NAME_LINE_SIZE], szLower[NAME_LINE_SIZE];
-    name_lines("Alter Karola", szUpper, szLower);
-    EXPECT_TRUE(strcmp(szUpper, "Alter") == 0 && strcmp(szLower, "Karola") == 0);
-    name_lines("Guante", szUpper, szLower);
-    EXPECT_TRUE(szUpper[0] == '\0' && strcmp(szLower, "Guante") == 0);
+    const std::pair<const char *, std::string> atNames[] = {{"Alter Karola", "Alter|Karola"}, {"Guante", "|Guante"}};
+    for (const auto &[pszName, sLines] : atNames) {
+        char szUpper[NAME_LINE_SIZE], szLower[NAME_LINE_SIZE];
+        name_lines(pszName, szUpper, szLower);
+        EXPECT_EQ(std::string(szUpper) + "|" + szLower, sLines);
+    }
 
     // Announcements for 0-1 .. 0-11: versus looks at the first nine only.
     stScoresLabel atLabel[NUM_SCORE_LABELS] = {};
     for (int i = 0; i < NUM_SCORE_LABELS; i++) {
-        atLabel[i].iScoreP1 = 0;
         atLabel[i].iScoreP2 = i + 1;
         g_ptScoresLabel[i] = &atLabel[i];
     }
@@ -120,6 +101,5 @@ TEST(Presentations, ScoreBeforeThePointVerdictsNamesAndAnnouncements)
     EXPECT_EQ(score_label_index(0, 10, VERSUS_MODE), -1);
     EXPECT_EQ(score_label_index(0, 10, TOURNAMENT_MODE), 9);
     EXPECT_EQ(score_label_index(3, 3, TOURNAMENT_MODE), -1);
-    for (stScoresLabel *&pt : g_ptScoresLabel)
-        pt = nullptr;
+    std::fill(std::begin(g_ptScoresLabel), std::end(g_ptScoresLabel), nullptr);
 }
