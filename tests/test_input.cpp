@@ -83,7 +83,7 @@ TEST_F(InputTest, KeyboardFollowsItsTestOrder)
     EXPECT_EQ(check_keyboard(&tKeys, 1), MOVE_NONE) << "silent while the key buffer is empty";
 }
 
-TEST_F(InputTest, JoystickCodesFollowTheirOrder)
+TEST_F(InputTest, JoystickCodesFollowTheirOrderAndClearingForgetsThem)
 {
     EXPECT_EQ(joy_button_pressed(0), JOY_NOTHING);
     // Each step holds one more input, which outranks those before it.
@@ -96,6 +96,17 @@ TEST_F(InputTest, JoystickCodesFollowTheirOrder)
         EXPECT_EQ(joy_button_pressed(0), iCode);
     }
     EXPECT_EQ(joy_button_pressed(-1), JOY_NOTHING);
+    joy[0].stick[0].axis[1].pos = 90;
+    EXPECT_EQ(check_joystick_pressed(0), 1);
+    clear_joy_buff(-1);
+    EXPECT_EQ(check_joystick_pressed(0), 1);
+    clear_joy_buff(0);
+    EXPECT_EQ(check_joystick_pressed(0), 0);
+    EXPECT_EQ(joy[0].stick[0].axis[1].pos, 0);
+    // Waiting for a press gives its code and clears it.
+    joy[0].button[2].b = 1;
+    EXPECT_EQ(read_joy(0), 7);
+    EXPECT_EQ(joy[0].button[2].b, 0);
 }
 
 TEST_F(InputTest, JoystickEdgeModeGivesAPressOnceAndHeldModeRepeats)
@@ -115,22 +126,6 @@ TEST_F(InputTest, JoystickEdgeModeGivesAPressOnceAndHeldModeRepeats)
         hold_joy(s.iHeld);
         EXPECT_EQ(check_joystick(&tJoyKeys, 0, s.iMode), s.iExpected) << "step " << iStep++;
     }
-}
-
-TEST_F(InputTest, ClearingAJoystickForgetsItsPress)
-{
-    joy[0].button[4].b = 1;
-    joy[0].stick[0].axis[1].d2 = 1;
-    joy[0].stick[0].axis[1].pos = 90;
-    EXPECT_EQ(check_joystick_pressed(0), 1);
-    clear_joy_buff(-1);
-    EXPECT_EQ(check_joystick_pressed(0), 1);
-    clear_joy_buff(0);
-    EXPECT_EQ(check_joystick_pressed(0), 0);
-    EXPECT_EQ(joy[0].stick[0].axis[1].pos, 0);
-    joy[0].button[2].b = 1;
-    EXPECT_EQ(read_joy(0), 7);
-    EXPECT_EQ(joy[0].button[2].b, 0);
 }
 
 TEST_F(InputTest, MouseClickGivesItsCodeOnThePressOnlyAndMovesAreSeenOnce)
@@ -174,15 +169,14 @@ TEST_F(InputTest, PollReadsTheDevicesOfTheSideJoystickFirst)
 
 namespace {
 // An enabled element of value iValue over tArea; given an orientation, an arrow
-// picture, which only its triangle answers to.
+// picture: a picture without a name answers to its triangle only.
 stElement element(int iValue, stMouseArea tArea, const char *pszOrientation = "")
 {
     stElement e = {};
     e.iStatus = 1;
     e.iValue = iValue;
     e.tMouseArea = tArea;
-    if (pszOrientation[0] != '\0')
-        snprintf(e.tImage.szRoute, sizeof(e.tImage.szRoute), "data/tx03.dat");
+    snprintf(e.tImage.szRoute, sizeof(e.tImage.szRoute), "%s", pszOrientation[0] ? "data/tx03.dat" : "");
     snprintf(e.tImage.szOrientation, sizeof(e.tImage.szOrientation), "%s", pszOrientation);
     return e;
 }
@@ -190,19 +184,17 @@ stElement element(int iValue, stMouseArea tArea, const char *pszOrientation = ""
 
 TEST_F(InputTest, ArrowTrianglesByOrientation)
 {
-    const stMouseArea A = {100, 120, 200, 220};
+    // Odd sizes: the middle of a side is found by integer halving.
     const struct {
         const char *pszOrientation;
-        stMouseArea tArea;
         stPoint atExpected[3];
     } atCases[] = {
-        {"DOWN", A, {{100, 200}, {120, 200}, {110, 220}}}, {"UP", A, {{100, 220}, {120, 220}, {110, 200}}},
-        {"RIGHT", A, {{100, 200}, {100, 220}, {120, 210}}}, {"LEFT", A, {{120, 200}, {120, 220}, {100, 210}}},
-        {"down", A, {{-1, -1}, {-1, -1}, {-1, -1}}}, // names are upper case
-        {"DOWN", {101, 120, 201, 220}, {{101, 201}, {120, 201}, {110, 220}}}, // integer halving
+        {"DOWN", {{101, 201}, {120, 201}, {110, 220}}}, {"UP", {{101, 220}, {120, 220}, {110, 201}}},
+        {"RIGHT", {{101, 201}, {101, 220}, {120, 210}}}, {"LEFT", {{120, 201}, {120, 220}, {101, 210}}},
+        {"down", {{-1, -1}, {-1, -1}, {-1, -1}}}, // names are upper case
     };
     for (const auto &c : atCases) {
-        const stElement e = element(0, c.tArea, c.pszOrientation);
+        const stElement e = element(0, {101, 120, 201, 220}, c.pszOrientation);
         stPoint atPoint[3] = {{-1, -1}, {-1, -1}, {-1, -1}};
         check_triangle_to_mouse(&e, atPoint);
         for (int i = 0; i < 3; i++)
@@ -220,16 +212,13 @@ TEST_F(InputTest, MenuHitTestsTakeTheFirstEnabledElementUnderTheMouse)
     o.atElement[0].iStatus = 0; // disabled
     o.atElement[1] = element(8, {0, 50, 0, 50});
     o.atElement[2] = element(9, {100, 120, 200, 220}, "DOWN");
-    // Where nothing is hit the position keeps the previous value given (-5);
-    // the selection of element 0, 1 or 2 answers -1 where that one is not hit.
+    // Where nothing is hit the position keeps the value given (-5) and the selection is -1.
     const struct {
         int iX, iY, iPosition, aiSelected[3], iChangedFrom8;
     } atCases[] = {
-        {50, 50, 8, {-1, 8, -1}, 0}, // the corner is part of the rectangle
-        {51, 50, -5, {-1, -1, -1}, 0},
+        {50, 50, 8, {-1, 8, -1}, 0}, {51, 50, -5, {-1, -1, -1}, 0}, // the corner is part of the rectangle
         {100, 220, -5, {-1, -1, -1}, 0}, // in the arrow's rectangle, outside its triangle
-        {110, 205, 9, {-1, -1, 9}, 1},
-        {110, 218, 9, {-1, -1, 9}, 1},
+        {110, 205, 9, {-1, -1, 9}, 1},   {110, 218, 9, {-1, -1, 9}, 1},
     };
     for (const auto &c : atCases) {
         mouse_x = c.iX;
