@@ -7,37 +7,46 @@
 #include "player.h"
 
 #include <allegro.h>
+#include <array>
 #include <cstring>
 #include <gtest/gtest.h>
+#include <string>
 #include <tuple>
 #include <utility>
+#include <vector>
 
 namespace {
 // Side 1's keyboard defaults and side 2's joystick defaults of a new profile.
 constexpr stInputKeys KEYBOARD_KEYS = {IN_KEYBOARD, KEY_UP,    KEY_DOWN, KEY_RIGHT,    KEY_LEFT,
                                        KEY_ENTER,   KEY_ESC,   KEY_BACKSPACE, KEY_SPACE};
 constexpr stInputKeys JOYSTICK_KEYS = {IN_JOYSTICK, 1, 2, 3, 4, 5, 10, 11, 12};
+
+// The captions of command elements CONTROL_UP .. CONTROL_ACTION of side 1's menu.
+std::vector<std::string> captions()
+{
+    std::vector<std::string> v;
+    for (int i = CONTROL_UP; i <= CONTROL_ACTION; i++)
+        v.push_back(g_ptMenu[MENU_CONTROLS_ONE]->atOption[0].atElement[i].szName);
+    return v;
+}
 } // namespace
 
 TEST(ControlsValidateButtons, ARebindStealsTheFirstDuplicateOnly)
 {
     // The rebound command itself is left to the caller; only the others matter.
     // Elements run up, down, shrink, grow, start, back, escape, action.
-    const struct {
-        int iButton, iSel;
-        int stInputKeys::*pmCleared; // nullptr: nothing changes
-    } atCases[] = {
+    const std::tuple<int, int, int stInputKeys::*> atCases[] = { // code, element, binding cleared
         {KEY_SPACE, CONTROL_UP, &stInputKeys::iAction}, {KEY_LEFT, CONTROL_LEFT, &stInputKeys::iGrow},
         {KEY_RIGHT, CONTROL_LEFT, nullptr},             {KEY_RIGHT, CONTROL_RIGHT, &stInputKeys::iShrink},
         {KEY_ESC, CONTROL_BACK, &stInputKeys::iEscape}, {KEY_ESC, CONTROL_ESCAPE, nullptr},
         {KEY_Q, CONTROL_START, nullptr},
     };
-    for (const auto &c : atCases) {
+    for (const auto &[iButton, iSel, pmCleared] : atCases) {
         stInputKeys tKeys = KEYBOARD_KEYS, tExpected = KEYBOARD_KEYS;
-        if (c.pmCleared)
-            tExpected.*c.pmCleared = 0;
-        validate_buttons(&tKeys, c.iButton, c.iSel);
-        EXPECT_EQ(0, memcmp(&tKeys, &tExpected, sizeof(tKeys))) << "element " << c.iSel;
+        if (pmCleared)
+            tExpected.*pmCleared = 0;
+        validate_buttons(&tKeys, iButton, iSel);
+        EXPECT_EQ(0, memcmp(&tKeys, &tExpected, sizeof(tKeys))) << "element " << iSel;
     }
     // Two commands sharing a code: only the first in element order is cleared.
     stInputKeys tKeys = {IN_JOYSTICK, 5, 2, 3, 4, 5, 10, 11, 5};
@@ -47,9 +56,8 @@ TEST(ControlsValidateButtons, ARebindStealsTheFirstDuplicateOnly)
 
 TEST(ControlsValidateControls, SkipsTheOtherSidesJoystick)
 {
-    const struct {
-        int iControl1, iControl2, iNumControls, iSelect, iExpected;
-    } atCases[] = {
+    // Side 1's device, side 2's, number of devices, element clicked, the device reached.
+    const std::array<int, 5> atCases[] = {
         {1, 1, 3, CONTROL_CHANGE_R, 2},  // keyboard -> next lands past side 2's joystick 1
         {2, 2, 3, CONTROL_CHANGE_R, 0},  // past the last joystick: the keyboard
         {-1, 0, 3, CONTROL_CHANGE_L, 2}, // below the keyboard: the last joystick
@@ -57,37 +65,31 @@ TEST(ControlsValidateControls, SkipsTheOtherSidesJoystick)
         {1, 1, 3, 2, 1},   {1, 1, 3, -1, 1}, // not a step: unchanged
         {1, 1, 2, CONTROL_CHANGE_R, 0}, {2, 2, 3, CONTROL_CHANGE_L, 1}, {1, 1, 3, CONTROL_CHANGE_L, 0}, {1, 2, 3, CONTROL_CHANGE_R, 1},
     };
-    for (const auto &c : atCases)
-        EXPECT_EQ(validate_controls(c.iControl1, c.iControl2, c.iNumControls, c.iSelect), c.iExpected)
-            << c.iControl1 << " " << c.iControl2 << " " << c.iSelect;
+    for (const auto &[iControl1, iControl2, iNumControls, iSelect, iExpected] : atCases)
+        EXPECT_EQ(validate_controls(iControl1, iControl2, iNumControls, iSelect), iExpected)
+            << iControl1 << " " << iControl2 << " " << iSelect;
 }
 
 TEST(ControlsNames, JoystickCodeInRange)
 {
     // Outside [iLow, iHigh] or past the joystick codes: no name.
-    const struct {
-        int iButton, iLow, iHigh;
-        const char *pszExpected;
-    } atCases[] = {
+    const std::tuple<int, int, int, std::string> atCases[] = {
         {-1, -1, 16, "(none)"}, {1, 0, 16, "JOY_UP"},  {16, 0, 16, "JOY_12"}, {17, 0, 40, "(none)"},
-        {5, 6, 16, "(none)"}, {12, 0, 11, "(none)"}, {11, 0, 11, "JOY_7"},
+        {5, 6, 16, "(none)"},   {12, 0, 11, "(none)"}, {11, 0, 11, "JOY_7"},
     };
-    for (const auto &c : atCases)
-        EXPECT_STREQ(check_botton_name(c.iButton, c.iLow, c.iHigh), c.pszExpected) << c.iButton;
+    for (const auto &[iButton, iLow, iHigh, sExpected] : atCases)
+        EXPECT_EQ(check_botton_name(iButton, iLow, iHigh), sExpected) << iButton;
 }
 
 TEST(ControlsNames, DeviceNames)
 {
-    const struct {
-        const char *pszName;
-        int iType, iJoy;
-    } atCases[] = {
+    const std::tuple<const char *, int, int> atCases[] = { // name, device type, joystick
         {"KEYBOARD", IN_KEYBOARD, -1},   {"JOYSTICK 1", IN_JOYSTICK, 0}, {"JOYSTICK 4", IN_JOYSTICK, 3},
         {"JOYSTICK 5", IN_JOYSTICK, -1}, {"keyboard", IN_JOYSTICK, -1},  {"", IN_JOYSTICK, -1},
     };
-    for (const auto &c : atCases) {
-        EXPECT_EQ(type_control(c.pszName), c.iType) << c.pszName;
-        EXPECT_EQ(num_joy(c.pszName), c.iJoy) << c.pszName;
+    for (const auto &[pszName, iType, iJoy] : atCases) {
+        EXPECT_EQ(type_control(pszName), iType) << pszName;
+        EXPECT_EQ(num_joy(pszName), iJoy) << pszName;
     }
     const std::pair<char, int> atDigit[] = {{'0', 0}, {'3', 3}, {'4', 0}, {'-', 0}, {'\0', 0}};
     for (const auto &[cDigit, iJoy] : atDigit)
@@ -97,46 +99,34 @@ TEST(ControlsNames, DeviceNames)
 TEST(ControlsCaptions, NameEachBindingInElementOrder)
 {
     g_ptMenu[MENU_CONTROLS_ONE] = menu_create();
-    stInputKeys tJoystick = JOYSTICK_KEYS;
-    tJoystick.iAction = 0;
-    tJoystick.iBack = 99;
-    const struct {
-        stInputKeys tKeys;
-        int iInput;
-        const char *apszCaption[8];
-    } atCases[] = {
-        {KEYBOARD_KEYS, IN_KEYBOARD | IN_MOUSE, {"UP", "DOWN", "RIGHT", "LEFT", "ENTER", "BACKSPACE", "ESC", "SPACE"}},
-        {tJoystick, IN_JOYSTICK, {"JOY_UP", "JOY_DOWN", "JOY_LEFT", "JOY_RIGHT", "JOY_1", "(none)", "JOY_6", "(none)"}},
-    };
-    for (const auto &c : atCases) {
-        stInputKeys tKeys = c.tKeys;
-        stPlayer tPlayer = {};
-        tPlayer.ptInputKeys = &tKeys;
-        tPlayer.iInput = c.iInput;
-        info_control(MENU_CONTROLS_ONE, &tPlayer);
-        for (int i = CONTROL_UP; i <= CONTROL_ACTION; i++)
-            EXPECT_STREQ(g_ptMenu[MENU_CONTROLS_ONE]->atOption[0].atElement[i].szName, c.apszCaption[i - CONTROL_UP])
-                << "input " << c.iInput << " element " << i;
-    }
-    menu_destroy(g_ptMenu[MENU_CONTROLS_ONE]);
-    g_ptMenu[MENU_CONTROLS_ONE] = nullptr;
+    stInputKeys tKeys = KEYBOARD_KEYS;
+    stPlayer tPlayer = {};
+    tPlayer.ptInputKeys = &tKeys;
+    tPlayer.iInput = IN_KEYBOARD | IN_MOUSE;
+    info_control(MENU_CONTROLS_ONE, &tPlayer);
+    EXPECT_EQ(captions(), (std::vector<std::string>{"UP", "DOWN", "RIGHT", "LEFT", "ENTER", "BACKSPACE", "ESC", "SPACE"}));
+    tKeys = JOYSTICK_KEYS;
+    tKeys.iAction = 0;
+    tKeys.iBack = 99;
+    tPlayer.iInput = IN_JOYSTICK;
+    info_control(MENU_CONTROLS_ONE, &tPlayer);
+    EXPECT_EQ(captions(),
+              (std::vector<std::string>{"JOY_UP", "JOY_DOWN", "JOY_LEFT", "JOY_RIGHT", "JOY_1", "(none)", "JOY_6", "(none)"}));
+    menu_destroy(std::exchange(g_ptMenu[MENU_CONTROLS_ONE], nullptr));
 }
 
 TEST(ControlsDeviceCode, TwoCharactersPerSide)
 {
-    const struct {
-        int iInput1, iJoy1, iInput2, iJoy2;
-        const char *pszExpected;
-    } atCases[] = {
+    const std::tuple<int, int, int, int, std::string> atCases[] = { // side 1's input and joystick, side 2's, code
         {IN_KEYBOARD, -1, IN_JOYSTICK, 0, "K-J0"},
         {IN_KEYBOARD | IN_MOUSE, 0, IN_KEYBOARD, -1, "K-K-"},
         {IN_JOYSTICK, 3, IN_JOYSTICK | IN_MOUSE, 1, "J3J1"},
     };
-    for (const auto &c : atCases) {
+    for (const auto &[iInput1, iJoy1, iInput2, iJoy2, sExpected] : atCases) {
         stPlayer tOne = {}, tTwo = {};
-        std::tie(tOne.iInput, tOne.iJoystick, tTwo.iInput, tTwo.iJoystick) = std::tie(c.iInput1, c.iJoy1, c.iInput2, c.iJoy2);
+        std::tie(tOne.iInput, tOne.iJoystick, tTwo.iInput, tTwo.iJoystick) = std::tie(iInput1, iJoy1, iInput2, iJoy2);
         char szExtra[] = "KEYBOARD";
         write_device_code(szExtra, &tOne, &tTwo);
-        EXPECT_STREQ(szExtra, c.pszExpected);
+        EXPECT_EQ(szExtra, sExpected);
     }
 }

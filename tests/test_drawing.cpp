@@ -12,6 +12,7 @@
 #include <gtest/gtest.h>
 #include <string>
 #include <thread>
+#include <tuple>
 #include <vector>
 
 namespace {
@@ -50,13 +51,11 @@ TEST_F(Drawing, CentredSpritesTruncateTheHalfSizes)
     draw_sprite_centre(screen, bmpSprite, 100, 50);              // covers (98, 49) to (102, 51)
     stretch_sprite_centre(screen, bmpSprite, 300, 300, 41, 21); // from (280, 290)
     destroy_bitmap(bmpSprite);
-    const struct {
-        int x, y;
-        bool bDrawn;
-    } atPixels[] = {{98, 49, true},  {102, 51, true},  {97, 49, false},  {103, 51, false},
-                    {98, 48, false}, {280, 290, true}, {279, 290, false}, {280, 289, false}};
-    for (const auto &p : atPixels)
-        EXPECT_EQ(pixel_rgb(screen, p.x, p.y), p.bDrawn ? tYellow : tBlack) << p.x << "," << p.y;
+    const std::tuple<int, int, bool> atPixels[] = {{98, 49, true},  {102, 51, true},  {97, 49, false},
+                                                   {103, 51, false}, {98, 48, false},  {280, 290, true},
+                                                   {279, 290, false}, {280, 289, false}}; // x, y, drawn
+    for (const auto &[x, y, bDrawn] : atPixels)
+        EXPECT_EQ(pixel_rgb(screen, x, y), bDrawn ? tYellow : tBlack) << x << "," << y;
 }
 
 // The first frame of a fade shows where it starts: the colour alone when fading
@@ -64,15 +63,12 @@ TEST_F(Drawing, CentredSpritesTruncateTheHalfSizes)
 // has seen that frame, then runs it far faster than real time.
 TEST_F(Drawing, FadesStartOnTheirFirstPictureAndEndOnTheirExactFinalOne)
 {
-    const struct {
-        int iDepth, iTotalTime;
-        bool bToColour;
-    } atCases[] = {
+    const std::tuple<int, int, bool> atCases[] = { // depth, time, towards the colour
         {32, 1000, true}, {32, 1000, false}, {24, 300, true}, {16, 300, false},
         {32, 0, true},    {32, 0, false},    {32, -5, true},
     };
-    for (const auto &c : atCases) {
-        SetUpDepth(c.iDepth);
+    for (const auto &[iDepth, iTotalTime, bToColour] : atCases) {
+        SetUpDepth(iDepth);
         BITMAP *bmp = make_picture(64, 32, makecol(40, 90, 230));
         putpixel(bmp, 5, 5, makecol(255, 0, 255)); // transparent: the screen shows through
         clear_to_color(screen, makecol(10, 200, 10));
@@ -86,19 +82,19 @@ TEST_F(Drawing, FadesStartOnTheirFirstPictureAndEndOnTheirExactFinalOne)
             while (!bDone)
                 increase_clock();
         });
-        if (c.bToColour)
-            fade_to_color(bmp, c.iTotalTime, 100, 200, makecol(0, 0, 0));
+        if (bToColour)
+            fade_to_color(bmp, iTotalTime, 100, 200, makecol(0, 0, 0));
         else
-            fade_from_color(bmp, c.iTotalTime, 100, 200, makecol(0, 0, 0));
+            fade_from_color(bmp, iTotalTime, 100, 200, makecol(0, 0, 0));
         bDone = true;
         tWatcher.join();
-        const std::string sCase = "depth " + std::to_string(c.iDepth) + " time " + std::to_string(c.iTotalTime) +
-                                  (c.bToColour ? " to" : " from");
+        const std::string sCase = "depth " + std::to_string(iDepth) + " time " + std::to_string(iTotalTime) +
+                                  (bToColour ? " to" : " from");
         // Only a 32-bit pixel is written at once: at other depths the watcher could read half of one.
-        if (c.iTotalTime > 0 && c.iDepth == 32) {
-            EXPECT_EQ(tFirst, c.bToColour ? tPicture : tColour) << sCase;
+        if (iTotalTime > 0 && iDepth == 32) {
+            EXPECT_EQ(tFirst, bToColour ? tPicture : tColour) << sCase;
         }
-        const Rgb tFinal = c.bToColour ? tColour : tPicture;
+        const Rgb tFinal = bToColour ? tColour : tPicture;
         EXPECT_EQ(pixel_rgb(screen, 100, 200), tFinal) << sCase;
         EXPECT_EQ(pixel_rgb(screen, 163, 231), tFinal) << sCase;
         // The transparent pixel and the pixel just past the picture still show the background.

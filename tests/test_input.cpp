@@ -6,6 +6,7 @@
 #include "menu.h"
 #include "player.h"
 
+#include <array>
 #include <cstring>
 #include <gtest/gtest.h>
 #include <memory>
@@ -113,18 +114,16 @@ TEST_F(InputTest, JoystickEdgeModeGivesAPressOnceAndHeldModeRepeats)
 {
     // Bound here: start 5, escape 10, back 11, action 12 (buttons 0, 5, 6, 7); left shrinks.
     const int B = JOY_CODE_BUTTON0, N = JOY_NOTHING;
-    const struct {
-        int iHeld, iMode, iExpected; // mode 0 edge, 1 held
-    } atSteps[] = {
+    const std::array<int, 3> atSteps[] = { // code held, mode (0 edge, 1 held), movement
         {B, 0, MOVE_START},    {B, 0, MOVE_NONE},     {B, 0, MOVE_NONE},          {N, 0, MOVE_NONE},
         {JOY_CODE_UP, 0, MOVE_UP}, {N, 0, MOVE_NONE}, {B, 1, MOVE_START},         {B, 1, MOVE_START},
         {B + 5, 1, MOVE_ESCAPE}, {B + 6, 1, MOVE_BACK}, {B + 7, 1, MOVE_ACTION}, {B + 7, 1, MOVE_ACTION},
         {B + 2, 1, MOVE_NONE}, {JOY_CODE_LEFT, 1, MOVE_SHRINK}, {JOY_CODE_LEFT, 1, MOVE_SHRINK},
     };
     int iStep = 0;
-    for (const auto &s : atSteps) {
-        hold_joy(s.iHeld);
-        EXPECT_EQ(check_joystick(&tJoyKeys, 0, s.iMode), s.iExpected) << "step " << iStep++;
+    for (const auto &[iHeld, iMode, iExpected] : atSteps) {
+        hold_joy(iHeld);
+        EXPECT_EQ(check_joystick(&tJoyKeys, 0, iMode), iExpected) << "step " << iStep++;
     }
 }
 

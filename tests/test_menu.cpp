@@ -13,9 +13,11 @@
 #include "tfont.h"
 
 #include <algorithm>
+#include <array>
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <iterator>
+#include <tuple>
 #include <string>
 #include <unistd.h>
 #include <utility>
@@ -118,19 +120,16 @@ TEST_F(MenuTest, LanguageComesFromTheProfileAndAMissingEntryKeepsTheLastReached)
 {
     // An unknown identifier keeps the language before it; the third language
     // has no files entry, so the second's document names are used.
-    const struct {
-        const char *pszId;
-        int iLanguage;
-        const char *pszLabels;
-    } atCases[] = {{"Espanol", 1, "L1"}, {"Klingon", 1, "L1"}, {"Ingles", 0, "L0"}, {"Tercero", 2, "L1"}, {"ingles", 2, "L1"}};
+    const std::tuple<const char *, int, std::string> atCases[] = {
+        {"Espanol", 1, "L1"}, {"Klingon", 1, "L1"}, {"Ingles", 0, "L0"}, {"Tercero", 2, "L1"}, {"ingles", 2, "L1"}};
     init_languages_conf();
     EXPECT_EQ(g_tFileLanguageConf.iNumLanguages, 3);
     EXPECT_STREQ(g_tLanguage[1].szLanguage, "Espa\xc3\xb1ol");
-    for (const auto &c : atCases) {
-        language(c.pszId);
+    for (const auto &[pszId, iLanguage, sLabels] : atCases) {
+        language(pszId);
         set_languages_conf();
-        EXPECT_EQ(g_iLanguage, c.iLanguage) << c.pszId;
-        EXPECT_STREQ(g_tFileLanguageConf.szLabels, c.pszLabels) << c.pszId;
+        EXPECT_EQ(g_iLanguage, iLanguage) << pszId;
+        EXPECT_EQ(g_tFileLanguageConf.szLabels, sLabels) << pszId;
     }
     EXPECT_EQ(num_of_lenguages("Espanol"), 1);
     EXPECT_EQ(num_of_lenguages("Klingon"), 0);
@@ -167,15 +166,13 @@ TEST(MenuSelection, SkipsDisabledButtonsAndStaysOnADisabledCycleOrAnOutsideStart
     stMenu t = ring(4);
     stElement *e = t.atOption[0].atElement;
     e[1].iStatus = e[2].iStatus = 0;
-    const struct {
-        int iFrom, iMove;
-        bool bOnce;
-        int iExpected;
-    } atCases[] = {{0, MOVE_DOWN, false, 3},   {3, MOVE_UP, false, 0},   {0, MOVE_UP, false, 3},
-                   {0, MOVE_SHRINK, false, 3}, {0, MOVE_SHRINK, true, 1}, {3, MOVE_GROW, false, 3},
-                   {0, MOVE_DOWN, true, 1},    {4, MOVE_DOWN, false, 4},  {-1, MOVE_DOWN, false, -1}};
-    for (const auto &c : atCases)
-        EXPECT_EQ(next_selection(&t, c.iFrom, c.iMove, c.bOnce), c.iExpected) << c.iFrom << " " << c.iMove;
+    // From, move, once (the next button even if disabled), expected.
+    const std::tuple<int, int, bool, int> atCases[] = {
+        {0, MOVE_DOWN, false, 3},  {3, MOVE_UP, false, 0},   {0, MOVE_UP, false, 3},   {0, MOVE_SHRINK, false, 3},
+        {0, MOVE_SHRINK, true, 1}, {3, MOVE_GROW, false, 3}, {0, MOVE_DOWN, true, 1},  {4, MOVE_DOWN, false, 4},
+        {-1, MOVE_DOWN, false, -1}};
+    for (const auto &[iFrom, iMove, bOnce, iExpected] : atCases)
+        EXPECT_EQ(next_selection(&t, iFrom, iMove, bOnce), iExpected) << iFrom << " " << iMove;
     // Every button disabled, or a link out of the menu: the selection stays.
     for (int i = 0; i < 4; i++)
         e[i].iStatus = 0;
@@ -189,28 +186,27 @@ TEST_F(MenuTest, MouseAreasFollowTheAlignment)
 {
     tfont_set_font_size(g_Fonts[0], 40);
     const int iWidth = tfont_text_length(g_Fonts[0], "BUTTON 1");
-    const struct {
-        const char *pszAlign;
-        int iLeft, iRight; // 0, 0: left as the document gave it
-    } atCases[] = {{"centrado", 400 - iWidth / 2, 400 - iWidth / 2 + iWidth}, {"izquierda", 400, 400 + iWidth}, {"derecha", 0, 0}};
-    for (const auto &c : atCases) {
-        stMenu t = ring(2, c.pszAlign);
+    // Left and right edges; 0, 0: left as the document gave it.
+    const std::tuple<const char *, int, int> atCases[] = {
+        {"centrado", 400 - iWidth / 2, 400 - iWidth / 2 + iWidth}, {"izquierda", 400, 400 + iWidth}, {"derecha", 0, 0}};
+    for (const auto &[pszAlign, iLeft, iRight] : atCases) {
+        stMenu t = ring(2, pszAlign);
         set_mouse_area_to_one_menu(&t);
         const stMouseArea &a = t.atOption[0].atElement[1].tMouseArea;
-        EXPECT_TRUE(a.iXLeft == c.iLeft && a.iXRight == c.iRight) << c.pszAlign << ": " << a.iXLeft << ".." << a.iXRight;
-        EXPECT_TRUE(c.iRight == 0 || (a.iYUp == 150 && a.iYDown == 190)) << c.pszAlign;
+        EXPECT_TRUE(a.iXLeft == iLeft && a.iXRight == iRight) << pszAlign << ": " << a.iXLeft << ".." << a.iXRight;
+        EXPECT_TRUE(iRight == 0 || (a.iYUp == 150 && a.iYDown == 190)) << pszAlign;
     }
 }
 
 TEST(OpeningScreen, LeavesWithTheGameModeAndDifficultyOfItsSelection)
 {
-    const struct {
-        int iSelection, iPlayingMode, iGameMode, iDifficulty;
-    } atCases[] = {{-1, 1, -1, 0}, {-1, 0, -1, 0}, {P1_VS_P2, 1, 1, 0}, {CPU_VS_CPU, 1, 2, 0}, {HARD, 0, 0, 2}, {EASY, 0, 0, 0}};
-    for (const auto &c : atCases) {
-        int iGameMode = 99, iDifficulty = 99;
-        opening_result(c.iSelection, c.iPlayingMode, &iGameMode, &iDifficulty);
-        EXPECT_TRUE(iGameMode == c.iGameMode && iDifficulty == c.iDifficulty) << c.iSelection << " " << c.iPlayingMode;
+    // Selection and playing mode in, game mode and difficulty out.
+    const std::array<int, 4> atCases[] = {{-1, 1, -1, 0},        {-1, 0, -1, 0},  {P1_VS_P2, 1, 1, 0},
+                                          {CPU_VS_CPU, 1, 2, 0}, {HARD, 0, 0, 2}, {EASY, 0, 0, 0}};
+    for (const auto &[iSelection, iPlayingMode, iGameMode, iDifficulty] : atCases) {
+        int aiOut[2] = {99, 99};
+        opening_result(iSelection, iPlayingMode, &aiOut[0], &aiOut[1]);
+        EXPECT_TRUE(aiOut[0] == iGameMode && aiOut[1] == iDifficulty) << iSelection << " " << iPlayingMode;
     }
 }
 

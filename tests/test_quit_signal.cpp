@@ -7,27 +7,25 @@
 #include <cstdlib>
 #include <gtest/gtest.h>
 #include <string>
+#include <utility>
 
 TEST(QuitSignal, IsNotedAndTheNextFrameExitsWithTheSignalsStatus)
 {
     const std::string sStyle = GTEST_FLAG_GET(death_test_style);
     GTEST_FLAG_SET(death_test_style, "threadsafe");
-    const struct {
-        int iSignal;
-        int iStatus;
-    } atCases[] = {{SIGTERM, 143}, {SIGINT, 130}};
+    const std::pair<int, int> atCases[] = {{SIGTERM, 143}, {SIGINT, 130}}; // signal, exit status
     for (const auto &tCase : atCases) {
         EXPECT_EXIT(
             {
                 install_quit_signals();
-                raise(tCase.iSignal);
-                if (quit_signal() != tCase.iSignal)
+                raise(tCase.first);
+                if (quit_signal() != tCase.first)
                     exit(EXIT_FAILURE);
                 update_fmod();
                 exit(EXIT_SUCCESS); // the frame went on
             },
-            ::testing::ExitedWithCode(tCase.iStatus), "")
-            << "signal " << tCase.iSignal;
+            ::testing::ExitedWithCode(tCase.second), "")
+            << "signal " << tCase.first;
     }
     GTEST_FLAG_SET(death_test_style, sStyle);
 }

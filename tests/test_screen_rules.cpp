@@ -7,6 +7,7 @@
 #include "options.h"
 #include "stXMLParser.h"
 
+#include <array>
 #include <gtest/gtest.h>
 #include <string>
 #include <utility>
@@ -17,41 +18,31 @@ namespace {
 TEST(IntroKeys, FirstHeldKeyInTableOrderWins)
 {
     constexpr int DEFAULT = 6;
-    struct Case {
-        std::vector<int> aiHeld;
-        stIntroKeys tWant;
-    } atCases[] = {
-        {{}, {0, 0, DEFAULT}},
-        {{KEY_F, KEY_S}, {1, 0, DEFAULT}},   // fire only
-        {{KEY_S, KEY_3}, {0, 1, DEFAULT}},
-        {{KEY_N, KEY_5}, {0, 0, -3}},        // N before the digits
-        {{KEY_0_PAD}, {0, 0, 0}},
-        {{KEY_1}, {0, 0, 3}},
-        {{KEY_7, KEY_4}, {0, 0, 12}},        // 4 comes before 7
-        {{KEY_2}, {0, 0, DEFAULT}},
-        {{KEY_8, KEY_9}, {0, 0, DEFAULT}},
+    // Keys held; fire, shadows and level wanted. N comes before the digits, 4 before 7.
+    const std::pair<std::vector<int>, stIntroKeys> atCases[] = {
+        {{}, {0, 0, DEFAULT}},        {{KEY_F, KEY_S}, {1, 0, DEFAULT}}, {{KEY_S, KEY_3}, {0, 1, DEFAULT}},
+        {{KEY_N, KEY_5}, {0, 0, -3}}, {{KEY_0_PAD}, {0, 0, 0}},          {{KEY_1}, {0, 0, 3}},
+        {{KEY_7, KEY_4}, {0, 0, 12}}, {{KEY_2}, {0, 0, DEFAULT}},        {{KEY_8, KEY_9}, {0, 0, DEFAULT}},
     };
-    for (const Case &c : atCases) {
+    for (const auto &[aiHeld, tWant] : atCases) {
         char akHeld[KEY_MAX] = {};
-        for (int k : c.aiHeld)
+        for (int k : aiHeld)
             akHeld[k] = 1;
         const stIntroKeys t = intro_keys(akHeld, DEFAULT);
-        EXPECT_TRUE(t.bFire == c.tWant.bFire && t.bShadows == c.tWant.bShadows && t.iLevel == c.tWant.iLevel)
-            << "first held key " << (c.aiHeld.empty() ? 0 : c.aiHeld[0]) << " gave level " << t.iLevel;
+        EXPECT_TRUE(t.bFire == tWant.bFire && t.bShadows == tWant.bShadows && t.iLevel == tWant.iLevel)
+            << "first held key " << (aiHeld.empty() ? 0 : aiHeld[0]) << " gave level " << t.iLevel;
     }
 }
 
 TEST(Options, VolumeStepsStayWithinTheScale)
 {
-    struct Case {
-        int iVolume, iDelta, iWant;
-    } atCases[] = {
-        {0, -VOLUME_STEP, 0},   {3, -VOLUME_STEP, 0},    {1, -VOLUME_STEP, 1}, // 1 reads 0 %
-        {100, -VOLUME_STEP, 85}, {100, VOLUME_STEP, 115}, {250, VOLUME_STEP, 255},
-        {255, VOLUME_STEP, 255},
+    // Volume, step, volume after; 1 reads 0 %.
+    const std::array<int, 3> atCases[] = {
+        {0, -VOLUME_STEP, 0},    {3, -VOLUME_STEP, 0},     {1, -VOLUME_STEP, 1},   {100, -VOLUME_STEP, 85},
+        {100, VOLUME_STEP, 115}, {250, VOLUME_STEP, 255},  {255, VOLUME_STEP, 255},
     };
-    for (const Case &c : atCases)
-        EXPECT_EQ(volume_step(c.iVolume, c.iDelta), c.iWant) << c.iVolume << " " << c.iDelta;
+    for (const auto &[iVolume, iDelta, iWant] : atCases)
+        EXPECT_EQ(volume_step(iVolume, iDelta), iWant) << iVolume << " " << iDelta;
 }
 
 TEST(Options, SliderFollowsThePointerAndClamps)
@@ -108,11 +99,10 @@ TEST(Credits, LinePositions)
     EXPECT_EQ(credits_first_line_y(true, 4), 117);
     // The three-entry page: each name sits below the names and lines of the
     // entries above it (an entry without lines still moves the next one down).
-    const struct {
-        int k, p, q, iNameY;
-    } atCases[] = {{0, 4, 5, 60}, {1, 0, 5, 120}, {1, 2, 5, 180}, {2, 0, 0, 180}, {2, 2, 3, 330}};
-    for (const auto &c : atCases)
-        EXPECT_EQ(credits_trio_name_y(c.k, c.p, c.q), c.iNameY) << c.k << " " << c.p << " " << c.q;
+    // Entry k, lines of the first and of the second entry, the name's y.
+    const std::array<int, 4> atCases[] = {{0, 4, 5, 60}, {1, 0, 5, 120}, {1, 2, 5, 180}, {2, 0, 0, 180}, {2, 2, 3, 330}};
+    for (const auto &[k, p, q, iNameY] : atCases)
+        EXPECT_EQ(credits_trio_name_y(k, p, q), iNameY) << k << " " << p << " " << q;
     EXPECT_EQ(credits_trio_line_y(2, 2, 3), 330 + 40);
 }
 } // namespace

@@ -12,6 +12,7 @@
 #include "stage.h"
 
 #include <algorithm>
+#include <array>
 #include <gtest/gtest.h>
 #include <iterator>
 #include <string>
@@ -33,12 +34,11 @@ TEST(CharacterSelection, LinksSkipCharactersThatCannotBeChosen)
     std::fill(std::begin(aiStatus), std::end(aiStatus), static_cast<int>(HIDDEN));
     aiStatus[CAMANEY] = aiStatus[UAYUMIN] = SELECTABLE;
     aiStatus[LENGUAS] = NOT_SELECTABLE;
-    const struct {
-        int iMove, iFrom, iExpected;
-    } atCases[] = {{MOVE_SHRINK, CAMANEY, UAYUMIN}, {MOVE_SHRINK, UAYUMIN, CAMANEY}, {MOVE_UP, CAMANEY, UAYUMIN},
-                   {MOVE_DOWN, CAMANEY, CAMANEY},   {MOVE_GROW, UAYUMIN, UAYUMIN}};
-    for (const auto &c : atCases)
-        EXPECT_EQ(follow_links(&tScreen, aiStatus, c.iMove, c.iFrom), c.iExpected) << c.iMove << " " << c.iFrom;
+    const std::array<int, 3> atCases[] = {{MOVE_SHRINK, CAMANEY, UAYUMIN}, {MOVE_SHRINK, UAYUMIN, CAMANEY},
+                                          {MOVE_UP, CAMANEY, UAYUMIN},     {MOVE_DOWN, CAMANEY, CAMANEY},
+                                          {MOVE_GROW, UAYUMIN, UAYUMIN}}; // move, from, reached
+    for (const auto &[iMove, iFrom, iExpected] : atCases)
+        EXPECT_EQ(follow_links(&tScreen, aiStatus, iMove, iFrom), iExpected) << iMove << " " << iFrom;
     // No character can be chosen along the chain: the highlight stays.
     aiStatus[UAYUMIN] = HIDDEN;
     EXPECT_EQ(follow_links(&tScreen, aiStatus, MOVE_SHRINK, CAMANEY), CAMANEY);
