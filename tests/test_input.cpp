@@ -10,6 +10,8 @@
 #include <cstring>
 #include <gtest/gtest.h>
 #include <memory>
+#include <utility>
+#include <vector>
 
 namespace {
 // No key, button or axis held, no mouse button, both players blank.
@@ -61,22 +63,19 @@ protected:
 
 TEST_F(InputTest, KeyboardFollowsItsTestOrder)
 {
-    const struct {
-        int aiHeld[3];
-        int iExpected;
-    } atCases[] = {
+    const std::pair<std::vector<int>, int> atCases[] = {
         {{KEY_UP}, MOVE_UP},       {{KEY_DOWN}, MOVE_DOWN},          {{KEY_RIGHT}, MOVE_SHRINK},
         {{KEY_LEFT}, MOVE_GROW},   {{KEY_ENTER}, MOVE_START},        {{KEY_ESC}, MOVE_ESCAPE},
         {{KEY_F1}, MOVE_HELP},     {{KEY_BACKSPACE}, MOVE_BACK},     {{KEY_SPACE}, MOVE_ACTION},
         {{KEY_A}, MOVE_NONE},      {{KEY_DOWN, KEY_UP}, MOVE_UP},    {{KEY_SPACE, KEY_LEFT}, MOVE_GROW},
         {{KEY_BACKSPACE, KEY_F1, KEY_ESC}, MOVE_ESCAPE},             {{KEY_BACKSPACE, KEY_F1}, MOVE_HELP},
     };
-    for (const auto &c : atCases) {
-        for (int iKey : c.aiHeld)
+    for (const auto &[aiHeld, iExpected] : atCases) {
+        for (int iKey : aiHeld)
             press(iKey);
         for (int iMode : {0, 1, 0}) // held keys repeat in either mode
-            EXPECT_EQ(check_keyboard(&tKeys, iMode), c.iExpected) << c.aiHeld[0] << " mode " << iMode;
-        for (int iKey : c.aiHeld)
+            EXPECT_EQ(check_keyboard(&tKeys, iMode), iExpected) << aiHeld[0] << " mode " << iMode;
+        for (int iKey : aiHeld)
             press(iKey, false);
     }
     press(KEY_UP);
@@ -192,13 +191,13 @@ TEST_F(InputTest, ArrowTrianglesByOrientation)
         {"RIGHT", {{101, 201}, {101, 220}, {120, 210}}}, {"LEFT", {{120, 201}, {120, 220}, {101, 210}}},
         {"down", {{-1, -1}, {-1, -1}, {-1, -1}}}, // names are upper case
     };
-    for (const auto &c : atCases) {
-        const stElement e = element(0, {101, 120, 201, 220}, c.pszOrientation);
+    for (const auto &[pszOrientation, atExpected] : atCases) {
+        const stElement e = element(0, {101, 120, 201, 220}, pszOrientation);
         stPoint atPoint[3] = {{-1, -1}, {-1, -1}, {-1, -1}};
         check_triangle_to_mouse(&e, atPoint);
         for (int i = 0; i < 3; i++)
-            EXPECT_TRUE(atPoint[i].fX == c.atExpected[i].fX && atPoint[i].fY == c.atExpected[i].fY)
-                << c.pszOrientation << " corner " << i << ": " << atPoint[i].fX << "," << atPoint[i].fY;
+            EXPECT_TRUE(atPoint[i].fX == atExpected[i].fX && atPoint[i].fY == atExpected[i].fY)
+                << pszOrientation << " corner " << i << ": " << atPoint[i].fX << "," << atPoint[i].fY;
     }
 }
 
