@@ -1,24 +1,17 @@
 // Shadowed and bold text and the volume slider on memory bitmaps: the black
 // copies sit exactly at their offsets under the text, text is printed
 // literally, and the slider's knob and label follow iChange.
+#include "datafile_builder.h"
 #include "headless.h"
 #include "tfont.h"
 #include "utils.h"
 
-#include <fstream>
 #include <gtest/gtest.h>
-#include <iterator>
 #include <string>
 #include <vector>
 
 namespace {
 const char *const FUTURA_FILE = "/usr/share/fonts/opentype/league-spartan/LeagueSpartan-SemiBold.otf";
-
-std::vector<unsigned char> read_file(const char *pszPath)
-{
-    std::ifstream tFile(pszPath, std::ios::binary);
-    return std::vector<unsigned char>(std::istreambuf_iterator<char>(tFile), {});
-}
 
 struct Offset {
     int iDX, iDY;
@@ -36,8 +29,8 @@ protected:
     {
         HeadlessAllegro::SetUp();
         ASSERT_EQ(tfont_init(), 0);
-        const std::vector<unsigned char> vBytes = read_file(FUTURA_FILE);
-        ptFont = tfont_load_font_from_mem(vBytes.data(), static_cast<int>(vBytes.size()));
+        const std::string sBytes = datafile_builder::read_file(FUTURA_FILE);
+        ptFont = tfont_load_font_from_mem(sBytes.data(), static_cast<int>(sBytes.size()));
         ASSERT_NE(ptFont, nullptr);
         ASSERT_EQ(tfont_set_font_size(ptFont, 30), 0);
         tfont_text_mode(TFONT_TRANSPARENT);
