@@ -6,7 +6,7 @@
 #include <cstring>
 #include <gtest/gtest.h>
 
-TEST(Memory, AllocationsAreUsableAndFreeClearsThePointer)
+TEST(Memory, AllocationsAreUsableFreeClearsThePointerAndSwapsExchange)
 {
     char *p = static_cast<char *>(safe_malloc(0));
     ASSERT_NE(p, nullptr);
@@ -21,10 +21,7 @@ TEST(Memory, AllocationsAreUsableAndFreeClearsThePointer)
     pi[1023] = 5;
     EXPECT_EQ(pi[0], 0);
     safe_free(&pi);
-}
 
-TEST(Memory, SwapsExchangeContents)
-{
     char a[] = "left block", b[] = "right side";
     mem_swap(a, b, sizeof(a));
     EXPECT_STREQ(a, "right side");
