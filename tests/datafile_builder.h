@@ -6,17 +6,12 @@
 #include <allegro.h>
 #include <cstdint>
 #include <cstdlib>
-#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <spawn.h>
 #include <string>
-#include <sys/wait.h>
 #include <utility>
 #include <vector>
-
-extern char **environ;
 
 namespace datafile_builder {
 
@@ -45,26 +40,18 @@ inline std::string read_file(const std::string &sPath)
     return std::string(std::istreambuf_iterator<char>(tIn), std::istreambuf_iterator<char>());
 }
 
-// Runs a program found on the PATH with its output discarded; gives its exit
-// status, or -1 when it did not exit normally.
-inline int run_program(const std::vector<std::string> &vArgs)
+// Runs a command found on the PATH with its output discarded; true when it
+// exited with status 0. Every argument is quoted for the shell.
+inline bool run_quietly(const std::vector<std::string> &vArgs)
 {
-    std::vector<char *> vArgv;
-    for (const std::string &sArg : vArgs)
-        vArgv.push_back(const_cast<char *>(sArg.c_str()));
-    vArgv.push_back(nullptr);
-    posix_spawn_file_actions_t tActions;
-    posix_spawn_file_actions_init(&tActions);
-    posix_spawn_file_actions_addopen(&tActions, 1, "/dev/null", O_WRONLY, 0);
-    posix_spawn_file_actions_addopen(&tActions, 2, "/dev/null", O_WRONLY, 0);
-    pid_t iPid = 0;
-    const int iSpawn = posix_spawnp(&iPid, vArgv[0], &tActions, nullptr, vArgv.data(), environ);
-    posix_spawn_file_actions_destroy(&tActions);
-    if (iSpawn != 0)
-        return -1;
-    int iStatus = 0;
-    waitpid(iPid, &iStatus, 0);
-    return WIFEXITED(iStatus) ? WEXITSTATUS(iStatus) : -1;
+    std::string sCommand;
+    for (const std::string &sArg : vArgs) {
+        sCommand += " '";
+        for (char c : sArg)
+            sCommand += c == '\'' ? std::string("'\\''") : std::string(1, c);
+        sCommand += "'";
+    }
+    return std::system((sCommand + " >/dev/null 2>&1").c_str()) == 0;
 }
 
 // A mono 16-bit WAV of iFrames frames of a constant level.
@@ -114,7 +101,7 @@ inline bool pack(const std::string &sOut, const Contents &tContents,
             vArgs.push_back(sStage + "/raw/" + sName);
         }
         vArgs.insert(vArgs.end(), {"-t", "DATA"});
-        if (run_program(vArgs) != 0)
+        if (!run_quietly(vArgs))
             return false;
     }
     for (const auto &[sName, bmpPicture] : tContents.vBitmaps) {
@@ -124,11 +111,11 @@ inline bool pack(const std::string &sOut, const Contents &tContents,
             return false;
         vArgs = vDat;
         vArgs.insert(vArgs.end(), {"-a", sFile, "-t", "BMP", "-bpp", "24"});
-        if (run_program(vArgs) != 0)
+        if (!run_quietly(vArgs))
             return false;
         vArgs = vDat;
         vArgs.insert(vArgs.end(), {sName + ".bmp", "NAME=" + sName});
-        if (run_program(vArgs) != 0)
+        if (!run_quietly(vArgs))
             return false;
     }
     std::filesystem::remove_all(sStage);
