@@ -12,6 +12,7 @@
 #include <iterator>
 #include <random>
 #include <string>
+#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -206,7 +207,7 @@ TEST(SynthSong, ReleasePastTheEndSoundsAtTheStartOfTheOggLoop)
         EXPECT_GT(window_peak(v, 0.0, 0.02), 0.3f);  // the release, laid onto the start
         EXPECT_LT(window_peak(v, 0.5, 1.8), 1e-6f);  // and nothing else
     }
-    const std::string sPath = ::testing::TempDir() + "tvx_song.ogg";
+    const std::string sPath = ::testing::TempDir() + "tvx_song_" + std::to_string(getpid()) + ".ogg";
     ASSERT_TRUE(synth::write_sound(tOut, sPath, SF_FORMAT_OGG | SF_FORMAT_VORBIS, tSong.dQuality, sError)) << sError;
     SF_INFO tInfo = {};
     SNDFILE *ptFile = sf_open(sPath.c_str(), SFM_READ, &tInfo);

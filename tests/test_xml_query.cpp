@@ -12,6 +12,7 @@
 #include <cstring>
 #include <functional>
 #include <string>
+#include <unistd.h>
 
 namespace {
 
@@ -230,8 +231,8 @@ TEST(XmlQueryDeathTest, ConsoleCopyNamesTheDocumentAndWhereItsParseStopped)
 TEST(XmlQueryFilesDeathTest, LoadParseAndSaveUnchanged)
 {
     const std::string sText = "<?xml version=\"1.0\"?>\r\n<ITEMS>\n\t<item nombre=\"bola\"/>\n</ITEMS>\n";
-    const std::string sIn = ::testing::TempDir() + "tvx_xml_in.xml";
-    const std::string sOut = ::testing::TempDir() + "tvx_xml_out.xml";
+    const std::string sIn = ::testing::TempDir() + "tvx_xml_in_" + std::to_string(getpid()) + ".xml";
+    const std::string sOut = sIn + ".out";
     datafile_builder::write_file(sIn, sText);
     stXMLParser *ptParser = xmlparser_create();
     ASSERT_EQ(xmlparser_loadFile(ptParser, sIn.c_str()), 0);
