@@ -22,10 +22,10 @@ inline uint32_t trans_blend(uint32_t iSrc, uint32_t iDst, uint32_t iAlpha)
     return static_cast<uint32_t>((rb & 0xFF00FF) | (g & 0xFF00));
 }
 
-// Fills the disc of iRadius px around (iX, iY) with iColor at opacity iAlpha,
-// clipped to the bitmap's clip rectangle: the pixels of circlefill drawn in
-// the translucent mode with set_trans_blender(0, 0, 0, iAlpha). Leaves the
-// drawing mode solid.
+// Fills the disc of iRadius px (0 or more) around (iX, iY) with iColor at
+// opacity iAlpha, clipped to the bitmap's clip rectangle: the pixels of
+// circlefill drawn in the translucent mode with set_trans_blender(0, 0, 0,
+// iAlpha). Leaves the drawing mode solid.
 void trans_circlefill(BITMAP *bmp, int iX, int iY, int iRadius, int iColor, int iAlpha);
 
 // Draws an iWidth by iHeight map of coverage values (0 none, 255 full), row
