@@ -5,15 +5,18 @@
 # own, each run ended with SIGTERM once its report is in, and prints
 #   startup: median U ms (RUNS runs; fastest F ms, slowest S ms)
 set -euo pipefail
-game=${1:?usage: bench-startup.sh GAME_PROGRAM}
+game=$(realpath "${1:?usage: bench-startup.sh GAME_PROGRAM}")
 RUNS=${STARTUP_RUNS:-11}
 REPORT_TIMEOUT=10 # s a run may take to report
+root=$(cd "$(dirname "$0")/.." && pwd)
 work=$(mktemp -d)
-Xvfb :"${STARTUP_DISPLAY:-87}" -screen 0 1024x768x24 -noreset >/dev/null 2>&1 &
-xvfb=$!
-trap 'kill $xvfb 2>/dev/null; rm -rf "$work"' EXIT
-export DISPLAY=:${STARTUP_DISPLAY:-87}
-for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+# The end-to-end harness starts the virtual display on a free number.
+set -- "$game" "" "$work"
+# shellcheck source=../tests/e2e/harness.sh
+source "$root/tests/e2e/harness.sh"
+E2E_NAME=bench_startup E2E_LOG=$work/bench_startup
+trap 'e2e_cleanup; rm -rf "$work"' EXIT
+start_display
 
 times=()
 for run in $(seq "$RUNS"); do

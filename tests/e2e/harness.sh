@@ -18,7 +18,7 @@ note() { echo "[$E2E_NAME] $*"; }
 
 e2e_cleanup() {
   [ -n "$E2E_GAME_PID" ] && kill "$E2E_GAME_PID" 2>/dev/null
-  pkill -P $$ xmessage 2>/dev/null
+  pkill -P $$ xmessage 2>/dev/null || true
   if [ -n "$E2E_XVFB_PID" ] && kill "$E2E_XVFB_PID" 2>/dev/null; then
     # Gone before the next test looks for a free display number: a server
     # still shutting down there would refuse the next game's window.
