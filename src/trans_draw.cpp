@@ -7,10 +7,25 @@
 
 #include <algorithm>
 #include <allegro.h>
+#include <cstdint>
 
 namespace {
 constexpr int FAST_DEPTH = 32;       // bits per pixel of the direct loops
 constexpr uint32_t FULL_COVER = 255; // a coverage value that paints the colour itself
+
+// The library's translucent blend of colour iSrc over pixel iDst at opacity
+// iAlpha (0 leaves iDst, 255 gives iSrc), for 24- and 32-bit pixels: each
+// channel moves (iAlpha + 1) / 256 of the way, with the library's rounding.
+inline uint32_t trans_blend(uint32_t iSrc, uint32_t iDst, uint32_t iAlpha)
+{
+    // The arithmetic is the library's, in 64 bits: a negative difference
+    // wraps, and that wrap is part of its rounding.
+    const uint64_t n = iAlpha ? iAlpha + 1 : 0;
+    const uint64_t x = iSrc, y = iDst;
+    const uint64_t rb = ((x & 0xFF00FF) - (y & 0xFF00FF)) * n / 256 + y;
+    const uint64_t g = ((x & 0xFF00) - (y & 0xFF00)) * n / 256 + (y & 0xFF00);
+    return static_cast<uint32_t>((rb & 0xFF00FF) | (g & 0xFF00));
+}
 
 bool blends_directly(BITMAP *bmp)
 {
@@ -94,6 +109,7 @@ void draw_coverage(BITMAP *bmp, const unsigned char *pCoverage, int iWidth, int 
         const int y = iY + iRow;
         if (bDirect && (y < b.iTop || y >= b.iBottom))
             continue;
+        uint32_t *pRow = bDirect ? reinterpret_cast<uint32_t *>(bmp->line[y]) : nullptr;
         for (int iCol = 0; iCol < iWidth; iCol++) {
             const uint32_t v = pValues[iCol];
             const int x = iX + iCol;
@@ -102,7 +118,7 @@ void draw_coverage(BITMAP *bmp, const unsigned char *pCoverage, int iWidth, int 
             if (bDirect) {
                 if (x < b.iLeft || x >= b.iRight)
                     continue;
-                uint32_t &iPixel = reinterpret_cast<uint32_t *>(bmp->line[y])[x];
+                uint32_t &iPixel = pRow[x];
                 iPixel = v == FULL_COVER ? static_cast<uint32_t>(iColor)
                                          : trans_blend(static_cast<uint32_t>(iColor), iPixel, v);
             } else if (v == FULL_COVER) {

@@ -4,23 +4,7 @@
 // picture is exactly the one the library draws in its translucent mode.
 #pragma once
 
-#include <cstdint>
-
 struct BITMAP;
-
-// The library's translucent blend of colour iSrc over pixel iDst at opacity
-// iAlpha (0 leaves iDst, 255 gives iSrc), for 24- and 32-bit pixels: each
-// channel moves (iAlpha + 1) / 256 of the way, with the library's rounding.
-inline uint32_t trans_blend(uint32_t iSrc, uint32_t iDst, uint32_t iAlpha)
-{
-    // The arithmetic is the library's, in 64 bits: a negative difference
-    // wraps, and that wrap is part of its rounding.
-    const uint64_t n = iAlpha ? iAlpha + 1 : 0;
-    const uint64_t x = iSrc, y = iDst;
-    const uint64_t rb = ((x & 0xFF00FF) - (y & 0xFF00FF)) * n / 256 + y;
-    const uint64_t g = ((x & 0xFF00) - (y & 0xFF00)) * n / 256 + (y & 0xFF00);
-    return static_cast<uint32_t>((rb & 0xFF00FF) | (g & 0xFF00));
-}
 
 // Fills the disc of iRadius px (0 or more) around (iX, iY) with iColor at
 // opacity iAlpha, clipped to the bitmap's clip rectangle: the pixels of
