@@ -1,10 +1,15 @@
 // Headless Allegro for drawing tests, and a stand-in for the timer thread.
 #include "headless.h"
+#include "datafile_builder.h"
+#include "main.h"
+#include "sound.h"
 #include "time.h"
 
 #include <cerrno>
 #include <chrono>
+#include <filesystem>
 #include <ostream>
+#include <stdexcept>
 
 namespace {
 constexpr int TEST_SCREEN_W = 800; // px
@@ -33,6 +38,54 @@ void HeadlessAllegro::TearDown()
     if (ptScreen)
         destroy_bitmap(ptScreen);
     ptScreen = nullptr;
+}
+
+SilentSound::SilentSound() : iSaved(bSoundError) { bSoundError = -1; }
+
+SilentSound::~SilentSound() { bSoundError = iSaved; }
+
+InDirectory::InDirectory(const std::string &sDir) : sOld(std::filesystem::current_path())
+{
+    std::filesystem::current_path(sDir.empty() ? std::filesystem::path(__FILE__).parent_path().parent_path()
+                                               : std::filesystem::path(sDir));
+    char szPassword[DATA_PASSWORD_SIZE];
+    build_data_password(szPassword);
+    packfile_password(szPassword);
+}
+
+InDirectory::~InDirectory()
+{
+    packfile_password(nullptr);
+    std::filesystem::current_path(sOld);
+}
+
+ScratchGame::ScratchGame(const std::string &sPrefix) : sDir(datafile_builder::make_temp_dir(sPrefix))
+{
+    if (sDir.empty())
+        throw std::runtime_error("no temporary directory");
+    std::filesystem::create_directory(sDir + "/data");
+    ptIn = std::make_unique<InDirectory>(sDir);
+}
+
+ScratchGame::~ScratchGame()
+{
+    ptIn.reset();
+    std::filesystem::remove_all(sDir);
+}
+
+TFONT_FONT *load_test_font(const char *pszFile)
+{
+    const std::string sBytes = datafile_builder::read_file(pszFile);
+    return tfont_load_font_from_mem(sBytes.data(), static_cast<int>(sBytes.size()));
+}
+
+int differing_pixels(BITMAP *a, BITMAP *b)
+{
+    int iDiffering = 0;
+    for (int y = 0; y < a->h; y++)
+        for (int x = 0; x < a->w; x++)
+            iDiffering += getpixel(a, x, y) != getpixel(b, x, y);
+    return iDiffering;
 }
 
 ClockFeeder::ClockFeeder(int iTicksPerPass)

@@ -1,9 +1,11 @@
 // Headless test support: Allegro without a display, the screen pointed at an
 // 800 by 600 memory bitmap, and a thread that stands in for the timer.
 #pragma once
+#include "support.h"
+#include "tfont.h"
+
 #include <allegro.h>
 #include <atomic>
-#include <gtest/gtest.h>
 #include <thread>
 
 // Allegro under SYSTEM_NONE at the given colour depth, with `screen` a memory
@@ -15,6 +17,44 @@ protected:
     void TearDown() override;
     BITMAP *ptScreen = nullptr;
 };
+
+// Sound switched off while the object lives: every sound stays silent.
+class SilentSound {
+public:
+    SilentSound();
+    ~SilentSound();
+private:
+    int iSaved;
+};
+
+// The process in sDir (the repository's root, with the game's own data, when
+// empty) with the datafiles' password set while the object lives.
+class InDirectory {
+public:
+    explicit InDirectory(const std::string &sDir = "");
+    ~InDirectory();
+private:
+    std::string sOld;
+};
+
+// A fresh game directory under /tmp with an empty data/ in it, current while
+// the object lives (as InDirectory), and removed afterwards.
+class ScratchGame {
+public:
+    explicit ScratchGame(const std::string &sPrefix);
+    ~ScratchGame();
+    const std::string sDir;
+private:
+    std::unique_ptr<InDirectory> ptIn;
+};
+
+// The menus' face, read from its system file as the build packs it.
+constexpr char FUTURA_FILE[] = "/usr/share/fonts/opentype/league-spartan/LeagueSpartan-SemiBold.otf";
+// A font of the text layer made from a file's bytes; null when refused.
+TFONT_FONT *load_test_font(const char *pszFile = FUTURA_FILE);
+
+// The count of pixels that differ between two bitmaps of one size.
+int differing_pixels(BITMAP *a, BITMAP *b);
 
 // Calls the clock callback from its own thread, as the timer would, until destroyed.
 class ClockFeeder {

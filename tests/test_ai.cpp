@@ -7,13 +7,6 @@
 #include "pong.h"
 #include "random.h"
 
-#include <algorithm>
-#include <cmath>
-#include <filesystem>
-#include <set>
-#include <string>
-#include <unistd.h>
-
 namespace db = datafile_builder;
 
 namespace {
@@ -353,13 +346,8 @@ TEST_F(AITest, LevelRecordsAndNames)
     sDocument += R"(<nivel><ai><reactive_ai type="follow_ai" vision_sensor_far="2147483647" )"
                  R"(vision_sensor_near="100000" vision_percent_far="70" max_velocity_y="200" )"
                  R"(damp_velocity_y="0.7" delta_velocity_y="30"/></ai></nivel></escenas>)";
-    char szOldDir[4096] = {0};
-    ASSERT_NE(getcwd(szOldDir, sizeof(szOldDir)), nullptr);
-    const std::string sDir = db::make_temp_dir("tvx_ai");
-    ASSERT_TRUE(!sDir.empty() && std::filesystem::create_directory(sDir + "/data"));
-    ASSERT_TRUE(db::pack(sDir + "/data/tx15.dat", {{{"NIVEL", sDocument}}, {}}));
-    ASSERT_EQ(chdir(sDir.c_str()), 0);
-    packfile_password(db::data_password().c_str());
+    const ScratchGame tGame("tvx_ai");
+    ASSERT_TRUE(db::pack("data/tx15.dat", {{{"NIVEL", sDocument}}, {}}));
     for (int i = 0; i < static_cast<int>(std::size(atCases)); i++) {
         const Case &t = atCases[i];
         stReactiveAI *ptAI = init_reactive_ai(i);
@@ -388,7 +376,4 @@ TEST_F(AITest, LevelRecordsAndNames)
     EXPECT_FLOAT_EQ(ptAI->fVisionSensorFar_2, 2147483647.0f * 2147483647.0f);
     EXPECT_FLOAT_EQ(ptAI->fVisionSensorNear_2, 1e10f);
     destroy_reactive_ai(ptAI);
-    packfile_password(nullptr);
-    EXPECT_EQ(chdir(szOldDir), 0);
-    std::filesystem::remove_all(sDir);
 }

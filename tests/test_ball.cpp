@@ -9,11 +9,6 @@
 #include "sound.h"
 #include "tables.h"
 
-#include <cmath>
-#include <filesystem>
-#include <gtest/gtest.h>
-#include <unistd.h>
-
 namespace {
 constexpr int NORMAL_SIZE = 24;    // px, the normal picture's width and height
 constexpr int BIG_SIZE = 40;       // px
@@ -61,34 +56,12 @@ protected:
     stBall t;
 };
 
-// Runs in the repository's root, reading the game's own datafiles.
-class BallDataTest : public HeadlessAllegro {
-protected:
-    void SetUp() override
-    {
-        HeadlessAllegro::SetUp();
-        init_tables();
-        random_init_seed(5);
-        ASSERT_NE(getcwd(szOldDir, sizeof(szOldDir)), nullptr);
-        ASSERT_EQ(chdir(std::filesystem::path(__FILE__).parent_path().parent_path().c_str()), 0);
-        char szPassword[DATA_PASSWORD_SIZE];
-        build_data_password(szPassword);
-        packfile_password(szPassword);
-    }
-    void TearDown() override
-    {
-        packfile_password(nullptr);
-        EXPECT_EQ(chdir(szOldDir), 0);
-        g_iLevel = 0;
-        HeadlessAllegro::TearDown();
-    }
-    char szOldDir[4096] = {0};
-};
-
 } // namespace
 
-TEST_F(BallDataTest, EveryLevelIndexReadsItsOwnEntry)
+// Every level index's entry in the game's own data.
+TEST_F(BallTest, EveryLevelIndexReadsItsOwnEntry)
 {
+    const InDirectory tGame;
     for (int iLevel = 0; iLevel < NUM_LEVEL_INDICES; iLevel++) {
         g_iLevel = iLevel;
         stBall t = {};
@@ -106,6 +79,7 @@ TEST_F(BallDataTest, EveryLevelIndexReadsItsOwnEntry)
         destroy_ball(&t);
         EXPECT_TRUE(t.rleSprite == nullptr && t.bmpTempSprite == nullptr);
     }
+    g_iLevel = 0;
 }
 
 TEST_F(BallTest, ServeStaysWithinTwentyDegreesAndKeepsTheDirection)

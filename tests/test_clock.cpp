@@ -2,9 +2,6 @@
 #include "headless.h"
 #include "time.h"
 
-#include <gtest/gtest.h>
-#include <tuple>
-
 namespace {
 void reset_clock()
 {

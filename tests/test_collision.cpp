@@ -12,14 +12,6 @@
 #include "sound.h"
 #include "tables.h"
 
-#include <cmath>
-#include <gtest/gtest.h>
-#include <limits>
-#include <memory>
-#include <random>
-#include <string>
-#include <vector>
-
 namespace {
 constexpr float INF = std::numeric_limits<float>::infinity();
 constexpr float TURN = 6.2831853f; // rad
@@ -55,13 +47,6 @@ float speed(const stBall &t) { return std::hypot(t.fVelX, t.fVelY); }
 
 stSegment seg(float x0, float y0, float x1, float y1) { return {{x0, y0}, {x1, y1}}; }
 
-// A segment through (x, y) along the angle fDir (rad), fHalf px to each side.
-stSegment seg_through(float x, float y, float fDir, float fHalf)
-{
-    const float dx = std::cos(fDir) * fHalf, dy = std::sin(fDir) * fHalf;
-    return seg(x - dx, y - dy, x + dx, y + dy);
-}
-
 // The ball's position and velocity, each within its tolerance (0: exactly).
 void expect_motion(const stBall &t, float x, float y, float vx, float vy, float fPos, float fVel,
                    const std::string &sWhat = "")
@@ -86,8 +71,6 @@ protected:
     {
         HeadlessAllegro::SetUp();
         init_tables();
-        iSavedSoundError = bSoundError;
-        bSoundError = -1; // the hit sound stays silent
         kill_particles();
         tBigBallHit = {};
         g_iLevel = 0;
@@ -95,7 +78,6 @@ protected:
     }
     void TearDown() override
     {
-        bSoundError = iSavedSoundError;
         kill_particles();
         tBigBallHit = {};
         g_iLevel = 0;
@@ -105,7 +87,7 @@ protected:
     void add_segment(const stSegment &s) { ptBounds->vtSegment[ptBounds->iNumSegments++] = s; }
     int hit(stBall *ptBall) { return detect_stage_collision(ptBounds.get(), ptBall, TRUE); }
 
-    int iSavedSoundError = 0;
+    SilentSound tSilence; // the hit sound
     std::unique_ptr<stLevelBounds> ptBounds;
 };
 } // namespace
@@ -361,8 +343,9 @@ TEST_F(CollisionTest, PropertySegmentHitKeepsSpeedAndNeverLetsTheBallThrough)
     for (int i = 0; i < 30000; i++) {
         ptBounds->iNumSegments = 0;
         const float r = 5 + 15 * unit();
-        const float fDir = TURN * unit(), fHalf = 20 + 200 * unit();
-        const stSegment s = seg_through(400, 300, fDir, fHalf);
+        const float fDir = TURN * unit(), fHalf = 20 + 200 * unit(); // through (400, 300)
+        const float dx = std::cos(fDir) * fHalf, dy = std::sin(fDir) * fHalf;
+        const stSegment s = seg(400 - dx, 300 - dy, 400 + dx, 300 + dy);
         add_segment(s);
         const float fAlong = (fHalf + r) * (2 * unit() - 1);
         const float tx = 400 + std::cos(fDir) * fAlong, ty = 300 + std::sin(fDir) * fAlong;

@@ -1,19 +1,13 @@
 // Control configuration: a rebind stealing a duplicate, the device step past
 // the other side's joystick, the captions of the bindings (through the name
 // tables), the device names and the device code left in the profile.
+#include "support.h"
 #include "controls.h"
 #include "database.h"
 #include "menu.h"
 #include "player.h"
 
 #include <allegro.h>
-#include <array>
-#include <cstring>
-#include <gtest/gtest.h>
-#include <string>
-#include <tuple>
-#include <utility>
-#include <vector>
 
 namespace {
 // Side 1's keyboard defaults and side 2's joystick defaults of a new profile.

@@ -1,10 +1,7 @@
 // The start-up check of the datafiles against the build's cksum list.
+#include "support.h"
 #include "data_check.h"
 #include "datafile_builder.h"
-
-#include <filesystem>
-#include <gtest/gtest.h>
-#include <string>
 
 namespace db = datafile_builder;
 
@@ -33,14 +30,17 @@ TEST(DataCheck, FindsTheFirstProblemAndNamesItsFile)
 {
     const std::string sA = "first datafile's bytes", sB = std::string(3000, 'b');
     const std::string sGoodList = list_line(sA, "a.dat") + list_line(sB, "b.dat");
-    const struct {
+    // pszList null: no list, else the list ("good": the right one); sB: b.dat's
+    // bytes, "-" leaves it out.
+    struct Case {
         const char *pszCase;
         bool bDirectory;
-        const char *pszList; // null: no list; else the list ("good": the right one)
-        std::string sB;      // b.dat's bytes; "-" leaves it out
+        const char *pszList;
+        std::string sB;
         DataProblem iProblem;
         const char *pszFile;
-    } atCases[] = {
+    };
+    const Case atCases[] = {
         {"intact", true, "good", sB, DataProblem::NONE, ""},
         {"no data directory", false, "good", sB, DataProblem::NO_DIRECTORY, "data"},
         {"no list", true, nullptr, sB, DataProblem::MISSING, "data/datafiles.cksum"},

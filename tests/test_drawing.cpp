@@ -8,12 +8,7 @@
 #include "utils.h"
 
 #include <atomic>
-#include <cstdlib>
-#include <gtest/gtest.h>
-#include <string>
 #include <thread>
-#include <tuple>
-#include <vector>
 
 namespace {
 BITMAP *make_picture(int w, int h, int iColour)

@@ -1,12 +1,8 @@
 // Geometry primitives: sign conventions, inclusive bounds, the collinear rules of
 // the segment test, the truncations of line_intersection, and properties over
 // random segments.
+#include "support.h"
 #include "geometric.h"
-
-#include <cmath>
-#include <gtest/gtest.h>
-#include <limits>
-#include <random>
 
 namespace {
 stSegment seg(float x0, float y0, float x1, float y1) { return {{x0, y0}, {x1, y1}}; }

@@ -9,23 +9,13 @@
 #include "stXMLParser.h"
 #include "tfont.h"
 
-#include <cstring>
-#include <functional>
-#include <random>
-
 namespace db = datafile_builder;
 
 namespace {
 constexpr int PICTURE_W = 4; // px
 constexpr int PICTURE_H = 2; // px
-constexpr int DEPTH_TOLERANCE = 8; // colour units lost at 15 and 16 bits per pixel
-constexpr int TONE_FRAMES = 4410;  // 100 ms at 44100 Hz
-constexpr int TONE_MS = 100;
 constexpr int FONT_HEIGHT = 15;    // px
-constexpr char FONT_PATH[] = "/usr/share/fonts/opentype/league-spartan/LeagueSpartan-SemiBold.otf";
 constexpr char XML_TEXT[] = "<Sound><menu archivo=\"data/tx11.dat\" num_sounds=\"1\"/></Sound>";
-constexpr int GARBAGE_SIZE = 64;   // bytes of noise that no font reader accepts
-constexpr unsigned RANDOM_SEED = 5;
 
 // The picture's pixels, row by row; pink is the mask colour.
 const Rgb atPicture[PICTURE_H][PICTURE_W] = {
@@ -51,17 +41,6 @@ struct stFixtureFiles {
 };
 stFixtureFiles g_tFiles;
 
-BITMAP *make_picture()
-{
-    BITMAP *bmp = create_bitmap_ex(24, PICTURE_W, PICTURE_H);
-    for (int y = 0; y < PICTURE_H; y++)
-        for (int x = 0; x < PICTURE_W; x++) {
-            const Rgb &c = atPicture[y][x];
-            putpixel(bmp, x, y, makecol24(c.r, c.g, c.b));
-        }
-    return bmp;
-}
-
 void make_files()
 {
     g_tFiles.sDir = db::make_temp_dir("tvx_grabber");
@@ -69,17 +48,20 @@ void make_files()
     g_tFiles.sGood = g_tFiles.sDir + "/good.dat";
     g_tFiles.sWrong = g_tFiles.sDir + "/wrong.dat";
     g_tFiles.vTexts = {{"TEN", "0123456789"}};
-    std::mt19937 tRandom(RANDOM_SEED);
+    std::mt19937 tRandom(5);
     for (int iLength : {1, 255, 256, 4097, 65536})
         g_tFiles.vTexts.push_back({"TEXT" + std::to_string(iLength), random_bytes(tRandom, iLength)});
 
     db::Contents tContents;
     tContents.vRaw = {{"DOC", XML_TEXT},
-                      {"TONE", db::wav_bytes(TONE_FRAMES)},
-                      {"FONT", db::read_file(FONT_PATH)},
-                      {"GARBAGE", random_bytes(tRandom, GARBAGE_SIZE)}};
+                      {"TONE", db::wav_bytes(4410)}, // 100 ms
+                      {"FONT", db::read_file(FUTURA_FILE)},
+                      {"GARBAGE", random_bytes(tRandom, 64)}}; // no font reader accepts it
     tContents.vRaw.insert(tContents.vRaw.end(), g_tFiles.vTexts.begin(), g_tFiles.vTexts.end());
-    BITMAP *bmpPicture = make_picture();
+    BITMAP *bmpPicture = create_bitmap_ex(24, PICTURE_W, PICTURE_H);
+    for (int y = 0; y < PICTURE_H; y++)
+        for (int x = 0; x < PICTURE_W; x++)
+            putpixel(bmpPicture, x, y, makecol24(atPicture[y][x].r, atPicture[y][x].g, atPicture[y][x].b));
     tContents.vBitmaps = {{"PICTURE", bmpPicture}};
     ASSERT_TRUE(db::pack(g_tFiles.sGood, tContents));
     ASSERT_TRUE(db::pack(g_tFiles.sWrong, tContents, "another-password"));
@@ -103,8 +85,7 @@ protected:
     {
         if (g_tFiles.sDir.empty())
             make_files();
-        const std::string sPassword = db::data_password();
-        packfile_password(sPassword.c_str());
+        packfile_password(db::data_password().c_str());
     }
     void TearDown() override
     {
@@ -164,7 +145,7 @@ TEST_F(GrabberTest, XmlFontAndSampleAreTheirObjectsConverted)
     ASSERT_NE(sndTone, nullptr);
     unsigned int iLengthMs = 0;
     EXPECT_EQ(mix_sound_get_length_ms(sndTone, &iLengthMs), MIX_OK);
-    EXPECT_EQ(iLengthMs, static_cast<unsigned int>(TONE_MS));
+    EXPECT_EQ(iLengthMs, 100u);
     destroy_sound(sndTone);
     exit_sound_libary();
     bSoundError = -1;
@@ -180,7 +161,7 @@ protected:
         HeadlessAllegro::SetUpDepth(GetParam());
         Prepare();
     }
-    int tolerance() const { return GetParam() <= 16 ? DEPTH_TOLERANCE : 0; }
+    int tolerance() const { return GetParam() <= 16 ? 8 : 0; } // colour units lost at 15 and 16 bits
 };
 
 TEST_P(GrabberDepthTest, BitmapAndRleSpriteComeInTheCurrentDepthWithTheirMask)
@@ -227,11 +208,8 @@ TEST_F(GrabberTest, EveryFailedLoadEndsWithTheLoadMessage)
     const Loader sample = [](const char *o, const char *f) { load_sample_from_dat(o, f, 0); };
     const Loader xml = [](const char *o, const char *f) { int i; load_xml_from_dat(xmlparser_create(), o, f, &i); };
     const std::string sMissing = g_tFiles.sDir + "/none.dat";
-    const struct {
-        const Loader &fnLoad;
-        const char *pszObject;
-        const std::string &sFile;
-    } atCases[] = {{font, "NOT_THERE", g_tFiles.sGood}, {bmp, "NOT_THERE", g_tFiles.sGood},
+    struct Case { const Loader &fnLoad; const char *pszObject; const std::string &sFile; };
+    const Case atCases[] = {{font, "NOT_THERE", g_tFiles.sGood}, {bmp, "NOT_THERE", g_tFiles.sGood},
                    {rle, "NOT_THERE", g_tFiles.sGood},  {txt, "NOT_THERE", g_tFiles.sGood},
                    {sample, "NOT_THERE", g_tFiles.sGood}, {xml, "NOT_THERE", g_tFiles.sGood},
                    {txt, "TEN", sMissing},              {rle, "PICTURE", g_tFiles.sWrong},

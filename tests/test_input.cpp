@@ -6,13 +6,6 @@
 #include "menu.h"
 #include "player.h"
 
-#include <array>
-#include <cstring>
-#include <gtest/gtest.h>
-#include <memory>
-#include <utility>
-#include <vector>
-
 namespace {
 // No key, button or axis held, no mouse button, both players blank.
 void release_everything()
@@ -183,10 +176,8 @@ stElement element(int iValue, stMouseArea tArea, const char *pszOrientation = ""
 TEST_F(InputTest, ArrowTrianglesByOrientation)
 {
     // Odd sizes: the middle of a side is found by integer halving.
-    const struct {
-        const char *pszOrientation;
-        stPoint atExpected[3];
-    } atCases[] = {
+    struct Case { const char *pszOrientation; stPoint atExpected[3]; };
+    const Case atCases[] = {
         {"DOWN", {{101, 201}, {120, 201}, {110, 220}}}, {"UP", {{101, 220}, {120, 220}, {110, 201}}},
         {"RIGHT", {{101, 201}, {101, 220}, {120, 210}}}, {"LEFT", {{120, 201}, {120, 220}, {101, 210}}},
         {"down", {{-1, -1}, {-1, -1}, {-1, -1}}}, // names are upper case
@@ -211,9 +202,8 @@ TEST_F(InputTest, MenuHitTestsTakeTheFirstEnabledElementUnderTheMouse)
     o.atElement[1] = element(8, {0, 50, 0, 50});
     o.atElement[2] = element(9, {100, 120, 200, 220}, "DOWN");
     // Where nothing is hit the position keeps the value given (-5) and the selection is -1.
-    const struct {
-        int iX, iY, iPosition, aiSelected[3], iChangedFrom8;
-    } atCases[] = {
+    struct Case { int iX, iY, iPosition, aiSelected[3], iChangedFrom8; };
+    const Case atCases[] = {
         {50, 50, 8, {-1, 8, -1}, 0}, {51, 50, -5, {-1, -1, -1}, 0}, // the corner is part of the rectangle
         {100, 220, -5, {-1, -1, -1}, 0}, // in the arrow's rectangle, outside its triangle
         {110, 205, 9, {-1, -1, 9}, 1},   {110, 218, 9, {-1, -1, 9}, 1},

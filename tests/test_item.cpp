@@ -8,11 +8,6 @@
 #include "random.h"
 #include "sound.h"
 
-#include <cmath>
-#include <functional>
-#include <vector>
-#include <gtest/gtest.h>
-
 namespace {
 constexpr float FULL = 1000.0f; // levels of a full bar
 constexpr float DT = 0.01f;     // s
@@ -22,8 +17,6 @@ protected:
     void SetUp() override
     {
         HeadlessAllegro::SetUp();
-        iSavedSoundError = bSoundError;
-        bSoundError = -1; // the bar and power-up sounds stay silent
         random_init_seed(3);
         for (int i = 0; i < 2; i++) {
             atPaddle[i] = {};
@@ -62,7 +55,6 @@ protected:
             t = {};
         g_tBall = {};
         tBigBallHit = {};
-        bSoundError = iSavedSoundError;
         HeadlessAllegro::TearDown();
     }
     static RLE_SPRITE *square_sprite(int iSize)
@@ -100,7 +92,7 @@ protected:
                 return false;
         return a.vOthers == b.vOthers;
     }
-    int iSavedSoundError = 0;
+    SilentSound tSilence; // the bar and power-up sounds
     stPaddle atPaddle[2];
     stInputKeys atKeys[2];
     RLE_SPRITE *rleNormal = nullptr;

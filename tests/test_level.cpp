@@ -7,12 +7,6 @@
 #include "memory.h"
 #include "stage.h"
 
-#include <algorithm>
-#include <gtest/gtest.h>
-#include <iterator>
-#include <string>
-#include <vector>
-
 namespace {
 std::string header(int iCount, const std::string &sVersion = "1.0")
 {

@@ -3,8 +3,6 @@
 #include "headless.h"
 #include "masked_copy.h"
 
-#include <random>
-
 namespace {
 class MaskedCopy : public HeadlessAllegro {};
 } // namespace
@@ -33,11 +31,7 @@ TEST_F(MaskedCopy, MatchesTheLibrarysSpriteDrawing)
                 draw_sprite_h_flip(bmpLibrary, bmpFrame, o.iX, o.iY);
             else
                 draw_sprite(bmpLibrary, bmpFrame, o.iX, o.iY);
-            int iDiffering = 0;
-            for (int y = 0; y < bmpOurs->h; y++)
-                for (int x = 0; x < bmpOurs->w; x++)
-                    iDiffering += getpixel(bmpOurs, x, y) != getpixel(bmpLibrary, x, y);
-            EXPECT_EQ(iDiffering, 0) << "offset " << o.iX << "," << o.iY << (bFlip ? " mirrored" : "");
+            EXPECT_EQ(differing_pixels(bmpOurs, bmpLibrary), 0) << "offset " << o.iX << "," << o.iY << (bFlip ? " mirrored" : "");
         }
     }
     destroy_bitmap(bmpFrame);

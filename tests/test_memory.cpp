@@ -1,10 +1,6 @@
 // Guarded allocation: never null, fatal on failure, safe_free clears the pointer.
+#include "support.h"
 #include "memory.h"
-
-#include <algorithm>
-#include <cstdint>
-#include <cstring>
-#include <gtest/gtest.h>
 
 TEST(Memory, AllocationsAreUsableFreeClearsThePointerAndSwapsExchange)
 {

@@ -12,21 +12,9 @@
 #include "menu.h"
 #include "tfont.h"
 
-#include <algorithm>
-#include <array>
-#include <filesystem>
-#include <gtest/gtest.h>
-#include <iterator>
-#include <tuple>
-#include <string>
-#include <unistd.h>
-#include <utility>
-
 namespace db = datafile_builder;
 
 namespace {
-constexpr char FONT_FILE[] = "/usr/share/fonts/opentype/league-spartan/LeagueSpartan-SemiBold.otf";
-
 // Three languages listed, files for two only.
 const char *const LANGUAGES = R"(<conf_lenguajes num_lenguajes="3">
  <lenguajes>
@@ -60,19 +48,13 @@ protected:
     void SetUp() override
     {
         HeadlessAllegro::SetUp();
-        ASSERT_NE(getcwd(szOldDir, sizeof(szOldDir)), nullptr);
-        sDir = db::make_temp_dir("tvx_menu");
-        ASSERT_TRUE(std::filesystem::create_directory(sDir + "/data"));
-        ASSERT_TRUE(db::pack(sDir + "/data/tx15.dat",
+        ASSERT_TRUE(db::pack("data/tx15.dat",
                              {{{"LENGUAJES", LANGUAGES}, {"L0", LABELS}, {"L1", LABELS}, {"S1", score_labels()}},
                               {}}));
-        ASSERT_EQ(chdir(sDir.c_str()), 0);
-        packfile_password(db::data_password().c_str());
         g_ptUserContainer = read_users();
         ASSERT_EQ(tfont_init(), 0);
-        const std::string sFont = db::read_file(FONT_FILE);
         for (TFONT_FONT *&ptFont : g_Fonts)
-            ptFont = tfont_load_font_from_mem(sFont.data(), static_cast<int>(sFont.size()));
+            ptFont = load_test_font();
     }
     void TearDown() override
     {
@@ -85,14 +67,10 @@ protected:
         close_users(g_ptUserContainer);
         g_ptUserContainer = nullptr;
         g_iLanguage = 0;
-        packfile_password(nullptr);
-        EXPECT_EQ(chdir(szOldDir), 0);
-        std::filesystem::remove_all(sDir);
         HeadlessAllegro::TearDown();
     }
     void language(const char *pszId) { snprintf(g_ptUserContainer->ptCurrentUser->szLanguage, USER_TEXT_SIZE, "%s", pszId); }
-    char szOldDir[4096] = {0};
-    std::string sDir;
+    const ScratchGame tGame{"tvx_menu"};
 };
 
 // A menu of text buttons 0 .. n-1 in a ring (down: next, up: previous).

@@ -11,15 +11,7 @@
 #include "sound.h"
 #include "tables.h"
 
-#include <cmath>
-#include <filesystem>
-#include <gtest/gtest.h>
-#include <iterator>
-#include <map>
-#include <memory>
 #include <regex>
-#include <string>
-#include <unistd.h>
 
 namespace db = datafile_builder;
 
@@ -56,14 +48,11 @@ protected:
     {
         HeadlessAllegro::SetUp();
         init_tables();
-        iSavedSoundError = bSoundError;
-        bSoundError = -1; // every sound stays silent
         reset_globals();
         p = make_paddle();
     }
     void TearDown() override
     {
-        bSoundError = iSavedSoundError;
         reset_globals();
         HeadlessAllegro::TearDown();
     }
@@ -98,7 +87,7 @@ protected:
         ASSERT_EQ(frames_until_change(STEP), 8);
         ASSERT_EQ(p.iSpringState, SPRING_RECOVERING);
     }
-    int iSavedSoundError = 0;
+    SilentSound tSilence;
     stPaddle p;
     stBall b;
 };
@@ -322,32 +311,13 @@ std::map<std::string, std::string> attributes(const std::string &sDocument, cons
     return m;
 }
 
-// Runs in the repository's root, reading the game's own datafiles.
-class PaddleDataTest : public PaddleTest {
-protected:
-    void SetUp() override
-    {
-        PaddleTest::SetUp();
-        ASSERT_NE(getcwd(szOldDir, sizeof(szOldDir)), nullptr);
-        ASSERT_EQ(chdir(std::filesystem::path(__FILE__).parent_path().parent_path().c_str()), 0);
-        char szPassword[DATA_PASSWORD_SIZE];
-        build_data_password(szPassword);
-        packfile_password(szPassword);
-    }
-    void TearDown() override
-    {
-        packfile_password(nullptr);
-        EXPECT_EQ(chdir(szOldDir), 0);
-        PaddleTest::TearDown();
-    }
-    char szOldDir[4096] = {0};
-};
 } // namespace
 
 // Every character's band as its "liga" element gives it, its colour, its
 // sphere, and a paddle reset to rest.
-TEST_F(PaddleDataTest, EveryCharacterLoadsItsBandAndResets)
+TEST_F(PaddleTest, EveryCharacterLoadsItsBandAndResets)
 {
+    const InDirectory tGame;
     const std::string sDocument = db::read_file("assets/tx15/PERSONAJES.xml");
     for (int c = 0; c < NUM_CHARACTERS; c++) {
         p.iSpringState = SPRING_BROKEN;

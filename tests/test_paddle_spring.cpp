@@ -5,9 +5,6 @@
 #include "paddle.h"
 #include "paddle_spring.h"
 
-#include <cmath>
-#include <gtest/gtest.h>
-
 namespace {
 constexpr int W = 200, H = 400; // px of the test picture
 

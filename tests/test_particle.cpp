@@ -6,9 +6,6 @@
 #include "random.h"
 #include "tables.h"
 
-#include <cmath>
-#include <gtest/gtest.h>
-
 namespace {
 constexpr double EMIT_DEG = 0.01745328888888889; // radians per emission degree
 

@@ -4,8 +4,6 @@
 #include "player.h"
 #include "pong.h"
 
-#include <gtest/gtest.h>
-
 namespace {
 class PlayerTest : public HeadlessAllegro {
 protected:

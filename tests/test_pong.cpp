@@ -14,22 +14,12 @@
 #include "tables.h"
 #include "tfont.h"
 
-#include <algorithm>
-#include <climits>
-#include <cmath>
-#include <cstring>
-#include <filesystem>
-#include <gtest/gtest.h>
-#include <unistd.h>
-
 namespace {
 class PongTest : public HeadlessAllegro {
 protected:
     void SetUp() override
     {
         HeadlessAllegro::SetUp();
-        iSavedSoundError = bSoundError;
-        bSoundError = -1;
         for (int i = 0; i < 2; i++) {
             atPaddle[i] = {};
             atPaddle[i].iSpringState = SPRING_NORMAL;
@@ -46,7 +36,6 @@ protected:
         for (stPlayer &p : g_tPlayer)
             p = {};
         g_tBall = {};
-        bSoundError = iSavedSoundError;
         HeadlessAllegro::TearDown();
     }
     void score_for(int iExitPlace)
@@ -56,7 +45,7 @@ protected:
         detect_out_of_bounds();
     }
     stPaddle atPaddle[2];
-    int iSavedSoundError = 0;
+    SilentSound tSilence;
 };
 } // namespace
 
@@ -163,14 +152,7 @@ protected:
     void SetUp() override
     {
         HeadlessAllegro::SetUp();
-        ASSERT_NE(getcwd(szOldDir, sizeof(szOldDir)), nullptr);
-        ASSERT_EQ(chdir(std::filesystem::path(__FILE__).parent_path().parent_path().c_str()), 0);
         ASSERT_EQ(tfont_init(), 0);
-        char szPassword[DATA_PASSWORD_SIZE];
-        build_data_password(szPassword);
-        packfile_password(szPassword);
-        iSavedSoundError = bSoundError;
-        bSoundError = -1;
         init_tables();
         random_init_seed(8);
         g_bmpBuffer = create_bitmap(800, 600);
@@ -196,14 +178,11 @@ protected:
         destroy_bitmap(g_bmpBuffer);
         g_bmpBuffer = nullptr;
         tfont_exit();
-        packfile_password(nullptr);
-        bSoundError = iSavedSoundError;
-        EXPECT_EQ(chdir(szOldDir), 0);
         HeadlessAllegro::TearDown();
     }
     void hold(int iScancode, bool bDown) { const_cast<char *>(key)[iScancode] = bDown; }
-    char szOldDir[PATH_MAX] = {};
-    int iSavedSoundError = 0;
+    const InDirectory tGame;
+    SilentSound tSilence;
 };
 } // namespace
 

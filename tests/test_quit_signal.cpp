@@ -1,13 +1,10 @@
 // SIGTERM and SIGINT are only noted when they come; the game's next frame
 // shuts down and exits with the shell's status for that signal.
+#include "support.h"
 #include "quit_signal.h"
 #include "sound.h"
 
 #include <csignal>
-#include <cstdlib>
-#include <gtest/gtest.h>
-#include <string>
-#include <utility>
 
 TEST(QuitSignal, IsNotedAndTheNextFrameExitsWithTheSignalsStatus)
 {

@@ -1,12 +1,8 @@
 // Random operations: ranges, the weighted draw's skewed distribution, shuffles.
+#include "support.h"
 #include "random.h"
 
-#include <algorithm>
-#include <cstdlib>
-#include <gtest/gtest.h>
-#include <map>
 #include <numeric>
-#include <vector>
 
 TEST(Random, RangeAndNumStayInBoundsAndEmptyOnesGiveZero)
 {
@@ -34,10 +30,8 @@ TEST(Random, RangeAndNumStayInBoundsAndEmptyOnesGiveZero)
 // weight; no weight at all gives -1 instead of a division by zero.
 TEST(Random, WeightedDrawGivesMinusOneForZeroAndShortchangesTheLastIndex)
 {
-    const struct {
-        std::vector<int> vWeights;
-        std::map<int, double> mExpected; // index -> probability
-    } aCases[] = {
+    struct Case { std::vector<int> vWeights; std::map<int, double> mExpected; }; // index -> probability
+    const Case aCases[] = {
         {{1, 1, 1}, {{-1, 1.0 / 3}, {0, 1.0 / 3}, {1, 1.0 / 3}}}, {{2, 2}, {{-1, 0.25}, {0, 0.5}, {1, 0.25}}},
         {{0, 4}, {{-1, 0.25}, {1, 0.75}}}, {{5}, {{-1, 0.2}, {0, 0.8}}}, {{0, 0, 0}, {{-1, 1.0}}}, {{}, {{-1, 1.0}}},
     };

@@ -7,12 +7,6 @@
 #include "options.h"
 #include "stXMLParser.h"
 
-#include <array>
-#include <gtest/gtest.h>
-#include <string>
-#include <utility>
-#include <vector>
-
 namespace {
 
 TEST(IntroKeys, FirstHeldKeyInTableOrderWins)

@@ -3,6 +3,7 @@
 // screen's steps, its right arrow's mouse rule and its restart after the
 // opening screen, and the presentations' score digits, verdicts, name lines
 // and score announcements.
+#include "support.h"
 #include "database.h"
 #include "input.h"
 #include "labels.h"
@@ -10,12 +11,6 @@
 #include "pong.h"
 #include "select_player.h"
 #include "stage.h"
-
-#include <algorithm>
-#include <array>
-#include <gtest/gtest.h>
-#include <iterator>
-#include <string>
 
 TEST(CharacterSelection, ResultPerGameMode)
 {

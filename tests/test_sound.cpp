@@ -7,14 +7,9 @@
 #include "time.h"
 
 #include <SDL.h>
-#include <gtest/gtest.h>
 
-#include <cstdio>
-#include <functional>
 #include <sstream>
-#include <string>
 #include <thread>
-#include <vector>
 
 namespace db = datafile_builder;
 
@@ -110,12 +105,10 @@ std::string old_version_message(unsigned int iVersion)
 // to their end), though the volumes are still kept.
 TEST_F(SoundEngine, StartUpAcceptsOrSwitchesSoundOffForGood)
 {
-    const struct {
-        pfnSoundVersionQuery pfnQuery;  // null: the back end's own
-        unsigned int iVersion;
-        bool bDeviceOpens;
-        std::string sPrinted;
-    } atCases[] = {{nullptr, MIX_VERSION, true, ""},
+    // The version query (null: the back end's own), the version it reads, whether
+    // the device opens and what start-up prints.
+    struct Case { pfnSoundVersionQuery pfnQuery; unsigned int iVersion; bool bDeviceOpens; std::string sPrinted; };
+    const Case atCases[] = {{nullptr, MIX_VERSION, true, ""},
                    {fake_version, 0x40601, true, ""},
                    {fake_version, 0x40600, true, old_version_message(0x40600)},
                    {fake_version, 0, true, old_version_message(0)},
@@ -193,10 +186,8 @@ TEST_F(SoundEngine, VolumesAndCommandsReachOnlyTheSlotsNewestSound)
     ASSERT_EQ(start(), "");
     set_fmod_volume(0.5f, 0.25f);
     stMixSound *sndLoop = sample(sTone, 1);
-    const struct {
-        int iChannel, iVolume;
-        float fExpected;
-    } atPlays[] = {{CHANNEL_SOUNDS, FX_VOLUME, 0.25f}, {CHANNEL_GAME_MUSIC, MUSIC_VOLUME, 0.5f},
+    struct Play { int iChannel, iVolume; float fExpected; };
+    const Play atPlays[] = {{CHANNEL_SOUNDS, FX_VOLUME, 0.25f}, {CHANNEL_GAME_MUSIC, MUSIC_VOLUME, 0.5f},
                    {CHANNEL_BAR, 2, 1.0f}, {CHANNEL_INTRO_MUSIC, MUSIC_VOLUME, 0.5f}};
     for (const auto &tPlay : atPlays) {
         play_sound(sndLoop, tPlay.iChannel, tPlay.iVolume, 0.0f);
@@ -244,10 +235,7 @@ TEST_F(SoundEngine, RepeatedLoopSectionMakesAOneShotSoundLoop)
 // first pixel: the clock is fed one millisecond at a time from another thread,
 // which after each retrace waits (bounded) for the fade to take its next step,
 // so that every step is seen however busy the machine is.
-struct stFadeStep {
-    float fVolume;
-    int iRed;
-};
+struct stFadeStep { float fVolume; int iRed; };
 
 std::vector<stFadeStep> watch_fade(const std::function<void()> &fnFade)
 {
@@ -280,11 +268,8 @@ TEST_F(SoundEngine, FadesMoveSteadilyAndEndExactly)
     play_sound(sample(sTone, 1), CHANNEL_INTRO_MUSIC, MUSIC_VOLUME, 0.0f);
     BITMAP *bmpPicture = create_bitmap(8, 8);
     clear_to_color(bmpPicture, makecol(200, 100, 50));
-    const struct {
-        const char *pszName;
-        std::function<void()> fnFade;
-        bool bIn, bPicture;
-    } atCases[] = {
+    struct Case { const char *pszName; std::function<void()> fnFade; bool bIn, bPicture; };
+    const Case atCases[] = {
         {"music in", [] { fade_music_in(CHANNEL_INTRO_MUSIC, 1000); }, true, false},
         {"music out", [] { fade_music_out(CHANNEL_INTRO_MUSIC, 1000); }, false, false},
         {"media in", [&] { fade_media_in(bmpPicture, 1000, 0, 0, makecol(0, 0, 0), CHANNEL_INTRO_MUSIC); }, true,

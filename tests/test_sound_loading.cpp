@@ -6,9 +6,6 @@
 #include "sound.h"
 #include "sound_loading.h"
 
-#include <map>
-#include <unistd.h>
-
 namespace db = datafile_builder;
 
 namespace {
@@ -95,17 +92,10 @@ protected:
     void SetUp() override
     {
         HeadlessAllegro::SetUp();
-        sDir = db::make_temp_dir("tvx_sound_loading");
-        ASSERT_FALSE(sDir.empty());
-        ASSERT_NE(getcwd(szOldDir, sizeof(szOldDir)), nullptr);
-        ASSERT_EQ(chdir(sDir.c_str()), 0);
-        std::filesystem::create_directory("data");
         db::Contents tBank;
         for (const std::string &sName : bank_names(BANK_SOUNDS))
             tBank.vRaw.push_back({sName, db::wav_bytes(SOUND_FRAMES)});
         ASSERT_TRUE(db::pack(BANK, tBank));
-        const std::string sPassword = db::data_password();
-        packfile_password(sPassword.c_str());
         setenv("SDL_AUDIODRIVER", "dummy", 1);
         bSoundError = 0;
     }
@@ -114,9 +104,6 @@ protected:
         destroy_effects();
         exit_sound_libary();
         bSoundError = 0;
-        packfile_password(nullptr);
-        EXPECT_EQ(chdir(szOldDir), 0);
-        std::filesystem::remove_all(sDir);
         HeadlessAllegro::TearDown();
     }
     void write_document(const Document &tDocument)
@@ -130,8 +117,7 @@ protected:
         init_sound_library();
         ASSERT_EQ(bSoundError, 0);
     }
-    std::string sDir;
-    char szOldDir[PATH_MAX] = {0};
+    const ScratchGame tGame{"tvx_sound_loading"};
 };
 
 // Read again over that: a group of more than ten names keeps the first ten and

@@ -1,16 +1,10 @@
 // The mixer back end's rules on direct renders, without a device (the sound
 // engine's tests play through the real output path).
+#include "support.h"
 #include "datafile_builder.h"
 #include "sound_mixer.h"
 
-#include <gtest/gtest.h>
 #include <sndfile.h>
-
-#include <algorithm>
-#include <cmath>
-#include <random>
-#include <string>
-#include <vector>
 
 namespace db = datafile_builder;
 
@@ -128,10 +122,8 @@ protected:
 // Each starts paused: a paused channel adds nothing and resumes from its start.
 TEST_F(SoundMixer, SidesFollowPanAndVolumeAndPausedChannelsWait)
 {
-    const struct {
-        float fPan, fVolume;
-        float fLeft, fRight;  // expected share of the signal on each side
-    } atCases[] = {{-1, 1, 1, 0},       {1, 1, 0, 1},          {0, 1, 1, 1},          {-0.5f, 1, 1, 0.5f},
+    struct Case { float fPan, fVolume, fLeft, fRight; }; // the share of the signal on each side
+    const Case atCases[] = {{-1, 1, 1, 0},       {1, 1, 0, 1},          {0, 1, 1, 1},          {-0.5f, 1, 1, 0.5f},
                    {-3, 1, 1, 0},       {3, 1, 0, 1},          {0, 0.5f, 0.5f, 0.5f}, {0.5f, 0.5f, 0.25f, 0.5f},
                    {0, 3, 1, 1},        {0, -0.5f, 0, 0}};
     std::vector<int16_t> aiRamp = ramp(RATE / 20);
@@ -159,19 +151,18 @@ TEST_F(SoundMixer, LoopSectionPlaysOnceThenItsRepeats)
 {
     constexpr unsigned int LOOP_START_MS = 300, LOOP_END_MS = 710;
     constexpr size_t LOOP_START = LOOP_START_MS * RATE / 1000, LOOP_END = LOOP_END_MS * RATE / 1000;
-    const struct {
-        enMixSoundKind iKind;
-        int iCount;  // repeats of the loop section
-    } atCases[] = {{MIX_SAMPLE, 2}, {MIX_COMPRESSED, 2}, {MIX_STREAM, 2}, {MIX_SAMPLE, 0}, {MIX_STREAM, 1}};
+    // The kind of sound and the repeats of the loop section.
+    const std::pair<enMixSoundKind, int> atCases[] = {
+        {MIX_SAMPLE, 2}, {MIX_COMPRESSED, 2}, {MIX_STREAM, 2}, {MIX_SAMPLE, 0}, {MIX_STREAM, 1}};
     std::vector<int16_t> aiRamp = ramp(RATE);
     std::string sPath = write("loop.wav", aiRamp);
-    for (const auto &tCase : atCases) {
-        SCOPED_TRACE(testing::Message() << "kind " << tCase.iKind << " repeats " << tCase.iCount);
-        stMixSound *sndSound = create(sPath, tCase.iKind);
+    for (const auto &[iKind, iCount] : atCases) {
+        SCOPED_TRACE(testing::Message() << "kind " << iKind << " repeats " << iCount);
+        stMixSound *sndSound = create(sPath, iKind);
         ASSERT_EQ(mix_sound_set_loop_points(sndSound, LOOP_START_MS, LOOP_END_MS), MIX_OK);
-        ASSERT_EQ(mix_sound_set_loop_count(sndSound, tCase.iCount), MIX_OK);
+        ASSERT_EQ(mix_sound_set_loop_count(sndSound, iCount), MIX_OK);
         std::vector<int16_t> aiExpected(aiRamp.begin(), aiRamp.begin() + LOOP_END);
-        for (int i = 0; i < tCase.iCount; i++)
+        for (int i = 0; i < iCount; i++)
             aiExpected.insert(aiExpected.end(), aiRamp.begin() + LOOP_START, aiRamp.begin() + LOOP_END);
         aiExpected.insert(aiExpected.end(), aiRamp.begin() + LOOP_END, aiRamp.end());
         MixChannel cnlChannel = play(sndSound);
@@ -198,11 +189,8 @@ TEST_F(SoundMixer, SoundsPlayTheirDecodedFrames)
     std::string sWav = write("effect.wav", aiLikeAChunk);
     std::string sOgg = write("effect.ogg", stereo_tones(RATE / 2), 2, RATE, OGG_VORBIS);
     std::string sSong = write("song.ogg", stereo_tones(RATE * 3), 2, RATE, OGG_VORBIS);
-    const struct {
-        std::string sPath;
-        enMixSoundKind iKind;
-        bool bMemory;
-    } atCases[] = {{sWav, MIX_SAMPLE, true}, {sWav, MIX_COMPRESSED, true}, {sWav, MIX_STREAM, true},
+    struct Case { std::string sPath; enMixSoundKind iKind; bool bMemory; };
+    const Case atCases[] = {{sWav, MIX_SAMPLE, true}, {sWav, MIX_COMPRESSED, true}, {sWav, MIX_STREAM, true},
                    {sOgg, MIX_SAMPLE, true}, {sOgg, MIX_COMPRESSED, true}, {sSong, MIX_STREAM, false}};
     for (const auto &tCase : atCases) {
         SCOPED_TRACE(testing::Message() << tCase.sPath << " kind " << tCase.iKind);

@@ -11,12 +11,6 @@
 #include "sound.h"
 #include "stage_elements.h"
 
-#include <cmath>
-#include <filesystem>
-#include <gtest/gtest.h>
-#include <set>
-#include <unistd.h>
-
 namespace db = datafile_builder;
 
 namespace {
@@ -66,11 +60,7 @@ protected:
         if (sDir.empty())
             pack_data();
         ASSERT_TRUE(bPacked);
-        ASSERT_NE(getcwd(szOldDir, sizeof(szOldDir)), nullptr);
-        ASSERT_EQ(chdir(sDir.c_str()), 0);
-        packfile_password(db::data_password().c_str());
-        iSavedSoundError = bSoundError;
-        bSoundError = -1;
+        ptGame = std::make_unique<InDirectory>(sDir);
         random_init_seed(5);
         g_bmpBuffer = create_bitmap(SCREEN_WIDTH, SCREEN_HEIGHT);
         g_tBall = {};
@@ -88,9 +78,7 @@ protected:
         destroy_bitmap(g_bmpBuffer);
         g_bmpBuffer = nullptr;
         g_tBall = {};
-        bSoundError = iSavedSoundError;
-        packfile_password(nullptr);
-        EXPECT_EQ(chdir(szOldDir), 0);
+        ptGame.reset();
         HeadlessAllegro::TearDown();
     }
     static void start(int iLevel) { load_special_elements(iLevel); init_special_elements(); }
@@ -102,8 +90,8 @@ protected:
     }
     static inline std::string sDir;
     static inline bool bPacked = false;
-    char szOldDir[4096] = {0};
-    int iSavedSoundError = 0;
+    std::unique_ptr<InDirectory> ptGame;
+    SilentSound tSilence;
 };
 } // namespace
 

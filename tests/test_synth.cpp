@@ -1,19 +1,12 @@
 // The synthesiser of our content tools: lengths, pitch and envelope of what a
 // recipe renders, the seamless loop sections and song wraps, and the sources'
 // error messages. (The build renders every shipped recipe and song.)
+#include "support.h"
 #include "../tools/synth.h"
 
-#include <gtest/gtest.h>
 #include <sndfile.h>
 
-#include <algorithm>
-#include <cmath>
-#include <cstdio>
-#include <iterator>
-#include <random>
-#include <string>
 #include <unistd.h>
-#include <vector>
 
 namespace {
 
@@ -63,14 +56,6 @@ float largest_step(const std::vector<float> &v, size_t iFrom, size_t iTo)
     return fStep;
 }
 
-// A song played over and over: the step from its last frame to its first is
-// no bigger than the music's own steps next to it.
-void expect_wraps(const std::vector<float> &v, size_t iWindow)
-{
-    float fLocal = std::max(largest_step(v, 0, iWindow), largest_step(v, v.size() - iWindow, v.size()));
-    EXPECT_LE(std::fabs(v.front() - v.back()), fLocal * 1.5f);
-}
-
 // Playing [iStart, iEnd) again and again: the frame after iEnd - 1 is iStart.
 // It continues the section as smoothly as the section's own frames do, and
 // the value and slope arriving at the wrap are those arriving at the start.
@@ -97,10 +82,7 @@ void expect_seamless_loop(const synth::stBuffer &tBuf, size_t iStart, size_t iEn
 
 TEST(SynthRecipe, RendersItsLength)
 {
-    const struct {
-        const char *szRecipe;
-        size_t iFrames;
-    } atCases[] = {
+    const std::pair<const char *, size_t> atCases[] = {
         // held 100 ms, released over 50 ms
         {"part\nwave sine\nfreq 440\nlength 100\nenv 5 10 0.5 50\n", 6615},
         // a zero release still takes the 1 ms de-click ramp: 301 ms
@@ -111,8 +93,8 @@ TEST(SynthRecipe, RendersItsLength)
         // an explicit length wins over the parts
         {"length 500\npart\nwave square\nfreq 220\nlength 900\n", 22050},
         {"length 500\npart\nwave square\nfreq 220\nlength 10\n", 22050}};
-    for (const auto &tCase : atCases)
-        EXPECT_EQ(render_recipe(tCase.szRecipe).frames(), tCase.iFrames) << tCase.szRecipe;
+    for (const auto &[pszRecipe, iFrames] : atCases)
+        EXPECT_EQ(render_recipe(pszRecipe).frames(), iFrames) << pszRecipe;
 }
 
 // Cycles counted in a window: every wave plays its frequency, an exponential
@@ -123,10 +105,8 @@ TEST(SynthRecipe, WavesAndSweepsPlayTheirFrequencies)
 {
     const std::string sSweep = "part\nwave sine\nfreq 200 800 1000\nlength 1500\nenv 1 0 1 5\n";
     const std::string sRepeat = "part\nwave sine\nfreq 300 600\nrepeat 200 100\nlength 700\nenv 1 0 1 5\n";
-    const struct {
-        std::string sRecipe;
-        double dFrom, dTo, dHz, dTolerance;
-    } atCases[] = {
+    struct Case { std::string sRecipe; double dFrom, dTo, dHz, dTolerance; };
+    const Case atCases[] = {
         {"part\nwave sine\nfreq 441\nlength 1000\nenv 1 0 1 1\n", 0.1, 0.9, 441, 2.5},
         {"part\nwave square\nfreq 441\nlength 1000\nenv 1 0 1 1\n", 0.1, 0.9, 441, 2.5},
         {"part\nwave saw\nfreq 300\nlength 1000\nenv 1 0 1 1\n", 0.1, 0.9, 300, 2.5},
@@ -223,7 +203,10 @@ TEST(SynthSong, ReleasePastTheEndSoundsAtTheStartOfTheOggLoop)
         std::vector<float> v;
         for (size_t i = c; i < vfAll.size(); i += 2)
             v.push_back(vfAll[i]);
-        expect_wraps(v, 512);  // lossy, but the wrap still joins
+        // Lossy, but the wrap from the last frame to the first is no bigger
+        // step than the music's own next to it.
+        const float fLocal = std::max(largest_step(v, 0, 512), largest_step(v, v.size() - 512, v.size()));
+        EXPECT_LE(std::fabs(v.front() - v.back()), fLocal * 1.5f);
         EXPECT_GT(window_peak(v, 0, 4.0), 0.5f);
         EXPECT_LT(window_peak(v, 0, 4.0), 0.99f);
     }
@@ -232,17 +215,12 @@ TEST(SynthSong, ReleasePastTheEndSoundsAtTheStartOfTheOggLoop)
 // Equal temperament from A4 = 440 Hz; 0 marks a word that is no note name.
 TEST(SynthNotes, NoteNamesGiveTheirFrequencies)
 {
-    const struct {
-        const char *szName;
-        double dFreq;
-    } atCases[] = {{"A4", 440.0}, {"C4", 261.63}, {"F#3", 185.0}, {"Bb2", 116.54}, {"A0", 27.5}, {"C8", 4186.01},
+    const std::pair<const char *, double> atCases[] = {{"A4", 440.0}, {"C4", 261.63}, {"F#3", 185.0}, {"Bb2", 116.54}, {"A0", 27.5}, {"C8", 4186.01},
                    {"", 0},       {"H4", 0},     {"a4", 0},     {"C#", 0},      {"Cb9", 0},  {"C44", 0}};
-    for (const auto &tCase : atCases) {
+    for (const auto &[pszName, dWanted] : atCases) {
         double dFreq = 0;
-        EXPECT_EQ(synth::note_freq(tCase.szName, dFreq), tCase.dFreq > 0) << tCase.szName;
-        if (tCase.dFreq > 0) {
-            EXPECT_NEAR(dFreq, tCase.dFreq, 0.01) << tCase.szName;
-        }
+        EXPECT_EQ(synth::note_freq(pszName, dFreq), dWanted > 0) << pszName;
+        EXPECT_NEAR(dWanted > 0 ? dFreq : 0, dWanted, 0.01) << pszName;
     }
 }
 
@@ -277,12 +255,8 @@ TEST(SynthNotes, ChordsAccentsHoldsAndRepeatsOfAPattern)
 // Each message starts with the file and line it is about.
 TEST(SynthErrors, MalformedSourceNamesFileAndLine)
 {
-    const struct {
-        bool bScore;
-        const char *szText;
-        int iLine;
-        const char *szMessage;
-    } atCases[] = {
+    struct Case { bool bScore; const char *szText; int iLine; const char *szMessage; };
+    const Case atCases[] = {
         {false, "part\nwave sine\nfreq abc\n", 3, "not a number"},
         {false, "part\nwave wobble\n", 2, "unknown wave"},
         {false, "seed 3\nbogus 1\n", 2, "unknown key 'bogus'"},

@@ -1,9 +1,6 @@
 // Sine and cosine lookups: whole degrees by truncation, any angle accepted.
+#include "support.h"
 #include "tables.h"
-
-#include <cmath>
-#include <gtest/gtest.h>
-#include <limits>
 
 namespace {
 float exact_sin_deg(int d) { return static_cast<float>(std::sin(d * double(fDegToRad))); }

@@ -1,18 +1,11 @@
 // Shadowed and bold text and the volume slider on memory bitmaps: the black
 // copies sit exactly at their offsets under the text, text is printed
 // literally, and the slider's knob and label follow iChange.
-#include "datafile_builder.h"
 #include "headless.h"
 #include "tfont.h"
 #include "utils.h"
 
-#include <gtest/gtest.h>
-#include <string>
-#include <vector>
-
 namespace {
-const char *const FUTURA_FILE = "/usr/share/fonts/opentype/league-spartan/LeagueSpartan-SemiBold.otf";
-
 struct Offset {
     int iDX, iDY;
 };
@@ -29,8 +22,7 @@ protected:
     {
         HeadlessAllegro::SetUp();
         ASSERT_EQ(tfont_init(), 0);
-        const std::string sBytes = datafile_builder::read_file(FUTURA_FILE);
-        ptFont = tfont_load_font_from_mem(sBytes.data(), static_cast<int>(sBytes.size()));
+        ptFont = load_test_font();
         ASSERT_NE(ptFont, nullptr);
         ASSERT_EQ(tfont_set_font_size(ptFont, 30), 0);
         tfont_text_mode(TFONT_TRANSPARENT);
@@ -118,11 +110,8 @@ TEST_F(TextHelpers, BlackCopiesLieExactlyAtTheirOffsetsUnderTheText)
 // shadow right of the track.
 TEST_F(TextHelpers, SliderKnobAndLabelFollowTheSetting)
 {
-    const struct {
-        int iX1, iX2, iChange;
-        int iKnob;            // expected knob position
-        const char *pszLabel; // expected label
-    } aCases[] = {
+    struct Case { int iX1, iX2, iChange, iKnob; const char *pszLabel; }; // the knob's place and label wanted
+    const Case aCases[] = {
         {100, 300, 0, 100, "MUTE"},   {100, 300, 255, 300, "100%"}, {100, 300, 1, 100, "MUTE"},
         {100, 300, 128, 200, "50%"},  {100, 355, 128, 228, "50%"},  {100, 300, 2, 101, "MUTE"},
         {100, 300, 3, 102, "1%"},     {150, 150, 255, 150, "100%"}, {150, 150, 0, 150, "MUTE"},
@@ -135,24 +124,19 @@ TEST_F(TextHelpers, SliderKnobAndLabelFollowTheSetting)
             const int iLine = iStatus ? iColor : makecol(46, 244, 244);
             clear_to_color(bmpOut, iBg);
             slide_bar(bmpOut, ptFont, c.iX1, c.iX2, iY, iBar, iColor, c.iChange, iStatus);
-            const struct {
-                int iLeftOfK, iTop, iWant;
-            } aColumns[] = {{4, iY - iBar, iEdge}, {1, iY - iBar, iEdge}, {3, iY - iBar - 1, iLine},
+            const std::array<int, 3> aColumns[] = { // columns left of k, top row, colour
+                {4, iY - iBar, iEdge}, {1, iY - iBar, iEdge}, {3, iY - iBar - 1, iLine},
                             {2, iY - iBar - 1, iLine}, {5, iY - iBar - 2, iBg}, {0, iY - iBar - 2, iBg}};
-            for (const auto &col : aColumns) {
-                EXPECT_EQ(getpixel(bmpOut, c.iKnob - col.iLeftOfK, col.iTop), col.iWant) << "k-" << col.iLeftOfK;
-                EXPECT_EQ(getpixel(bmpOut, c.iKnob - col.iLeftOfK, 2 * iY - col.iTop), col.iWant) << "k-" << col.iLeftOfK;
-                EXPECT_EQ(getpixel(bmpOut, c.iKnob - col.iLeftOfK, col.iTop - 1), iBg) << "k-" << col.iLeftOfK;
+            for (const auto &[iLeftOfK, iTop, iWant] : aColumns) {
+                EXPECT_EQ(getpixel(bmpOut, c.iKnob - iLeftOfK, iTop), iWant) << "k-" << iLeftOfK;
+                EXPECT_EQ(getpixel(bmpOut, c.iKnob - iLeftOfK, 2 * iY - iTop), iWant) << "k-" << iLeftOfK;
+                EXPECT_EQ(getpixel(bmpOut, c.iKnob - iLeftOfK, iTop - 1), iBg) << "k-" << iLeftOfK;
             }
             clear_to_color(bmpLabel, iBg);
             blit(bmpOut, bmpLabel, 0, 0, 0, 0, c.iX2 + 2, bmpOut->h);
             tfont_textout_aa(bmpLabel, ptFont, c.pszLabel, c.iX2 + 16, iY - 19, makecol(0, 0, 0));
             tfont_textout_aa(bmpLabel, ptFont, c.pszLabel, c.iX2 + 15, iY - 20, makecol(255, 255, 255));
-            int iDifferent = 0;
-            for (int py = 0; py < bmpOut->h; py++)
-                for (int px = 0; px < bmpOut->w; px++)
-                    iDifferent += getpixel(bmpOut, px, py) != getpixel(bmpLabel, px, py);
-            EXPECT_EQ(iDifferent, 0) << c.pszLabel;
+            EXPECT_EQ(differing_pixels(bmpOut, bmpLabel), 0) << c.pszLabel;
         }
     destroy_bitmap(bmpLabel);
 }

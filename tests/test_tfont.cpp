@@ -7,14 +7,8 @@
 
 #include <ft2build.h>
 #include FT_FREETYPE_H
-#include <algorithm>
-#include <gtest/gtest.h>
-#include <random>
-#include <set>
-#include <string>
 
 namespace {
-const char *const FUTURA_FILE = "/usr/share/fonts/opentype/league-spartan/LeagueSpartan-SemiBold.otf";
 const char *const CRACKHOUSE_FILE = "/usr/share/fonts/opentype/bebas-neue/BebasNeue-Bold.otf";
 
 // Distinct colours on a bitmap, and the rows that hold every pixel not of iBg.
@@ -41,19 +35,10 @@ Drawn inspect(BITMAP *bmp, int iBg)
 // then cleared to black for the next comparison.
 int take_differences(BITMAP *a, BITMAP *b)
 {
-    int iDifferent = 0;
-    for (int y = 0; y < a->h; y++)
-        for (int x = 0; x < a->w; x++)
-            iDifferent += getpixel(a, x, y) != getpixel(b, x, y);
+    const int iDifferent = differing_pixels(a, b);
     clear_to_color(a, makecol(0, 0, 0));
     clear_to_color(b, makecol(0, 0, 0));
     return iDifferent;
-}
-
-TFONT_FONT *load_font(const char *pszFile)
-{
-    const std::string sBytes = datafile_builder::read_file(pszFile);
-    return tfont_load_font_from_mem(sBytes.data(), static_cast<int>(sBytes.size()));
 }
 } // namespace
 
@@ -63,8 +48,8 @@ protected:
     {
         HeadlessAllegro::SetUp();
         ASSERT_EQ(tfont_init(), 0);
-        ptFutura = load_font(FUTURA_FILE);
-        ptCrackhouse = load_font(CRACKHOUSE_FILE);
+        ptFutura = load_test_font();
+        ptCrackhouse = load_test_font(CRACKHOUSE_FILE);
         ASSERT_TRUE(ptFutura && ptCrackhouse);
         tfont_text_mode(TFONT_TRANSPARENT);
         bmpA = create_bitmap(400, 120);
@@ -207,10 +192,8 @@ TEST_F(Tfont, BackgroundBoxHoldsTheTextInTwoColoursOrInShades)
 TEST_F(Tfont, CentredAndRightAlignedTextIsTheLeftTextMoved)
 {
     using Form = void (*)(BITMAP *, TFONT_FONT *, const char *, int, int, int);
-    const struct {
-        Form pfnDraw, pfnLeft;
-        bool bCentre;
-    } aForms[] = {{tfont_textout_centre_aa, tfont_textout_aa, true},
+    struct Case { Form pfnDraw, pfnLeft; bool bCentre; };
+    const Case aForms[] = {{tfont_textout_centre_aa, tfont_textout_aa, true},
                   {tfont_textout_centre, tfont_textout, true},
                   {tfont_textout_right_aa, tfont_textout_aa, false},
                   {tfont_textout_right, tfont_textout, false}};
@@ -336,5 +319,5 @@ TEST_F(Tfont, RejectedBytesGiveNoFontAndTheFontKeepsItsOwnCopy)
     tfont_destroy_font(ptCrackhouse);
     ptFutura = ptCrackhouse = nullptr;
     tfont_exit();
-    EXPECT_EQ(load_font(FUTURA_FILE), nullptr);
+    EXPECT_EQ(load_test_font(), nullptr);
 }

@@ -1,13 +1,8 @@
 // The user profile and its container: the defaults of a fresh profile, the
 // ring of one, bounded names, and release of everything that was made.
+#include "support.h"
 #include "database.h"
 #include "database_interface.h"
-
-#include <cstdlib>
-#include <cstring>
-#include <gtest/gtest.h>
-#include <string>
-#include <utility>
 
 namespace {
 void expect_default_values(const stUser &u)

@@ -1,13 +1,7 @@
 // The document parser: the trees its loose rules build, the errors and their
 // positions, lookups, growth, building and writing back out.
+#include "support.h"
 #include "TvxXML.h"
-
-#include <gtest/gtest.h>
-
-#include <cstdlib>
-#include <cstring>
-#include <random>
-#include <string>
 
 namespace {
 
@@ -94,11 +88,8 @@ TEST(XmlParse, LooseRulesBuildTheirTrees)
 
 TEST(XmlParse, RejectedTextsReportErrorAndPosition)
 {
-    const struct {
-        const char *pszText;
-        TvxXMLError error;
-        int nLine, nColumn;
-    } aCases[] = {
+    struct Case { const char *pszText; TvxXMLError error; int nLine, nColumn; };
+    const Case aCases[] = {
         {"<a>x > y</a>", eXMLErrorUnexpectedToken, 1, 7}, {"<>", eXMLErrorMissingTagName, 1, 3},
         {"<\"x\">", eXMLErrorMissingTagName, 1, 5},       {"<a></a b>", eXMLErrorMissingEndTagName, 1, 9},
         {"<a></", eXMLErrorMissingEndTagName, 1, 6},      {"<a b='c>", eXMLErrorNoMatchingQuote, 1, 9},

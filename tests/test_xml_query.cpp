@@ -5,13 +5,6 @@
 #include "stXMLParser.h"
 #include "stXMLParser_impl.h"
 
-#include <gtest/gtest.h>
-
-#include <cstdio>
-#include <cstdlib>
-#include <cstring>
-#include <functional>
-#include <string>
 #include <unistd.h>
 
 namespace {
@@ -83,13 +76,10 @@ TEST(XmlQuery, RepeatedFindsWalkANumberedListAndStopOnItsLast)
 // A find moves the cursor only when it succeeds.
 TEST(XmlQuery, FindStepsToAMatchingSiblingOrSearchesTheChildrenByPath)
 {
-    const struct {
-        const char *pszText;  // document
-        const char *pszStart; // path from the root to the starting cursor
-        const char *pszFind;  // the search
-        int iResult;          // what findElement gives
-        const char *pszNow;   // cursor name afterwards
-    } aCases[] = {
+    // The document, the path from the root to the starting cursor, the search,
+    // what findElement gives and the cursor's name afterwards.
+    struct Case { const char *pszText, *pszStart, *pszFind; int iResult; const char *pszNow; };
+    const Case aCases[] = {
         // On "sonidos", "sonido" steps to the next sibling, never into the children.
         {"<r><sonidos><sonido/></sonidos><sonido2/></r>", "r/sonidos", "sonido", 1, "sonido2"},
         {"<r><sonidos><sonido/></sonidos></r>", "r/sonidos", "sonido", 0, "sonidos"},
@@ -128,12 +118,10 @@ TEST(XmlQuery, GotoParentStopsAtTheRoot)
 TEST(XmlQuery, TypedReadsConvertTheValueAsWritten)
 {
     const std::string sLong(300, 'v'), sCut(255, 'v');
-    const struct {
-        std::string sAttribute; // as written in the start tag, for the attribute "v"
-        char cRead;             // 's'tring, 'i'nteger, 'f'loat
-        int iBase;              // for integers: 10 reads with asInteger
-        std::string sExpected;
-    } aCases[] = {
+    // The attribute "v" as written in the start tag; the read: 's'tring,
+    // 'i'nteger, 'f'loat; for integers the base, 10 reading with asInteger.
+    struct Case { std::string sAttribute; char cRead; int iBase; std::string sExpected; };
+    const Case aCases[] = {
         {"v=\"rojo\"", 's', 0, "rojo"},  {"v=a\"b", 's', 0, "ab"},
         {"v='rojo'", 's', 0, "'rojo'"},  {"v", 's', 0, ""},
         {"vv=x", 's', 0, "x"}, // by prefix
@@ -186,11 +174,8 @@ TEST(XmlQueryDeathTest, MissingAttributeOrAbsurdFloatIsFatal)
     Doc tDoc("<a x=1 v=1e39 n=nan i=-inf b=2e7 ok=-1e7/>", "a");
     const std::string sMissing = "Falta el atributo ", sAbsurd = "El valor de ";
     const auto fnFloat = [&](const char *psz) { xmlparser_getAttributeVal_asFloat(tDoc.p, psz); };
-    const struct {
-        std::function<void(const char *)> fnRead;
-        const char *pszName;
-        const std::string &sMessage;
-    } atCases[] = {{[&](const char *psz) { xmlparser_getAttributeVal_asString(tDoc.p, psz); }, "velocidad", sMissing},
+    struct Case { std::function<void(const char *)> fnRead; const char *pszName; const std::string &sMessage; };
+    const Case atCases[] = {{[&](const char *psz) { xmlparser_getAttributeVal_asString(tDoc.p, psz); }, "velocidad", sMissing},
                    {[&](const char *psz) { tDoc.integer(psz); }, "100%s%n%d", sMissing},
                    {fnFloat, "xy", sMissing},
                    {[&](const char *psz) { xmlparser_getAttributeVal_asColor(tDoc.p, psz); }, "color", sMissing},
