@@ -211,29 +211,6 @@ TEST_F(PaddleTest, ThrowDependsOnTheLengthGainedWhileHolding)
     }
 }
 
-TEST_F(PaddleTest, ThrowBetweenTwoComputersIs300Faster)
-{
-    g_iGameMode = GM_COMPUTER_VS_COMPUTER;
-    catch_and_throw();
-    EXPECT_NEAR(b.fVelX, 800, 1e-2f);
-    EXPECT_NEAR(b.fVelY, 0, 1e-3f);
-}
-
-TEST_F(PaddleTest, BallPushedIntoAnObstacleIsThrownAtOnce)
-{
-    auto ptBounds = std::make_unique<stLevelBounds>();
-    ptBounds->iNumCircles = 1;
-    ptBounds->vtCircle[0] = {10, {110, 300}}; // in the way of the ball pushed out along R
-    g_ptLevelBounds = ptBounds.get();
-    b = caught_ball(-500, 0);
-    handle_paddle_collision(&p, &b);
-    ASSERT_EQ(frames_until_change(STEP), 16);
-    // Out along R the ball reaches the circle (x 88 and more) before T.
-    const int iFrames = frames_until_change(STEP);
-    EXPECT_TRUE(iFrames > 0 && iFrames < 8) << iFrames;
-    EXPECT_TRUE(p.iSpringState == SPRING_RECOVERING && b.bCollSpring == FALSE && b.fVelX > 0);
-}
-
 TEST_F(PaddleTest, TearsOnlyAfterTheRecoveryAndSoonerUnderFire)
 {
     struct Case { float fResistance; int bFire, iExpected; };

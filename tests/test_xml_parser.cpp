@@ -155,31 +155,6 @@ TEST(XmlLookup, PathsAndAttributesMatchByPrefix)
     TvxDeleteRoot(pRoot);
 }
 
-// Each walk gives the entries of its kind in order and leaves the index at
-// the end, also when it starts past the end.
-TEST(XmlEnumerate, WalksEntriesByKind)
-{
-    TvxXMLElement *pRoot = TvxParseXML("<a x=1 y=2>t<b/><c/></a>", nullptr);
-    TvxXMLElement *pA = TvxFindElement(pRoot, "a");
-    int nIndex = 0, nCount = 0;
-    while (TvxEnumNodes(pA, &nIndex))
-        nCount++;
-    EXPECT_EQ(nCount, 5);
-    nIndex = 0;
-    EXPECT_STREQ(TvxEnumElements(pA, &nIndex)->lpszName, "b");
-    EXPECT_EQ(nIndex, 4);
-    EXPECT_STREQ(TvxEnumElements(pA, &nIndex)->lpszName, "c");
-    EXPECT_EQ(TvxEnumElements(pA, &nIndex), nullptr);
-    nIndex = 1;
-    EXPECT_STREQ(TvxEnumAttributes(pA, &nIndex)->lpszName, "y");
-    EXPECT_EQ(TvxEnumAttributes(pA, &nIndex), nullptr);
-    EXPECT_EQ(nIndex, pA->nSize);
-    nIndex = pA->nSize + 3;
-    EXPECT_EQ(TvxEnumNodes(pA, &nIndex), nullptr);
-    EXPECT_EQ(nIndex, pA->nSize);
-    TvxDeleteRoot(pRoot);
-}
-
 char *dup(const char *psz) { return strdup(psz); }
 
 TEST(XmlBuild, BuiltTreesWriteWithAndWithoutFormatting)
