@@ -180,13 +180,3 @@ TEST_F(BallTest, ShadowClockTakesOnePeriodPerFrameAtMost)
     update_ball(&t, 0.001f);
     EXPECT_TRUE(t.bFire == FALSE && t.bShadows == FALSE);
 }
-
-TEST_F(BallTest, DrawingCentresTheBallOnItsPosition)
-{
-    clear_to_color(ptScreen, makecol(0, 0, 0));
-    place(200, 150, 0, 0);
-    draw_ball(ptScreen, &t);
-    EXPECT_EQ(pixel_rgb(ptScreen, 200, 150), (Rgb{255, 128, 0}));
-    EXPECT_EQ(pixel_rgb(ptScreen, 200 - 12, 150 - 12), (Rgb{0, 0, 0})); // the mask corner
-    EXPECT_EQ(count_live_particles(), 0);
-}

@@ -85,9 +85,6 @@ TEST(ControlsNames, DeviceNames)
         EXPECT_EQ(type_control(pszName), iType) << pszName;
         EXPECT_EQ(num_joy(pszName), iJoy) << pszName;
     }
-    const std::pair<char, int> atDigit[] = {{'0', 0}, {'3', 3}, {'4', 0}, {'-', 0}, {'\0', 0}};
-    for (const auto &[cDigit, iJoy] : atDigit)
-        EXPECT_EQ(num_joy_from_db(cDigit), iJoy) << cDigit;
 }
 
 TEST(ControlsCaptions, NameEachBindingInElementOrder)

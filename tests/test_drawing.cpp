@@ -39,20 +39,6 @@ TEST_F(Drawing, ChangeColor24GivesTheSameColourAtEveryDepth)
     }
 }
 
-TEST_F(Drawing, CentredSpritesTruncateTheHalfSizes)
-{
-    const Rgb tYellow = {255, 255, 0}, tBlack = {0, 0, 0};
-    BITMAP *bmpSprite = make_picture(5, 3, makecol(tYellow.r, tYellow.g, tYellow.b));
-    draw_sprite_centre(screen, bmpSprite, 100, 50);              // covers (98, 49) to (102, 51)
-    stretch_sprite_centre(screen, bmpSprite, 300, 300, 41, 21); // from (280, 290)
-    destroy_bitmap(bmpSprite);
-    const std::tuple<int, int, bool> atPixels[] = {{98, 49, true},  {102, 51, true},  {97, 49, false},
-                                                   {103, 51, false}, {98, 48, false},  {280, 290, true},
-                                                   {279, 290, false}, {280, 289, false}}; // x, y, drawn
-    for (const auto &[x, y, bDrawn] : atPixels)
-        EXPECT_EQ(pixel_rgb(screen, x, y), bDrawn ? tYellow : tBlack) << x << "," << y;
-}
-
 // The first frame of a fade shows where it starts: the colour alone when fading
 // from it, the picture when fading to it. A watcher holds the clock until it
 // has seen that frame, then runs it far faster than real time.

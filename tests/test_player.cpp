@@ -103,16 +103,3 @@ TEST_F(PlayerTest, ControllerLevelRule)
         EXPECT_EQ(controller_level(c.iLevel, c.iSceneOrder, c.iDifficulty), c.iExpected)
             << c.iLevel << " " << c.iSceneOrder;
 }
-
-TEST_F(PlayerTest, InitKeepsTheSideAndReplacesThePaddle)
-{
-    stPlayer p = {};
-    p.iPoints = 4;
-    init_player(1, &p, IN_KEYBOARD);
-    ASSERT_NE(p.ptPaddle, nullptr);
-    EXPECT_TRUE(p.iPlayer == 1 && p.iInput == IN_KEYBOARD && p.iPlayedGames == 0);
-    EXPECT_TRUE(p.iSufferingItem == NO_SUFFERING_ITEM && p.iSufferingElement == NO_LEVEL_ELEMENT);
-    EXPECT_EQ(p.iPoints, 4) << "nothing else is touched";
-    destroy_player(&p);
-    EXPECT_EQ(p.ptPaddle, nullptr);
-}
