@@ -1,6 +1,5 @@
 // Items: every effect undone exactly, a second item ending the first, the bar
-// following its prospect and dealing or losing its item, the magnet's cap,
-// and the shake's decay.
+// following its prospect and dealing or losing its item, and the magnet's cap.
 #include "headless.h"
 #include "item.h"
 #include "player.h"
@@ -204,18 +203,4 @@ TEST_F(ItemTest, MagnetPullsTowardThePaddleWithinTheTopSpeed)
         EXPECT_TRUE(std::isfinite(fSpeed) && fSpeed <= BALL_MAX_SPEED + 0.01f) << c.fX << "," << c.fY;
         EXPECT_TRUE(c.fY <= 300 || g_tBall.fVelY < 0) << "pulled up toward the paddle";
     }
-}
-
-TEST_F(ItemTest, ShakeSwingsRoundAndDecays)
-{
-    tBigBallHit = {TRUE, 0.0f, 20.0f, 20.0f};
-    float fExpected = 20.0f;
-    for (int i = 0; i < 10; i++) {
-        update_items(0, &tItems, 0.06f); // one swing per update at most
-        fExpected *= -0.85f;
-        EXPECT_NEAR(tBigBallHit.fDeltaX, fExpected, 1e-3f);
-    }
-    tBigBallHit.bActive = FALSE;
-    update_items(0, &tItems, DT);
-    EXPECT_TRUE(tBigBallHit.fDeltaX == 0 && tBigBallHit.fDeltaY == 0);
 }

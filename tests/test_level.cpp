@@ -1,11 +1,10 @@
 // Level collision texts: the worked example, the order and kinds of figures,
 // the count and version rules, the header and version checks with their fatal
 // messages, and texts that do not fit (too long, more figures of one kind than
-// a stage holds); and the stage screen's steps at the ends of its lists.
+// a stage holds).
 #include "headless.h"
 #include "level.h"
 #include "memory.h"
-#include "stage.h"
 
 namespace {
 std::string header(int iCount, const std::string &sVersion = "1.0")
@@ -91,23 +90,6 @@ TEST(Level, TextJustShortEnoughForTheBufferLoads)
     std::string sText = header(1) + "Circle;1;1;4;5;6\n";
     sText.append(LEVEL_TEXT_SIZE - 1 - sText.size(), '\n');
     EXPECT_EQ(read_level(sText).vCircles, (std::vector<float>{4, 5, 6}));
-}
-
-// With every level playable: the last stage (count 21) is reached from the one
-// before it and wraps to the first, and the third level is the lowest.
-TEST(StageChoice, StepsReachTheLastStageAndTheThirdLevel)
-{
-    int abAll[NUM_LEVEL_INDICES];
-    std::fill(std::begin(abAll), std::end(abAll), -1);
-    const stSceneChoice aResults[][2] = {
-        {scene_next({18, 1}, abAll), {21, 1}},      {scene_next({21, 1}, abAll), {0, 1}},
-        {scene_previous({0, 2}, abAll), {21, 2}},   {scene_level_down({21, 1}, abAll), {21, 2}},
-        {scene_level_down({3, 2}, abAll), {3, 2}},
-    };
-    for (const auto &r : aResults)
-        EXPECT_TRUE(r[0].iSceneCount == r[1].iSceneCount && r[0].iSceneLevel == r[1].iSceneLevel)
-            << "expected " << r[1].iSceneCount << "+" << r[1].iSceneLevel << ", got " << r[0].iSceneCount << "+"
-            << r[0].iSceneLevel;
 }
 
 using LevelDeathTest = HeadlessAllegro;

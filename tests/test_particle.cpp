@@ -1,5 +1,4 @@
-// Particles: emission counts and the pool, the fan of angles with its jitter,
-// the spread of life and speed, lives and the per-stage sparks.
+// Particles: emission counts and the pool, lives and the per-stage sparks.
 #include "headless.h"
 #include "particle.h"
 #include "pong.h"
@@ -7,7 +6,6 @@
 #include "tables.h"
 
 namespace {
-constexpr double EMIT_DEG = 0.01745328888888889; // radians per emission degree
 
 int rgb(int iRgb) { return makecol(iRgb >> 16, (iRgb >> 8) & 0xff, iRgb & 0xff); }
 
@@ -33,46 +31,6 @@ protected:
     }
 };
 } // namespace
-
-TEST_F(ParticleTest, FanStartsAtTheSmallerAngleAndJittersByOneStep)
-{
-    struct Case { double fAngle1, fAngle2; int iParticles; double fStart, fStep; };
-    const Case aCases[] = {
-        {350, 10, 4, 10, 85}, // 340 degrees from 10, not a 20-degree fan
-        {0, 720, 8, 0, 45},   // wider than a turn: one full turn from 0
-        {30, 30, 3, 30, 0},   // no span: no jitter
-        {-45, 45, 9, 45 - 90, 10},
-    };
-    for (const Case &c : aCases) {
-        kill_particles();
-        init_particle_explosion(100, 200, c.iParticles, 1.0, c.fAngle1, c.fAngle2, 30, 0, 1, 0, 0, CIRCLE_PARTICLE,
-                                nullptr);
-        ASSERT_EQ(count_live_particles(), c.iParticles);
-        for (int k = 0; k < c.iParticles; k++) {
-            const stParticle *p = get_particle(k);
-            const double fJitter = p->fAngle / EMIT_DEG - (k * c.fStep + c.fStart + 90);
-            EXPECT_NEAR(fJitter, std::round(fJitter), 1e-6) << k;
-            EXPECT_LE(std::fabs(fJitter), static_cast<int>(c.fStep) + 1e-6) << k;
-            EXPECT_TRUE(p->fX == 100 && p->fY == 200 && p->bAlive == -1);
-        }
-    }
-}
-
-TEST_F(ParticleTest, LifeSpeedAndSizeAreSpreadWithinTheirBounds)
-{
-    init_particle_explosion(0, 0, 500, 1.05, 0, 360, 35, 1.6, 1, 7, 9, LINE_PARTICLE, nullptr);
-    ASSERT_EQ(count_live_particles(), 500);
-    int aiSizes[3] = {0, 0, 0};
-    for (int i = 0; i < 500; i++) {
-        const stParticle *p = get_particle(i);
-        EXPECT_TRUE(p->fLife >= 0.89 && p->fLife <= 1.20) << p->fLife;   // 85 % to 115 %, to the hundredth
-        EXPECT_TRUE(p->fVel >= 29.75 && p->fVel <= 40.25) << p->fVel;
-        ASSERT_TRUE(p->fSize == 1.0 || p->fSize == 2.0);
-        aiSizes[static_cast<int>(p->fSize)]++;
-        EXPECT_DOUBLE_EQ(p->fVelY, p->fVel * table_sin(static_cast<float>(p->fAngle)));
-    }
-    EXPECT_TRUE(aiSizes[1] > 0 && aiSizes[2] > 0);
-}
 
 TEST_F(ParticleTest, PoolIsCappedAndFreedSlotsFillFromTheBottom)
 {

@@ -41,12 +41,15 @@ TEST(CharacterSelection, LinksSkipCharactersThatCannotBeChosen)
 
 TEST(StageSelection, StepsStayOnPlayableStagesAndLevels)
 {
-    int abPlayable[NUM_LEVEL_INDICES] = {}, abNone[NUM_LEVEL_INDICES] = {};
+    int abPlayable[NUM_LEVEL_INDICES] = {}, abNone[NUM_LEVEL_INDICES] = {}, abAll[NUM_LEVEL_INDICES];
     for (int i : {6, 7, 8, 12, 13}) // the storm stage's three levels, the snow stage's first two
         abPlayable[i] = -1;
+    std::fill(std::begin(abAll), std::end(abAll), -1);
     // With nothing playable at a level the stage stays; the right arrow clicked
     // past the last stage shows the third stage even when it is locked. After
     // the opening screen a visit starts at stage 4, level 0; else where it was left.
+    // With every level playable the last stage (count 21) is reached from the
+    // one before it and wraps to the first, and the third level is the lowest.
     const stSceneChoice atResults[][2] = {
         {scene_level_up({12, 0}), {12, 0}},                 {scene_level_up({12, 1}), {12, 0}},
         {scene_level_down({12, 0}, abPlayable), {12, 1}},   {scene_level_down({12, 1}, abPlayable), {12, 1}},
@@ -57,6 +60,9 @@ TEST(StageSelection, StepsStayOnPlayableStagesAndLevels)
         {scene_next_by_mouse({21, 0}, abPlayable), {6, 0}}, {scene_next_by_mouse({12, 2}, abPlayable), {6, 2}},
         {scene_next({12, 1}, abNone), {12, 1}},             {scene_next_by_mouse({21, 1}, abNone), {6, 1}},
         {scene_start({6, 2}, 1), {12, 0}},                  {scene_start({6, 2}, 0), {6, 2}},
+        {scene_next({18, 1}, abAll), {21, 1}},              {scene_next({21, 1}, abAll), {0, 1}},
+        {scene_previous({0, 2}, abAll), {21, 2}},           {scene_level_down({21, 1}, abAll), {21, 2}},
+        {scene_level_down({3, 2}, abAll), {3, 2}},
     };
     int iRow = 0;
     for (const auto &r : atResults)
