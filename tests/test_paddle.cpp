@@ -1,7 +1,7 @@
 // The paddle: the catch arithmetic with worked numbers, every timed state's
 // switch at the frame that reaches T, the throw's speed (least speed, length
-// change, the demo boost), the tear with and without the fire effect, the
-// length limits, the fatal paths, and every character's band from the game's data.
+// change), the tear with and without the fire effect, the length limits, and
+// every character's band from the game's data.
 #include "collision.h"
 #include "datafile_builder.h"
 #include "headless.h"
@@ -254,20 +254,6 @@ TEST_F(PaddleTest, GrowthAndShrinkStopAtTheLimits)
         EXPECT_EQ(s.pfChange(&p, s.fTime), s.iLimit) << s.fTime << " to " << s.fLength;
         EXPECT_NEAR(p.fSpringLength, s.fLength, 1e-3f) << s.fTime << " to " << s.fLength;
     }
-}
-
-using PaddleDeathTest = PaddleTest;
-
-TEST_F(PaddleDeathTest, StatesWithoutTheirPaddleOrBallEndTheProgram)
-{
-    const char *pszNoBall = "Error al intentar acceder al paddle o a la pelota\\.";
-    const char *pszNoPaddle = "Error al intentar acceder al paddle\\.";
-    p.iSpringState = SPRING_COLLISION;
-    EXPECT_EXIT(update_paddle(&p, STEP), ::testing::ExitedWithCode(255), pszNoBall);
-    p.iSpringState = SPRING_REACTION;
-    EXPECT_EXIT(update_paddle(&p, STEP), ::testing::ExitedWithCode(255), pszNoBall);
-    EXPECT_EXIT(update_paddle_collision_vibrating(nullptr, STEP), ::testing::ExitedWithCode(255), pszNoPaddle);
-    EXPECT_EXIT(update_paddle(nullptr, STEP), ::testing::ExitedWithCode(255), pszNoPaddle);
 }
 
 // --- loading the game's own characters ---------------------------------------

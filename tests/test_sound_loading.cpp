@@ -13,12 +13,9 @@ constexpr char BANK[] = "data/bank.dat";
 constexpr int BANK_SOUNDS = 12;   // objects S0 ... S11
 constexpr int SOUND_FRAMES = 441; // 10 ms each
 
-// One group element of the document.
-struct stGroupSource {
-    std::string sFile;
-    int iNumSounds;                  // written as "num_sounds"
-    std::vector<std::string> vNames; // written as sound0, sound1...
-};
+// One group element of the document: its file, its "num_sounds" and the names
+// written as sound0, sound1...
+struct stGroupSource { std::string sFile; int iNumSounds; std::vector<std::string> vNames; };
 typedef std::map<std::string, stGroupSource> Document; // by group element
 
 std::vector<std::string> bank_names(int iCount)
@@ -64,22 +61,14 @@ void expect_bank_names(const stGroupSounds &tGroup, int iCount)
         EXPECT_EQ(std::string(tGroup.szName[i]), i < iCount ? "S" + std::to_string(i) : "") << "name " << i;
 }
 
-struct stArrayView {
-    stMixSound **psndSounds;
-    int iCount;
-};
-const stArrayView atArrays[] = {
-    {sndMenuSound, NUM_MENU_SOUNDS},     {sndPaddleSound, NUM_PADDLE_SOUNDS},
-    {sndBallSound, NUM_BALL_SOUNDS},     {sndEffectsSound, NUM_EFFECT_SOUNDS},
-    {sndSpecialSound, NUM_SPECIAL_SOUNDS},
-};
-
 int loaded_sounds()
 {
+    const std::pair<stMixSound **, int> atArrays[] = {
+        {sndMenuSound, NUM_MENU_SOUNDS},   {sndPaddleSound, NUM_PADDLE_SOUNDS},   {sndBallSound, NUM_BALL_SOUNDS},
+        {sndEffectsSound, NUM_EFFECT_SOUNDS}, {sndSpecialSound, NUM_SPECIAL_SOUNDS}};
     int iLoaded = 0;
-    for (const stArrayView &tArray : atArrays)
-        for (int i = 0; i < tArray.iCount; i++)
-            iLoaded += tArray.psndSounds[i] != nullptr;
+    for (const auto &[psndSounds, iCount] : atArrays)
+        iLoaded += static_cast<int>(std::count_if(psndSounds, psndSounds + iCount, [](stMixSound *p) { return p; }));
     return iLoaded;
 }
 constexpr int ALL_EFFECTS =
@@ -108,9 +97,7 @@ protected:
     }
     void write_document(const Document &tDocument)
     {
-        db::Contents tContents;
-        tContents.vRaw = {{"SONIDOS", document_text(tDocument)}};
-        ASSERT_TRUE(db::pack("data/tx15.dat", tContents));
+        ASSERT_TRUE(db::pack("data/tx15.dat", {{{"SONIDOS", document_text(tDocument)}}, {}}));
     }
     void start_sound()
     {

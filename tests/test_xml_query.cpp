@@ -62,17 +62,6 @@ TEST(XmlQuery, LoadingCopiesTheBytesAndParsingAgainReplacesTheTree)
     xmlparser_destroy(ptFresh);
 }
 
-TEST(XmlQuery, RepeatedFindsWalkANumberedListAndStopOnItsLast)
-{
-    Doc tDoc("<?xml version=\"1.0\"?><ESCENAS><nivel n=0/><nivel n=1/><nivel n=2/><fin/></ESCENAS>",
-             "xml/ESCENAS");
-    int iRead = 0;
-    while (xmlparser_findElement(tDoc.p, "nivel"))
-        EXPECT_EQ(tDoc.integer("n"), iRead++);
-    EXPECT_EQ(iRead, 3);
-    EXPECT_EQ(tDoc.integer("n"), 2); // the failed step left the cursor on the last
-}
-
 // A find moves the cursor only when it succeeds.
 TEST(XmlQuery, FindStepsToAMatchingSiblingOrSearchesTheChildrenByPath)
 {
@@ -100,16 +89,6 @@ TEST(XmlQuery, FindStepsToAMatchingSiblingOrSearchesTheChildrenByPath)
         EXPECT_EQ(xmlparser_findElement(tDoc.p, c.pszFind), c.iResult) << c.pszText << " " << c.pszFind;
         EXPECT_STREQ(tDoc.cursor(), c.pszNow) << c.pszText << " " << c.pszFind;
     }
-}
-
-TEST(XmlQuery, GotoParentStopsAtTheRoot)
-{
-    Doc tDoc("<a><b/></a>", "a/b");
-    EXPECT_EQ(xmlparser_gotoParent(tDoc.p), 0);
-    EXPECT_STREQ(tDoc.cursor(), "a");
-    EXPECT_EQ(xmlparser_gotoParent(tDoc.p), 0);
-    EXPECT_EQ(xmlparser_gotoParent(tDoc.p), 1);
-    EXPECT_STREQ(tDoc.cursor(), "(root)");
 }
 
 // Strings lose their double quotes only (also through the copy of a found
