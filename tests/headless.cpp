@@ -1,7 +1,10 @@
 // Headless Allegro for drawing tests, and a stand-in for the timer thread.
 #include "headless.h"
 #include "datafile_builder.h"
+#include "item.h"
 #include "main.h"
+#include "player.h"
+#include "pong.h"
 #include "sound.h"
 #include "time.h"
 
@@ -57,6 +60,14 @@ InDirectory::~InDirectory()
 {
     packfile_password(nullptr);
     std::filesystem::current_path(sOld);
+}
+
+void CleanMatch::clear()
+{
+    for (stPlayer &t : g_tPlayer)
+        t = {};
+    g_tBall = {};
+    tBigBallHit = {};
 }
 
 ScratchGame::ScratchGame(const std::string &sPrefix) : sDir(datafile_builder::make_temp_dir(sPrefix))

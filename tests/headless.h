@@ -37,6 +37,15 @@ private:
     std::string sOld;
 };
 
+// Both sides of the match, the ball and the big ball's shake cleared when the
+// object is made and again when it ends.
+class CleanMatch {
+public:
+    CleanMatch() { clear(); }
+    ~CleanMatch() { clear(); }
+    static void clear();
+};
+
 // A fresh game directory under /tmp with an empty data/ in it, current while
 // the object lives (as InDirectory), and removed afterwards.
 class ScratchGame {

@@ -37,17 +37,8 @@ protected:
         tPlayer.iSufferingElement = NO_LEVEL_ELEMENT;
         tBall = {};
         // Items act on the match's sides: both hold this paddle.
-        for (stPlayer &t : g_tPlayer) {
-            t = {};
-            t.ptPaddle = &tPaddle;
-        }
-    }
-    void TearDown() override
-    {
         for (stPlayer &t : g_tPlayer)
-            t = {};
-        g_tBall = {};
-        HeadlessAllegro::TearDown();
+            t.ptPaddle = &tPaddle;
     }
     void sight(int iNear, int iFar, int iPercentFar)
     {
@@ -68,6 +59,7 @@ protected:
         f(&tPlayer, &tBall, fDT);
         return tPaddle.fSpringLength - fBefore;
     }
+    CleanMatch tMatch;
     stPaddle tPaddle; stReactiveAI tAI; stPersonality1D t1D; stPersonality3D t3D;
     stPersonality tPersonality; stPlayer tPlayer; stBall tBall;
 };

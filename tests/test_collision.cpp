@@ -72,14 +72,12 @@ protected:
         HeadlessAllegro::SetUp();
         init_tables();
         kill_particles();
-        tBigBallHit = {};
         g_iLevel = 0;
         ptBounds = std::make_unique<stLevelBounds>();
     }
     void TearDown() override
     {
         kill_particles();
-        tBigBallHit = {};
         g_iLevel = 0;
         HeadlessAllegro::TearDown();
     }
@@ -87,6 +85,7 @@ protected:
     void add_segment(const stSegment &s) { ptBounds->vtSegment[ptBounds->iNumSegments++] = s; }
     int hit(stBall *ptBall) { return detect_stage_collision(ptBounds.get(), ptBall, TRUE); }
 
+    CleanMatch tMatch;
     SilentSound tSilence; // the hit sound
     std::unique_ptr<stLevelBounds> ptBounds;
 };

@@ -26,16 +26,13 @@ protected:
             atPaddle[i].fSpringMinVel = 380; atPaddle[i].fSpringMaxAcceleration = 7800;
             atPaddle[i].fSpringGrowth = 3;
             atKeys[i] = {1, KEY_UP, KEY_DOWN, KEY_LEFT, KEY_RIGHT, KEY_ENTER, KEY_ESC, KEY_BACKSPACE, KEY_SPACE};
-            g_tPlayer[i] = {};
             g_tPlayer[i].iPlayer = i, g_tPlayer[i].ptPaddle = &atPaddle[i], g_tPlayer[i].ptInputKeys = &atKeys[i];
             g_tPlayer[i].iSufferingItem = NO_ITEM;
         }
         rleNormal = square_sprite(24);
         rleBig = square_sprite(40);
-        g_tBall = {};
         g_tBall.rleNormalSprite = g_tBall.rleSprite = rleNormal; g_tBall.rleBigSprite = rleBig; g_tBall.tCircle.fRadius = 12;
         g_tBall.fMass = 1.24f; g_tBall.fX = 400; g_tBall.fY = 300; g_tBall.fVelX = 333.3f; g_tBall.fVelY = -71.7f;
-        tBigBallHit = {};
         tItems = {};
         tItems.iItem = tItems.iUsedItem = NO_ITEM; tItems.fFullBar = FULL; tItems.fVelBar = 1500; tItems.iNumItems = NUM_ITEMS;
         for (int i = 0; i < NUM_ITEMS; i++)
@@ -50,10 +47,6 @@ protected:
         destroy_bitmap(tItems.bmpInsideUsed);
         destroy_rle_sprite(rleNormal);
         destroy_rle_sprite(rleBig);
-        for (stPlayer &t : g_tPlayer)
-            t = {};
-        g_tBall = {};
-        tBigBallHit = {};
         HeadlessAllegro::TearDown();
     }
     static RLE_SPRITE *square_sprite(int iSize)
@@ -64,10 +57,7 @@ protected:
         return rle;
     }
     // Everything an effect may touch: the numbers, and the rest as integers.
-    struct Snapshot {
-        std::vector<float> vNumbers;
-        std::vector<long long> vOthers;
-    };
+    struct Snapshot { std::vector<float> vNumbers; std::vector<long long> vOthers; };
     Snapshot snapshot() const
     {
         Snapshot t;
@@ -91,6 +81,7 @@ protected:
                 return false;
         return a.vOthers == b.vOthers;
     }
+    CleanMatch tMatch;
     SilentSound tSilence; // the bar and power-up sounds
     stPaddle atPaddle[2];
     stInputKeys atKeys[2];

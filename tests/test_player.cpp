@@ -10,7 +10,6 @@ protected:
     void SetUp() override
     {
         HeadlessAllegro::SetUp();
-        g_tBall = {};
         reset_player_damping();
         for (int i = 0; i < 2; i++) {
             atPaddle[i] = {};
@@ -29,10 +28,10 @@ protected:
     }
     void TearDown() override
     {
-        g_tBall = {};
         reset_player_damping();
         HeadlessAllegro::TearDown();
     }
+    CleanMatch tMatch;
     stPaddle atPaddle[2];
     stPlayer atPlayer[2];
 };

@@ -23,20 +23,11 @@ protected:
         for (int i = 0; i < 2; i++) {
             atPaddle[i] = {};
             atPaddle[i].iSpringState = SPRING_NORMAL;
-            g_tPlayer[i] = {};
             g_tPlayer[i].iPlayer = i;
             g_tPlayer[i].ptPaddle = &atPaddle[i];
         }
-        g_tBall = {};
         g_iGameMode = GM_PLAYER_VS_PLAYER;
         start_pong_match();
-    }
-    void TearDown() override
-    {
-        for (stPlayer &p : g_tPlayer)
-            p = {};
-        g_tBall = {};
-        HeadlessAllegro::TearDown();
     }
     void score_for(int iExitPlace)
     {
@@ -44,6 +35,7 @@ protected:
         g_tBall.iExitPlace = iExitPlace;
         detect_out_of_bounds();
     }
+    CleanMatch tMatch;
     stPaddle atPaddle[2];
     SilentSound tSilence;
 };

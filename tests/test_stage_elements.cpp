@@ -63,10 +63,8 @@ protected:
         ptGame = std::make_unique<InDirectory>(sDir);
         random_init_seed(5);
         g_bmpBuffer = create_bitmap(SCREEN_WIDTH, SCREEN_HEIGHT);
-        g_tBall = {};
         g_tBall.fMass = 1.0f;
         away();
-        g_tPlayer[0] = g_tPlayer[1] = {};
         kill_particles();
     }
     void TearDown() override
@@ -77,7 +75,6 @@ protected:
         kill_particles();
         destroy_bitmap(g_bmpBuffer);
         g_bmpBuffer = nullptr;
-        g_tBall = {};
         ptGame.reset();
         HeadlessAllegro::TearDown();
     }
@@ -92,6 +89,7 @@ protected:
     static inline bool bPacked = false;
     std::unique_ptr<InDirectory> ptGame;
     SilentSound tSilence;
+    CleanMatch tMatch;
 };
 } // namespace
 
