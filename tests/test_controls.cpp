@@ -1,28 +1,17 @@
 // Control configuration: a rebind stealing a duplicate, the device step past
-// the other side's joystick, the captions of the bindings (through the name
-// tables), the device names and the device code left in the profile.
+// the other side's joystick, the joystick codes' names, the device names and
+// the device code left in the profile.
 #include "support.h"
 #include "controls.h"
 #include "database.h"
-#include "menu.h"
 #include "player.h"
 
 #include <allegro.h>
 
 namespace {
-// Side 1's keyboard defaults and side 2's joystick defaults of a new profile.
+// Side 1's keyboard defaults of a new profile.
 constexpr stInputKeys KEYBOARD_KEYS = {IN_KEYBOARD, KEY_UP,    KEY_DOWN, KEY_RIGHT,    KEY_LEFT,
                                        KEY_ENTER,   KEY_ESC,   KEY_BACKSPACE, KEY_SPACE};
-constexpr stInputKeys JOYSTICK_KEYS = {IN_JOYSTICK, 1, 2, 3, 4, 5, 10, 11, 12};
-
-// The captions of command elements CONTROL_UP .. CONTROL_ACTION of side 1's menu.
-std::vector<std::string> captions()
-{
-    std::vector<std::string> v;
-    for (int i = CONTROL_UP; i <= CONTROL_ACTION; i++)
-        v.push_back(g_ptMenu[MENU_CONTROLS_ONE]->atOption[0].atElement[i].szName);
-    return v;
-}
 } // namespace
 
 TEST(ControlsValidateButtons, ARebindStealsTheFirstDuplicateOnly)
@@ -85,25 +74,6 @@ TEST(ControlsNames, DeviceNames)
         EXPECT_EQ(type_control(pszName), iType) << pszName;
         EXPECT_EQ(num_joy(pszName), iJoy) << pszName;
     }
-}
-
-TEST(ControlsCaptions, NameEachBindingInElementOrder)
-{
-    g_ptMenu[MENU_CONTROLS_ONE] = menu_create();
-    stInputKeys tKeys = KEYBOARD_KEYS;
-    stPlayer tPlayer = {};
-    tPlayer.ptInputKeys = &tKeys;
-    tPlayer.iInput = IN_KEYBOARD | IN_MOUSE;
-    info_control(MENU_CONTROLS_ONE, &tPlayer);
-    EXPECT_EQ(captions(), (std::vector<std::string>{"UP", "DOWN", "RIGHT", "LEFT", "ENTER", "BACKSPACE", "ESC", "SPACE"}));
-    tKeys = JOYSTICK_KEYS;
-    tKeys.iAction = 0;
-    tKeys.iBack = 99;
-    tPlayer.iInput = IN_JOYSTICK;
-    info_control(MENU_CONTROLS_ONE, &tPlayer);
-    EXPECT_EQ(captions(),
-              (std::vector<std::string>{"JOY_UP", "JOY_DOWN", "JOY_LEFT", "JOY_RIGHT", "JOY_1", "(none)", "JOY_6", "(none)"}));
-    menu_destroy(std::exchange(g_ptMenu[MENU_CONTROLS_ONE], nullptr));
 }
 
 TEST(ControlsDeviceCode, TwoCharactersPerSide)

@@ -46,10 +46,8 @@ TEST(DataCheck, FindsTheFirstProblemAndNamesItsFile)
         {"no list", true, nullptr, sB, DataProblem::MISSING, "data/datafiles.cksum"},
         {"datafile missing", true, "good", "-", DataProblem::MISSING, "data/b.dat"},
         {"cut short", true, "good", sB.substr(0, sB.size() - 1), DataProblem::DAMAGED, "data/b.dat"},
-        {"longer", true, "good", sB + "b", DataProblem::DAMAGED, "data/b.dat"},
         {"a byte changed", true, "good", "c" + sB.substr(1), DataProblem::DAMAGED, "data/b.dat"},
         {"malformed list", true, "12 34\n", sB, DataProblem::DAMAGED, "data/datafiles.cksum"},
-        {"empty list", true, "", sB, DataProblem::DAMAGED, "data/datafiles.cksum"},
     };
     for (const auto &tCase : atCases) {
         SCOPED_TRACE(tCase.pszCase);

@@ -1,8 +1,7 @@
-// Random operations: ranges, the weighted draw's skewed distribution, shuffles.
+// Random operations: ranges and the weighted draw's skewed distribution.
 #include "support.h"
 #include "random.h"
 
-#include <numeric>
 
 TEST(Random, RangeAndNumStayInBoundsAndEmptyOnesGiveZero)
 {
@@ -46,23 +45,4 @@ TEST(Random, WeightedDrawGivesMinusOneForZeroAndShortchangesTheLastIndex)
         for (const auto &[iIndex, fP] : c.mExpected)
             EXPECT_NEAR(double(mCount[iIndex]) / DRAWS, fP, 0.015) << "index " << iIndex;
     }
-}
-
-TEST(Random, ShuffleKeepsTheElementsAndMovesThem)
-{
-    random_init_seed(5);
-    int iMoved = 0;
-    for (int iRun = 0; iRun < 200; iRun++) {
-        std::vector<int> v(10);
-        std::iota(v.begin(), v.end(), 0);
-        randomize_array(int(v.size()), v.data());
-        iMoved += v[0] != 0;
-        std::sort(v.begin(), v.end());
-        for (int i = 0; i < 10; i++)
-            ASSERT_EQ(v[i], i);
-    }
-    EXPECT_GT(iMoved, 150);
-    int aiNothing[1] = {9};
-    randomize_array(0, aiNothing);
-    EXPECT_EQ(aiNothing[0], 9);
 }

@@ -153,31 +153,6 @@ TEST_F(SoundEngine, StartUpAcceptsOrSwitchesSoundOffForGood)
     }
 }
 
-// Before start-up only the frame update complains (there is no mixer to
-// service); after it, a failed load or play is reported and sound stays on.
-TEST_F(SoundEngine, OtherFailuresAreReportedAndSoundStaysOn)
-{
-    bSoundError = 0; // as at program start, before init_sound_library
-    testing::internal::CaptureStderr();
-    exit_sound_libary();
-    update_fmod();
-    set_loop_point_sound(nullptr, 0, 100);
-    EXPECT_EQ(channel_is_playing(CHANNEL_GAME_MUSIC), 0);
-    set_fmod_channel_priority(CHANNEL_GAME_MUSIC, 0);
-    EXPECT_EQ(testing::internal::GetCapturedStderr(), "Tarvelix: Mixer error! (3) The mixer is not initialized.\n");
-    ASSERT_EQ(start(), "");
-    testing::internal::CaptureStderr();
-    EXPECT_EQ(sample(sDir + "/missing.wav", 0), nullptr);
-    play_sound(nullptr, CHANNEL_SOUNDS, FX_VOLUME, 0.0f);
-    EXPECT_EQ(testing::internal::GetCapturedStderr(),
-              "Tarvelix: Mixer error! (10) The sound file could not be opened. (" + sDir +
-                  "/missing.wav: System error : No such file or directory.)\n"
-                  "Tarvelix: Mixer error! (2) An invalid sound or channel handle was used.\n");
-    EXPECT_EQ(bSoundError, 0);
-    play_sound(sample(sTone, 0), CHANNEL_SOUNDS, FX_VOLUME, 0.0f);
-    EXPECT_EQ(channel_is_playing(CHANNEL_SOUNDS), 1);
-}
-
 // The volume argument picks the effect or the music volume, or leaves the
 // mixer's full volume; a new volume reaches the intro music at once and the
 // stage song at its next start; a slot's pause and stop reach only its newest sound.
