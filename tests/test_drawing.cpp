@@ -7,9 +7,6 @@
 #include "time.h"
 #include "utils.h"
 
-#include <atomic>
-#include <thread>
-
 namespace {
 BITMAP *make_picture(int w, int h, int iColour)
 {

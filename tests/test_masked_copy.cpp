@@ -31,7 +31,8 @@ TEST_F(MaskedCopy, MatchesTheLibrarysSpriteDrawing)
                 draw_sprite_h_flip(bmpLibrary, bmpFrame, o.iX, o.iY);
             else
                 draw_sprite(bmpLibrary, bmpFrame, o.iX, o.iY);
-            EXPECT_EQ(differing_pixels(bmpOurs, bmpLibrary), 0) << "offset " << o.iX << "," << o.iY << (bFlip ? " mirrored" : "");
+            EXPECT_EQ(differing_pixels(bmpOurs, bmpLibrary), 0)
+                << "offset " << o.iX << "," << o.iY << (bFlip ? " mirrored" : "");
         }
     }
     destroy_bitmap(bmpFrame);

@@ -9,7 +9,6 @@
 #include <SDL.h>
 
 #include <sstream>
-#include <thread>
 
 namespace db = datafile_builder;
 

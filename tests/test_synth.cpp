@@ -214,8 +214,9 @@ TEST(SynthSong, ReleasePastTheEndSoundsAtTheStartOfTheOggLoop)
 // Equal temperament from A4 = 440 Hz; 0 marks a word that is no note name.
 TEST(SynthNotes, NoteNamesGiveTheirFrequencies)
 {
-    const std::pair<const char *, double> atCases[] = {{"A4", 440.0}, {"C4", 261.63}, {"F#3", 185.0}, {"Bb2", 116.54}, {"A0", 27.5}, {"C8", 4186.01},
-                   {"", 0},       {"H4", 0},     {"a4", 0},     {"C#", 0},      {"Cb9", 0},  {"C44", 0}};
+    const std::pair<const char *, double> atCases[] = {
+        {"A4", 440.0}, {"C4", 261.63}, {"F#3", 185.0}, {"Bb2", 116.54}, {"A0", 27.5}, {"C8", 4186.01},
+        {"", 0},       {"H4", 0},      {"a4", 0},      {"C#", 0},       {"Cb9", 0},   {"C44", 0}};
     for (const auto &[pszName, dWanted] : atCases) {
         double dFreq = 0;
         EXPECT_EQ(synth::note_freq(pszName, dFreq), dWanted > 0) << pszName;

@@ -124,9 +124,10 @@ TEST_F(TextHelpers, SliderKnobAndLabelFollowTheSetting)
             const int iLine = iStatus ? iColor : makecol(46, 244, 244);
             clear_to_color(bmpOut, iBg);
             slide_bar(bmpOut, ptFont, c.iX1, c.iX2, iY, iBar, iColor, c.iChange, iStatus);
-            const std::array<int, 3> aColumns[] = { // columns left of k, top row, colour
-                {4, iY - iBar, iEdge}, {1, iY - iBar, iEdge}, {3, iY - iBar - 1, iLine},
-                            {2, iY - iBar - 1, iLine}, {5, iY - iBar - 2, iBg}, {0, iY - iBar - 2, iBg}};
+            // Columns left of k, their top row and their colour.
+            const std::array<int, 3> aColumns[] = {{4, iY - iBar, iEdge},     {1, iY - iBar, iEdge},
+                                                   {3, iY - iBar - 1, iLine}, {2, iY - iBar - 1, iLine},
+                                                   {5, iY - iBar - 2, iBg},   {0, iY - iBar - 2, iBg}};
             for (const auto &[iLeftOfK, iTop, iWant] : aColumns) {
                 EXPECT_EQ(getpixel(bmpOut, c.iKnob - iLeftOfK, iTop), iWant) << "k-" << iLeftOfK;
                 EXPECT_EQ(getpixel(bmpOut, c.iKnob - iLeftOfK, 2 * iY - iTop), iWant) << "k-" << iLeftOfK;

@@ -154,14 +154,15 @@ TEST(XmlQueryDeathTest, MissingAttributeOrAbsurdFloatIsFatal)
     const std::string sMissing = "Falta el atributo ", sAbsurd = "El valor de ";
     const auto fnFloat = [&](const char *psz) { xmlparser_getAttributeVal_asFloat(tDoc.p, psz); };
     struct Case { std::function<void(const char *)> fnRead; const char *pszName; const std::string &sMessage; };
-    const Case atCases[] = {{[&](const char *psz) { xmlparser_getAttributeVal_asString(tDoc.p, psz); }, "velocidad", sMissing},
-                   {[&](const char *psz) { tDoc.integer(psz); }, "100%s%n%d", sMissing},
-                   {fnFloat, "xy", sMissing},
-                   {[&](const char *psz) { xmlparser_getAttributeVal_asColor(tDoc.p, psz); }, "color", sMissing},
-                   {fnFloat, "v", sAbsurd},
-                   {fnFloat, "n", sAbsurd},
-                   {fnFloat, "i", sAbsurd},
-                   {fnFloat, "b", sAbsurd}};
+    const Case atCases[] = {
+        {[&](const char *psz) { xmlparser_getAttributeVal_asString(tDoc.p, psz); }, "velocidad", sMissing},
+        {[&](const char *psz) { tDoc.integer(psz); }, "100%s%n%d", sMissing},
+        {fnFloat, "xy", sMissing},
+        {[&](const char *psz) { xmlparser_getAttributeVal_asColor(tDoc.p, psz); }, "color", sMissing},
+        {fnFloat, "v", sAbsurd},
+        {fnFloat, "n", sAbsurd},
+        {fnFloat, "i", sAbsurd},
+        {fnFloat, "b", sAbsurd}};
     for (const auto &tCase : atCases)
         EXPECT_EXIT(tCase.fnRead(tCase.pszName), ::testing::ExitedWithCode(FATAL_STATUS),
                     tCase.sMessage + tCase.pszName + (&tCase.sMessage == &sMissing ? " en el documento" : " no es"));
