@@ -32,14 +32,8 @@ TEST(DataCheck, FindsTheFirstProblemAndNamesItsFile)
     const std::string sGoodList = list_line(sA, "a.dat") + list_line(sB, "b.dat");
     // pszList null: no list, else the list ("good": the right one); sB: b.dat's
     // bytes, "-" leaves it out.
-    struct Case {
-        const char *pszCase;
-        bool bDirectory;
-        const char *pszList;
-        std::string sB;
-        DataProblem iProblem;
-        const char *pszFile;
-    };
+    struct Case { const char *pszCase; bool bDirectory; const char *pszList; std::string sB;
+                  DataProblem iProblem; const char *pszFile; };
     const Case atCases[] = {
         {"intact", true, "good", sB, DataProblem::NONE, ""},
         {"no data directory", false, "good", sB, DataProblem::NO_DIRECTORY, "data"},

@@ -14,9 +14,7 @@ std::string header(int iCount, const std::string &sVersion = "1.0")
 
 // The figures read from a text: x0, y0, x1, y1 of every segment, then x, y, r
 // of every circle, in the order stored.
-struct Figures {
-    std::vector<float> vSegments, vCircles;
-};
+struct Figures { std::vector<float> vSegments, vCircles; };
 
 Figures read_level(const std::string &sText)
 {

@@ -10,10 +10,7 @@ float exact_cos_deg(int d) { return static_cast<float>(std::cos(d * double(fDegT
 TEST(Tables, LookupsTruncateToTheWholeDegree)
 {
     init_tables();
-    struct Case {
-        float fRadian;
-        int iDegree; // the entry that must be read
-    };
+    struct Case { float fRadian; int iDegree; }; // the angle and the entry that must be read
     const Case aCases[] = {
         {3.14159f, 179},              // just under 180 degrees: truncated, not rounded
         {-0.01f, 0},                  // -0.57 degrees truncates to 0

@@ -6,9 +6,7 @@
 #include "utils.h"
 
 namespace {
-struct Offset {
-    int iDX, iDY;
-};
+struct Offset { int iDX, iDY; };
 const std::vector<Offset> vShadow = {{3, 3}};
 const std::vector<Offset> vBold = {{-4, -4}, {-4, 4}, {4, -4}, {4, 4}};
 
@@ -52,12 +50,8 @@ protected:
 
 TEST_F(TextHelpers, BlackCopiesLieExactlyAtTheirOffsetsUnderTheText)
 {
-    struct Case {
-        const char *pszName;
-        Helper pfnHelper;
-        Plain pfnPlain; // the same alignment and rendering without copies
-        const std::vector<Offset> *pvCopies;
-    };
+    // pfnPlain: the same alignment and rendering without copies.
+    struct Case { const char *pszName; Helper pfnHelper; Plain pfnPlain; const std::vector<Offset> *pvCopies; };
     const Case aCases[] = {
         {"shadow", textprintf_shadow, tfont_textout_aa, &vShadow},
         {"centre_shadow", textprintf_centre_shadow, tfont_textout_centre_aa, &vShadow},

@@ -12,10 +12,7 @@ namespace {
 const char *const CRACKHOUSE_FILE = "/usr/share/fonts/opentype/bebas-neue/BebasNeue-Bold.otf";
 
 // Distinct colours on a bitmap, and the rows that hold every pixel not of iBg.
-struct Drawn {
-    std::set<int> sColours;
-    int iTop = INT32_MAX, iBottom = -1;
-};
+struct Drawn { std::set<int> sColours; int iTop = INT32_MAX, iBottom = -1; };
 Drawn inspect(BITMAP *bmp, int iBg)
 {
     Drawn tDrawn;
