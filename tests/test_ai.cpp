@@ -225,6 +225,25 @@ TEST_F(PersonalityTest, AggressiveLengthensOnTwoHitsOfEveryThree)
     }
 }
 
+TEST_F(PersonalityTest, ChangingActsAsEachBehaviourForFiveSeconds)
+{
+    t1D.fMaxTimeSamePersonality = 5;
+    struct Sample { float fTime; int iActual, iState, iBandSign; }; // the band: -1 shorter, +1 longer
+    const int N = SPRING_NORMAL, C = SPRING_COLLISION;
+    const Sample atSamples[] = {{2.5f, 0, N, -1},  {4.9f, 0, N, -1},  {5.1f, 1, N, 1},   {7.5f, 1, C, -1},
+                                {12.5f, 2, C, 1}, {17.5f, 3, N, 0}, {22.5f, 0, N, -1}};
+    int iFrame = 0;
+    for (const Sample &s : atSamples) {
+        for (; (iFrame + 1) * 0.02f < s.fTime; iFrame++)
+            band_step(ai_personality_1D_esquizofrenic, SPRING_NORMAL, 0.02f);
+        tPaddle.fSpringLength = 150;
+        const float fChange = band_step(ai_personality_1D_esquizofrenic, s.iState, 0.02f);
+        iFrame++;
+        EXPECT_EQ(t1D.iActualPersonality, s.iActual) << s.fTime;
+        EXPECT_EQ((fChange > 0) - (fChange < 0), s.iBandSign) << s.fTime;
+    }
+}
+
 TEST_F(PersonalityTest, ImpulsiveAtOncePredictableAfterItsWait)
 {
     tPlayer.tItems.iItem = MAGNET;

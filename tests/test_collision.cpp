@@ -118,8 +118,21 @@ TEST(Collision, CommonPointTriesThePairsInOrderAndReturnsMinusOne)
     }
 }
 
-TEST(Collision, SweptBallTestUsesTheCirclesRadiusOnly)
+TEST(Collision, CircleAndSegmentTests)
 {
+    const stSegment s = seg(0, 0, 10, 0);
+    const stCircle touching{3, {5, 3}}, crossing{3, {5, 2}};
+    float d = 0;
+    stPoint n{};
+    EXPECT_EQ(segment_circle_colision(&s, &touching, &d, &n), 0); // strictly below the radius
+    EXPECT_FLOAT_EQ(d, 3.0f);
+    EXPECT_EQ(segment_circle_colision(&s, &crossing, &d, &n), 1);
+    EXPECT_TRUE(n.fX == 5 && n.fY == 0);
+
+    const stCircle a{2, {0, 0}}, b{3, {5, 0}}, c{3, {5.01f, 0}};
+    EXPECT_TRUE(circle_circle_colision(&a, &b) == 1 && circle_circle_colision(&a, &c) == 0); // touching counts
+
+    // The swept test of the ball uses the circle's radius only.
     const stCircle obstacle{5, {50, 0}};
     const stBall tThrough = make_ball(0, 4, 100, 4, 6000, 0); // path 4 px from the centre
     const stBall tBeside = make_ball(0, 8, 100, 8, 6000, 0);  // 8 px: within R + r, not R

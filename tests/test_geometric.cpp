@@ -70,13 +70,49 @@ TEST(Geometric, PointSegmentDistanceWritesTheNearestPoint)
     }
 }
 
-TEST(Geometric, PointInsideTriangle)
+TEST(Geometric, PointInsideTriangleAndConvexPolygon)
 {
     const stPoint at[3] = {{0, 0}, {10, 0}, {0, 10}};
     struct Case { stPoint p; float fTolerance; int iExpected; };
     const Case aCases[] = {{{5, 5}, 0, 1}, {{0, 0}, 0, 1}, {{5.1f, 5}, 0, 0}, {{-1, 2}, 0, 0}, {{5.1f, 5}, 5, 1}};
     for (const Case &c : aCases)
         EXPECT_EQ(point_inside_triangle(&c.p, at, c.fTolerance), c.iExpected) << c.p.fX << "," << c.p.fY;
+
+    const stPoint atSquare[4] = {{0, 0}, {4, 0}, {4, 4}, {0, 4}};
+    EXPECT_FLOAT_EQ(polygon_area(atSquare, 4), 16.0f);
+    const stPoint in{1, 2}, out{5, 2}, edge{2, 0};
+    EXPECT_EQ(point_inside_polygon(&in, atSquare, 4), 1);
+    EXPECT_EQ(point_inside_polygon(&out, atSquare, 4), 0);
+    // On an edge that turn is 0 and counted alone: outside. Walked the other
+    // way the other three turns are negative: all four count.
+    EXPECT_EQ(point_inside_polygon(&edge, atSquare, 4), 0);
+    const stPoint atBack[4] = {{0, 4}, {4, 4}, {4, 0}, {0, 0}};
+    EXPECT_EQ(point_inside_polygon(&edge, atBack, 4), 1);
+}
+
+TEST(Geometric, LineIntersectionTruncatesAndKeepsVerticalX)
+{
+    struct Case { stSegment l1, l2; int iExpected; stPoint tPoint; };
+    const Case aCases[] = {
+        {seg(3, 0, 3, 10), seg(0, 0.5f, 1, 1.5f), 1, {3, 3}},   // y truncated from 3.5
+        {seg(0, 0.5f, 1, 1.5f), seg(3, 0, 3, 10), 1, {3, 3}},   // the vertical one second
+        {seg(2.5f, 0, 2.5f, 9), seg(0, 0, 1, 1), 1, {2.5f, 2}}, // vertical x not truncated
+        {seg(3, 0, 3, 10), seg(5, 1, 5, 2), 0, {3, 0}},         // both vertical
+        {seg(0, 0, 1, 1), seg(0, 2, 1, 3), 0, {0, 0}},          // parallel
+        {seg(0, 0, 10, 7), seg(0, 3, 10, 3), 1, {4, 2}},        // x 4.28 -> 4, y 2.8 -> 2
+        {seg(0, 0, -10, 7), seg(0, 3, 10, 3), 1, {-4, 2}},      // toward zero for negative x
+    };
+    for (const Case &c : aCases) {
+        stPoint t{-99, -99};
+        EXPECT_EQ(line_intersection(&c.l1, &c.l2, &t), c.iExpected);
+        EXPECT_FLOAT_EQ(t.fX, c.tPoint.fX);
+        EXPECT_FLOAT_EQ(t.fY, c.tPoint.fY);
+    }
+    // Nearly parallel lines meet far away, without overflowing the whole-pixel x.
+    const stSegment l1 = seg(0, 0, 1000, 1), l2 = seg(0, 1, 1000, 2.0001f);
+    stPoint t;
+    EXPECT_EQ(line_intersection(&l1, &l2, &t), 1);
+    EXPECT_TRUE(std::isfinite(t.fX) && t.fX < -1e6f);
 }
 
 // Properties over random segments: the segment test is symmetric, the nearest

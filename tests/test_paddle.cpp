@@ -211,6 +211,14 @@ TEST_F(PaddleTest, ThrowDependsOnTheLengthGainedWhileHolding)
     }
 }
 
+TEST_F(PaddleTest, ThrowBetweenTwoComputersIs300Faster)
+{
+    g_iGameMode = GM_COMPUTER_VS_COMPUTER;
+    catch_and_throw();
+    EXPECT_NEAR(b.fVelX, 800, 1e-2f);
+    EXPECT_NEAR(b.fVelY, 0, 1e-3f);
+}
+
 TEST_F(PaddleTest, TearsOnlyAfterTheRecoveryAndSoonerUnderFire)
 {
     struct Case { float fResistance; int bFire, iExpected; };
