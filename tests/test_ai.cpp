@@ -64,6 +64,7 @@ protected:
     stPersonality tPersonality; stPlayer tPlayer; stBall tBall;
 };
 using PersonalityTest = AITest;
+using AIDeathTest = HeadlessAllegro;
 } // namespace
 
 TEST_F(AITest, SightZones)
@@ -166,6 +167,14 @@ TEST_F(AITest, BlindControllers)
         fLow = std::min(fLow, tPaddle.fY), fHigh = std::max(fHigh, tPaddle.fY);
     }
     EXPECT_TRUE(fLow < 50 && fHigh > 550) << "both edges met: " << fLow << " " << fHigh;
+}
+
+TEST_F(AIDeathTest, SimpleControllersNeedAPlayer)
+{
+    stBall tBall = {};
+    for (AIFunction f : {very_stupid_ai, stupid_ai, random_ai})
+        EXPECT_EXIT(f(nullptr, &tBall, DT), ::testing::ExitedWithCode(255),
+                    "No la estructura del enemigo no ha sido creada\\.");
 }
 
 TEST_F(AITest, MirroredPictureFreezesSwappedControlsTurnLightningStuns)

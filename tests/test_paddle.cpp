@@ -1,7 +1,8 @@
 // The paddle: the catch arithmetic with worked numbers, every timed state's
 // switch at the frame that reaches T, the throw's speed (least speed, length
-// change), the tear with and without the fire effect, the length limits, and
-// every character's band from the game's data.
+// change, the boost between two computers), the tear with and without the
+// fire effect, the length limits, and every character's band from the game's
+// data.
 #include "collision.h"
 #include "datafile_builder.h"
 #include "headless.h"
