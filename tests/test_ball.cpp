@@ -1,5 +1,5 @@
-// The ball: configuration from the game's own data for every level index, the
-// serve, speed-up and motion, the exit test, the shadow clock, and the drawing.
+// The ball: the serve, speed-up and motion, the exit test, the shadow clock,
+// and the drawing.
 #include "ball.h"
 #include "headless.h"
 #include "main.h"
@@ -57,30 +57,6 @@ protected:
 };
 
 } // namespace
-
-// Every level index's entry in the game's own data.
-TEST_F(BallTest, EveryLevelIndexReadsItsOwnEntry)
-{
-    const InDirectory tGame;
-    for (int iLevel = 0; iLevel < NUM_LEVEL_INDICES; iLevel++) {
-        g_iLevel = iLevel;
-        stBall t = {};
-        init_ball(&t);
-        const int iStage = iLevel / 3, iStep = iLevel % 3;
-        EXPECT_FLOAT_EQ(t.fStartVel, 390.0f + 10 * iStage + 25 * iStep) << iLevel;
-        EXPECT_NEAR(t.fAccelPorc, 0.15f + 0.01f * iStage + 0.03f * iStep, 1e-6f) << iLevel;
-        EXPECT_NEAR(t.fMass, 1.0f + 0.02f * iStage + 0.05f * iStep, 1e-6f) << iLevel;
-        EXPECT_TRUE(t.fTimeToAccel == 10 && t.fStartX == 400 && t.fStartY == 300) << iLevel;
-        ASSERT_TRUE(t.rleNormalSprite != nullptr && t.rleBigSprite != nullptr);
-        EXPECT_EQ(t.rleSprite, t.rleNormalSprite);
-        EXPECT_FLOAT_EQ(t.tCircle.fRadius, t.rleNormalSprite->w / 2);
-        EXPECT_TRUE(t.rleBigSprite->w > t.rleNormalSprite->w && t.bmpTempSprite->w == t.rleBigSprite->w);
-        EXPECT_TRUE(t.fX == t.fStartX && t.fVelX > 0) << "served to the right";
-        destroy_ball(&t);
-        EXPECT_TRUE(t.rleSprite == nullptr && t.bmpTempSprite == nullptr);
-    }
-    g_iLevel = 0;
-}
 
 TEST_F(BallTest, ServeStaysWithinTwentyDegreesAndKeepsTheDirection)
 {

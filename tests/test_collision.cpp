@@ -1,8 +1,8 @@
-// Collision and bounce: the closeness rule, the tests, each bounce response with
-// worked numbers, the stage test's choice of obstacle and its push-back,
-// properties over random throws (speed kept, never left inside or beyond), the
-// paddle's spring line and end spheres, a fast rally in a closed stage, and a
-// ball skimming a wall it overlaps, which must move on and leave it.
+// Collision and bounce: the circle and segment tests, the segment bounce with
+// worked numbers, the stage test's push-back, properties over random throws
+// (speed kept, never left inside or beyond), the paddle's spring line and end
+// spheres, a fast rally in a closed stage, and a ball skimming a wall it
+// overlaps, which must move on and leave it.
 #include "collision.h"
 #include "headless.h"
 #include "item.h"
@@ -13,7 +13,6 @@
 #include "tables.h"
 
 namespace {
-constexpr float INF = std::numeric_limits<float>::infinity();
 constexpr float TURN = 6.2831853f; // rad
 
 // A ball of radius r that stepped from (qx, qy) to (bx, by) with velocity (vx, vy).
@@ -91,33 +90,6 @@ protected:
 };
 } // namespace
 
-TEST(Collision, ClosenessLetsThePreviousDistanceDecideFirst)
-{
-    struct Case { float a, n, aL, nL; enCloseness eExpected; };
-    // The first candidate; nearer a frame ago wins although farther now, and the
-    // reverse; the same previous distance: the current one decides; a negative
-    // distance (the ball overlaps it) is nearer.
-    const Case aCases[] = {{5, INF, 9, INF, CLOSER}, {9, 1, 3, 4, CLOSER}, {1, 9, 4, 3, FURTHER}, {2, 3, 4, 4, CLOSER},
-                           {3, 3, 4, 4, EQUAL},      {4, 3, 4, 4, FURTHER}, {-7, 3, 4, 4, CLOSER}};
-    for (const Case &c : aCases)
-        EXPECT_EQ(collision_closeness(c.a, c.n, c.aL, c.nL), c.eExpected)
-            << c.a << " " << c.n << " " << c.aL << " " << c.nL;
-}
-
-TEST(Collision, CommonPointTriesThePairsInOrderAndReturnsMinusOne)
-{
-    struct Case { stSegment s0, s1; int iExpected; stPoint tPoint; };
-    // Both shared: S0.p1 = S1.p0 comes first; none: the point is untouched.
-    const Case aCases[] = {{seg(0, 0, 1, 0), seg(0, 0, 5, 5), TRUE, {0, 0}}, {seg(0, 0, 1, 0), seg(1, 0, 0, 0), TRUE, {1, 0}},
-                           {seg(0, 0, 1, 0), seg(5, 5, 0, 0), TRUE, {0, 0}}, {seg(0, 0, 1, 0), seg(5, 5, 1, 0), TRUE, {1, 0}},
-                           {seg(0, 0, 1, 0), seg(2, 0, 3, 0), FALSE, {-9, -9}}};
-    for (const Case &c : aCases) {
-        stPoint t{-9, -9};
-        EXPECT_EQ(common_point(&c.s0, &c.s1, &t), c.iExpected);
-        EXPECT_TRUE(t.fX == c.tPoint.fX && t.fY == c.tPoint.fY) << t.fX << "," << t.fY;
-    }
-}
-
 TEST(Collision, CircleAndSegmentTests)
 {
     const stSegment s = seg(0, 0, 10, 0);
@@ -141,16 +113,6 @@ TEST(Collision, CircleAndSegmentTests)
                 ball_circle_colision(&tTouching, &obstacle) == 1);
 }
 
-TEST(Collision, CircleBounceMirrorsAboutTheTangentAndClearsByATenth)
-{
-    // Head-on: straight back, placed R + r + 0.1 from the centre toward Q.
-    const stCircle c{10, {30, 0}};
-    stBall t = make_ball(0, 0, 15, 0, 100, 0);
-    circle_bounce(&c, &t);
-    expect_motion(t, 9.9f, 0, -100, 0, 1e-4f, 1e-3f);
-    EXPECT_FLOAT_EQ(t.tCircle.tCenter.fX, t.fX);
-}
-
 TEST(Collision, SegmentBouncePullsBackAlongTheIncomingDirection)
 {
     struct Case { stSegment s; float bx, by, vx, vy, d, fExpX, fExpY, fExpVX, fExpVY; const char *pszWhat; };
@@ -172,103 +134,6 @@ TEST(Collision, SegmentBouncePullsBackAlongTheIncomingDirection)
     }
 }
 
-TEST(Collision, CornerBounceReflectsAboutTheContactTangent)
-{
-    // Level step toward the corner (0, 0) at y = -5: the contact is where the
-    // line y = -5 enters the circle of radius 10.1, on the side of Q.
-    const stPoint corner{0, 0};
-    stBall t = make_ball(-30, -5, -5, -5, 100, 0);
-    corner_bounce(&corner, &t);
-    const float cx = -std::sqrt(10.1f * 10.1f - 25.0f);
-    const float nx = cx / 10.1f, ny = -5.0f / 10.1f; // outward normal at the contact
-    expect_motion(t, cx, -5, 100 - 2 * 100 * nx * nx, -2 * 100 * nx * ny, 1e-3f, 1e-2f);
-
-    // Within a pixel of vertical, rising from below: the root below the corner.
-    stBall up = make_ball(3, 30, 3, 8, 0, -600);
-    corner_bounce(&corner, &up);
-    EXPECT_TRUE(up.fX == 3 && up.fVelY > 0);
-    EXPECT_NEAR(up.fY, std::sqrt(10.1f * 10.1f - 9.0f), 1e-4f);
-    // Falling from above: the root above, on the ball's own side.
-    stBall down = make_ball(3, -30, 3.5f, -8, 30, 600);
-    corner_bounce(&corner, &down);
-    EXPECT_NEAR(down.fY, -std::sqrt(10.1f * 10.1f - 12.25f), 1e-4f);
-    EXPECT_LT(down.fVelY, 0.0f);
-
-    // A line that misses the contact circle leaves the ball alone.
-    const stBall tMiss = make_ball(-30, -50, -5, -50, 100, 0);
-    stBall m = tMiss;
-    corner_bounce(&corner, &m);
-    expect_motion(m, tMiss.fX, tMiss.fY, tMiss.fVelX, tMiss.fVelY, 0, 0);
-}
-
-TEST(Collision, SpringLineCatchStoresAndStopsTheBall)
-{
-    // Coming in at an angle: the mirror direction is about the vertical line,
-    // and the velocity it came with is kept for the throw.
-    const stSegment spring = seg(50, 150, 50, 50); // lower end first
-    stBall a = make_ball(70, 80, 56, 92, -600, 500);
-    segment_normalised_bounce(&spring, &a);
-    EXPECT_NEAR(a.fBounceDirX, 600 / std::hypot(600.0f, 500.0f), 1e-5f);
-    EXPECT_NEAR(a.fBounceDirY, 500 / std::hypot(600.0f, 500.0f), 1e-5f);
-    EXPECT_TRUE(a.bCollSpring == -1 && a.fCollVelX == -600 && a.fCollVelY == 500 && a.fVelX == 0 && a.fVelY == 0);
-}
-
-// No record, no obstacles, a zero-length segment (it has no line to measure a
-// side from) and a pure test: the ball stays as it was and no spark flies.
-TEST_F(CollisionTest, StageTestsThatLeaveTheBallAlone)
-{
-    const stLevelBounds tEmpty = {};
-    auto ptZero = std::make_unique<stLevelBounds>();
-    ptZero->iNumSegments = 1;
-    ptZero->vtSegment[0] = seg(5, 5, 5, 5);
-    add_circle(30, 0, 10);
-    struct Case { const stLevelBounds *ptBounds; stBall t; int bUpdate, iExpected; const char *pszWhat; };
-    const Case aCases[] = {
-        {nullptr, make_ball(0, 0, 10, 10, 600, 600), TRUE, FALSE, "no record"},
-        {&tEmpty, make_ball(0, 0, 10, 10, 600, 600), TRUE, FALSE, "no obstacles"},
-        {ptZero.get(), make_ball(0, 0, 5, 6, 300, 360), TRUE, FALSE, "a zero-length segment"},
-        {ptBounds.get(), make_ball(0, 0, 15, 0, 900, 0), FALSE, TRUE, "a pure test on a circle hit"},
-    };
-    for (const Case &c : aCases) {
-        stBall t = c.t;
-        EXPECT_EQ(detect_stage_collision(c.ptBounds, &t, c.bUpdate), c.iExpected) << c.pszWhat;
-        expect_motion(t, c.t.fX, c.t.fY, c.t.fVelX, c.t.fVelY, 0, 0, c.pszWhat);
-        EXPECT_EQ(count_live_particles(), 0) << c.pszWhat;
-    }
-}
-
-TEST_F(CollisionTest, TouchNearTheEndBouncesOffTheCorner)
-{
-    add_segment(seg(0, 0, 100, 0));
-    // Level with the segment's end, 5 px above its line: the end point is as
-    // near the step as the centre is to the segment, so the corner bounces it.
-    stBall t = make_ball(-30, -5, -3, -5, 1620, 0);
-    EXPECT_EQ(hit(&t), TRUE);
-    EXPECT_NEAR(std::hypot(t.fX, t.fY), 10.1f, 1e-3f);
-    EXPECT_TRUE(t.fVelX < 0 && t.fVelY < 0);
-}
-
-TEST_F(CollisionTest, EqualObstaclesGoToTheEarlierOne)
-{
-    // A segment 8 px above and a circle whose edge is also 8 px above: equal now
-    // and a frame ago. Both would mirror the velocity about the horizontal and
-    // leave the ball 2.1 px below; the circle puts it on the ray from its centre
-    // through Q (x = 0), the segment pulls it back along the velocity (x < 0).
-    // The circle, tested first, wins.
-    add_circle(0, -13, 5);
-    add_segment(seg(-50, -8, 50, -8));
-    stBall t = make_ball(0, 10, 0, 0, 300, -600);
-    EXPECT_EQ(hit(&t), TRUE);
-    expect_motion(t, 0, -13 + 15.1f, 300, 600, 1e-3f, 1e-2f);
-
-    // The segment a hair lower: 17.99 px away a frame ago against 18, so it wins.
-    ptBounds->vtSegment[0] = seg(-50, -7.99f, 50, -7.99f);
-    stBall u = make_ball(0, 10, 0, 0, 300, -600);
-    EXPECT_EQ(hit(&u), TRUE);
-    EXPECT_NEAR(u.fX, -2.11f * 300 / 600, 1e-3f);
-    EXPECT_NEAR(u.fY, -7.99f + 10.1f, 1e-3f);
-}
-
 TEST_F(CollisionTest, BounceThatLeavesTheBallFartherThanBeforeGoesBackToQ)
 {
     // A frame ago 10.05 px from the segment (not touching), now 9 px: the bounce
@@ -277,28 +142,6 @@ TEST_F(CollisionTest, BounceThatLeavesTheBallFartherThanBeforeGoesBackToQ)
     stBall t = make_ball(0, -10.05f, 1, -9, 60, 63);
     EXPECT_EQ(hit(&t), TRUE);
     EXPECT_TRUE(t.fX == 0 && t.fY == -10.05f && t.fVelY < 0) << "back at Q, still bounced";
-}
-
-TEST_F(CollisionTest, HitShakesTheBigBallAndThrowsTheStageSparks)
-{
-    add_circle(400, 300, 20);
-    // min(vx / 125, 15) + 5, from the signed horizontal velocity.
-    for (const auto &[vx, fShake] : {std::pair{1000.0f, 13.0f}, std::pair{5000.0f, 20.0f}, std::pair{-1000.0f, -3.0f}}) {
-        tBigBallHit = {TRUE, 0, 0, 0};
-        const float fDir = vx > 0 ? 1.0f : -1.0f;
-        stBall t = make_ball(400 - fDir * 40, 300, 400 - fDir * 28, 300, vx, 0);
-        hit(&t);
-        EXPECT_TRUE(tBigBallHit.fDeltaX == fShake && tBigBallHit.fDeltaY == fShake) << vx;
-    }
-    // Sparks of the level index's stage at the ball: 23 -> carnal (20); an
-    // inactive shake leaves the offsets alone.
-    tBigBallHit = {};
-    kill_particles();
-    g_iLevel = 23;
-    stBall u = make_ball(360, 300, 372, 300, 700, 0);
-    hit(&u);
-    EXPECT_TRUE(count_live_particles() == 20 && get_particle(0)->fX == static_cast<int>(u.fX));
-    EXPECT_EQ(tBigBallHit.fDeltaX, 0.0f);
 }
 
 // A ball fired at one segment from a point clear of it, anywhere along it and

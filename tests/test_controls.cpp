@@ -1,6 +1,6 @@
 // Control configuration: a rebind stealing a duplicate, the device step past
-// the other side's joystick, the joystick codes' names, the device names and
-// the device code left in the profile.
+// the other side's joystick, the joystick codes' names and the device code left
+// in the profile.
 #include "support.h"
 #include "controls.h"
 #include "database.h"
@@ -62,18 +62,6 @@ TEST(ControlsNames, JoystickCodeInRange)
     };
     for (const auto &[iButton, iLow, iHigh, sExpected] : atCases)
         EXPECT_EQ(check_botton_name(iButton, iLow, iHigh), sExpected) << iButton;
-}
-
-TEST(ControlsNames, DeviceNames)
-{
-    const std::tuple<const char *, int, int> atCases[] = { // name, device type, joystick
-        {"KEYBOARD", IN_KEYBOARD, -1},   {"JOYSTICK 1", IN_JOYSTICK, 0}, {"JOYSTICK 4", IN_JOYSTICK, 3},
-        {"JOYSTICK 5", IN_JOYSTICK, -1}, {"keyboard", IN_JOYSTICK, -1},  {"", IN_JOYSTICK, -1},
-    };
-    for (const auto &[pszName, iType, iJoy] : atCases) {
-        EXPECT_EQ(type_control(pszName), iType) << pszName;
-        EXPECT_EQ(num_joy(pszName), iJoy) << pszName;
-    }
 }
 
 TEST(ControlsDeviceCode, TwoCharactersPerSide)

@@ -1,6 +1,5 @@
 // Geometry primitives: sign conventions, inclusive bounds, the collinear rules of
-// the segment test, the truncations of line_intersection, and properties over
-// random segments.
+// the segment test, the inside tests and the truncations of line_intersection.
 #include "support.h"
 #include "geometric.h"
 
@@ -51,25 +50,6 @@ TEST(Geometric, LineDistanceIsSignedAndAreasAreNot)
     EXPECT_FLOAT_EQ(triangle_area(atReversed), 6.0f); // unsigned
 }
 
-TEST(Geometric, PointSegmentDistanceWritesTheNearestPoint)
-{
-    struct Case { stSegment s; stPoint p, tNearest; float fDistance; };
-    const Case aCases[] = {
-        {seg(0, 0, 4, 0), {-3, 4}, {0, 0}, 5}, // beyond A
-        {seg(0, 0, 4, 0), {7, -4}, {4, 0}, 5}, // beyond B
-        {seg(2, 2, 2, 2), {5, 6}, {2, 2}, 5},  // zero length: its point
-        {seg(0, 0, 4, 4), {4, 0}, {2, 2}, std::sqrt(8.0f)},
-        {seg(0, 0, 8, 0), {2, 3}, {2, 0}, 3},  // a quarter along, not three quarters
-    };
-    for (const Case &c : aCases) {
-        stPoint tNearest{-99, -99};
-        EXPECT_FLOAT_EQ(point_segment_distance(&c.s, &c.p, &tNearest), c.fDistance);
-        EXPECT_FLOAT_EQ(tNearest.fX, c.tNearest.fX);
-        EXPECT_FLOAT_EQ(tNearest.fY, c.tNearest.fY);
-        EXPECT_FLOAT_EQ(point_segment_distance(&c.s, &c.p, nullptr), c.fDistance);
-    }
-}
-
 TEST(Geometric, PointInsideTriangleAndConvexPolygon)
 {
     const stPoint at[3] = {{0, 0}, {10, 0}, {0, 10}};
@@ -113,25 +93,4 @@ TEST(Geometric, LineIntersectionTruncatesAndKeepsVerticalX)
     stPoint t;
     EXPECT_EQ(line_intersection(&l1, &l2, &t), 1);
     EXPECT_TRUE(std::isfinite(t.fX) && t.fX < -1e6f);
-}
-
-// Properties over random segments: the segment test is symmetric, the nearest
-// point lies on the segment and no end is nearer.
-TEST(Geometric, RandomSegmentsKeepTheirInvariants)
-{
-    std::mt19937 rng(20261206);
-    std::uniform_real_distribution<float> coord(-100.0f, 100.0f);
-    for (int i = 0; i < 20000; i++) {
-        const stSegment s0 = seg(coord(rng), coord(rng), coord(rng), coord(rng));
-        const stSegment s1 = seg(coord(rng), coord(rng), coord(rng), coord(rng));
-        const stPoint p{coord(rng), coord(rng)};
-        ASSERT_EQ(segment_segment_intersection(&s0, &s1), segment_segment_intersection(&s1, &s0));
-        stPoint n;
-        const float d = point_segment_distance(&s0, &p, &n);
-        ASSERT_LE(d, std::min(point_point_distance(&p, &s0.tPoint0), point_point_distance(&p, &s0.tPoint1)) + 1e-3f);
-        ASSERT_LE(std::fabs(point_line_distance(&s0, &p)), d + 1e-3f);
-        ASSERT_NEAR(point_line_distance(&s0, &n), 0.0f, 1e-2f);
-        ASSERT_NEAR(point_point_distance(&p, &n), d, 1e-3f);
-        ASSERT_EQ(number_in_range(s0.tPoint0.fX, s0.tPoint1.fX, n.fX), 1);
-    }
 }

@@ -1,5 +1,5 @@
-// Input polling: scripted keyboard, joystick and mouse states through the three
-// device checks and poll_movement — edge and held modes, the test orders, the
+// Input polling: scripted joystick and mouse states through the device checks
+// and poll_movement — edge and held modes, the joystick's test order, the
 // shared latches — and the mouse hit tests on a menu's first option group.
 #include "headless.h"
 #include "input.h"
@@ -53,28 +53,6 @@ protected:
     stInputKeys tJoyKeys = {2, JOY_CODE_UP, JOY_CODE_DOWN, JOY_CODE_LEFT, JOY_CODE_RIGHT, 5, 10, 11, 12};
 };
 } // namespace
-
-TEST_F(InputTest, KeyboardFollowsItsTestOrder)
-{
-    const std::pair<std::vector<int>, int> atCases[] = {
-        {{KEY_UP}, MOVE_UP},       {{KEY_DOWN}, MOVE_DOWN},          {{KEY_RIGHT}, MOVE_SHRINK},
-        {{KEY_LEFT}, MOVE_GROW},   {{KEY_ENTER}, MOVE_START},        {{KEY_ESC}, MOVE_ESCAPE},
-        {{KEY_F1}, MOVE_HELP},     {{KEY_BACKSPACE}, MOVE_BACK},     {{KEY_SPACE}, MOVE_ACTION},
-        {{KEY_A}, MOVE_NONE},      {{KEY_DOWN, KEY_UP}, MOVE_UP},    {{KEY_SPACE, KEY_LEFT}, MOVE_GROW},
-        {{KEY_BACKSPACE, KEY_F1, KEY_ESC}, MOVE_ESCAPE},             {{KEY_BACKSPACE, KEY_F1}, MOVE_HELP},
-    };
-    for (const auto &[aiHeld, iExpected] : atCases) {
-        for (int iKey : aiHeld)
-            press(iKey);
-        for (int iMode : {0, 1, 0}) // held keys repeat in either mode
-            EXPECT_EQ(check_keyboard(&tKeys, iMode), iExpected) << aiHeld[0] << " mode " << iMode;
-        for (int iKey : aiHeld)
-            press(iKey, false);
-    }
-    press(KEY_UP);
-    clear_keybuf();
-    EXPECT_EQ(check_keyboard(&tKeys, 1), MOVE_NONE) << "silent while the key buffer is empty";
-}
 
 TEST_F(InputTest, JoystickCodesFollowTheirOrderAndClearingForgetsThem)
 {
@@ -130,30 +108,6 @@ TEST_F(InputTest, MouseClickGivesItsCodeOnThePressOnlyAndMovesAreSeenOnce)
     EXPECT_EQ(check_mouse_active(), 0);
 }
 
-TEST_F(InputTest, PollReadsTheDevicesOfTheSideJoystickFirst)
-{
-    stPlayer &p = g_tPlayer[0];
-    p.ptInputKeys = &tKeys;
-    p.iInput = IN_KEYBOARD | IN_JOYSTICK;
-    press(KEY_DOWN);
-    EXPECT_EQ(poll_movement(0, 1), MOVE_DOWN) << "an idle joystick leaves the keyboard its turn";
-    p.iInput = IN_COMPUTER;
-    EXPECT_EQ(poll_movement(0, 1), MOVE_NONE);
-    p.iInput = IN_MOUSE;
-    mouse_b = 1;
-    EXPECT_EQ(poll_movement(0, 0), MOVE_START);
-    p.iInput = IN_KEYBOARD;
-    p.ptInputKeys = nullptr;
-    EXPECT_EQ(poll_movement(0, 1), MOVE_NONE) << "a side without bindings reads nothing";
-
-    stPlayer &q = g_tPlayer[1];
-    q.ptInputKeys = &tJoyKeys;
-    q.iInput = IN_KEYBOARD | IN_JOYSTICK;
-    hold_joy(JOY_CODE_DOWN);
-    press(KEY_UP); // scancode KEY_UP is bound to nothing in this record
-    EXPECT_EQ(poll_movement(1, 1), MOVE_DOWN);
-}
-
 namespace {
 // An enabled element of value iValue over tArea; given an orientation, an arrow
 // picture: a picture without a name answers to its triangle only.
@@ -168,25 +122,6 @@ stElement element(int iValue, stMouseArea tArea, const char *pszOrientation = ""
     return e;
 }
 } // namespace
-
-TEST_F(InputTest, ArrowTrianglesByOrientation)
-{
-    // Odd sizes: the middle of a side is found by integer halving.
-    struct Case { const char *pszOrientation; stPoint atExpected[3]; };
-    const Case atCases[] = {
-        {"DOWN", {{101, 201}, {120, 201}, {110, 220}}}, {"UP", {{101, 220}, {120, 220}, {110, 201}}},
-        {"RIGHT", {{101, 201}, {101, 220}, {120, 210}}}, {"LEFT", {{120, 201}, {120, 220}, {101, 210}}},
-        {"down", {{-1, -1}, {-1, -1}, {-1, -1}}}, // names are upper case
-    };
-    for (const auto &[pszOrientation, atExpected] : atCases) {
-        const stElement e = element(0, {101, 120, 201, 220}, pszOrientation);
-        stPoint atPoint[3] = {{-1, -1}, {-1, -1}, {-1, -1}};
-        check_triangle_to_mouse(&e, atPoint);
-        for (int i = 0; i < 3; i++)
-            EXPECT_TRUE(atPoint[i].fX == atExpected[i].fX && atPoint[i].fY == atExpected[i].fY)
-                << pszOrientation << " corner " << i << ": " << atPoint[i].fX << "," << atPoint[i].fY;
-    }
-}
 
 TEST_F(InputTest, MenuHitTestsTakeTheFirstEnabledElementUnderTheMouse)
 {

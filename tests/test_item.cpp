@@ -1,5 +1,5 @@
-// Items: every effect undone exactly, a second item ending the first, the bar
-// following its prospect and dealing or losing its item, and the magnet's cap.
+// Items: every effect undone exactly, the bar following its prospect and
+// dealing or losing its item, and the magnet's cap.
 #include "headless.h"
 #include "item.h"
 #include "player.h"
@@ -130,23 +130,6 @@ TEST_F(ItemTest, EveryEffectActsAndIsUndoneExactly)
     use_item(0, &tItems);
     EXPECT_TRUE(same(snapshot(), tBefore));
     EXPECT_EQ(g_tPlayer[1].iSufferingItem, NO_ITEM);
-}
-
-TEST_F(ItemTest, ASecondItemEndsTheFirstAndRunsOnAnEmptyBar)
-{
-    const Snapshot tBefore = snapshot();
-    tItems.iItem = GROW_PADDLE;
-    tItems.fPowerBar = tItems.fProspectedBar = FULL;
-    use_item(1, &tItems);
-    tItems.iItem = MIRROR;
-    use_item(1, &tItems);
-    EXPECT_FLOAT_EQ(atPaddle[1].fSpringLength, 113.37f) << "the longer band ended";
-    EXPECT_EQ(atKeys[0].iUp, KEY_DOWN) << "the opponent's controls are swapped";
-    EXPECT_EQ(g_tPlayer[0].iSufferingItem, MIRROR);
-    EXPECT_EQ(tItems.fPowerBar, 0.0f);
-    update_items(1, &tItems, DT); // the empty bar ends the second at once
-    EXPECT_EQ(tItems.iUsedItem, NO_ITEM);
-    EXPECT_TRUE(same(snapshot(), tBefore));
 }
 
 TEST_F(ItemTest, BarFollowsItsProspectDealsAtFullAndLosesBelow)

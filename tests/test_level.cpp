@@ -1,7 +1,5 @@
-// Level collision texts: the worked example, the order and kinds of figures,
-// the count and version rules, the header and version checks with their fatal
-// messages, and texts that do not fit (too long, more figures of one kind than
-// a stage holds).
+// Level collision texts that do not fit: more figures of one kind than a stage
+// holds, and a text just short enough for the buffer.
 #include "headless.h"
 #include "level.h"
 #include "memory.h"
@@ -33,34 +31,6 @@ Figures read_level(const std::string &sText)
 }
 } // namespace
 
-TEST(Level, TextsGiveTheirFiguresByTheCountAndTheVersion)
-{
-    struct Case { std::string sText; std::vector<float> vSegments, vCircles; const char *pszWhat; };
-    const std::string sTwo = "Line;1;1;0;0;10;0\nCircle;1;1;5;5;5\n";
-    const Case aCases[] = {
-        {header(2) + "Line;1;1;0;40;800;40\nCircle;1;1;400;300;25\n", {0, 40, 800, 40}, {400, 300, 25},
-         "the worked example"},
-        {header(5) + "Circle;1;1;10;20;5\r\nLine;1;1;1;2;3;4\r\nCircle;0;0;30;40;6\r\n"
-                     "Line;9;9;5;6;7;8\r\nLine;9;9;-5;-6;-7;-8\r\n",
-         {1, 2, 3, 4, 5, 6, 7, 8, -5, -6, -7, -8}, {10, 20, 5, 30, 40, 6},
-         "each kind in the order of its lines; \\r before \\n is harmless"},
-        {header(0) + sTwo, {}, {}, "a count of 0 is an empty stage"},
-        {header(1) + sTwo, {0, 0, 10, 0}, {}, "lines beyond the count are ignored"},
-        {header(2) + "Wall;1;1;0;0;10;0\n" + sTwo, {}, {}, "an unknown type uses up the count"},
-        {header(1) + "line;1;1;0;40;800;40\n", {}, {}, "types are case-sensitive"},
-        {header(1000000) + sTwo, {0, 0, 10, 0}, {5, 5, 5}, "a count beyond the text stops at its end"},
-        {header(-3) + sTwo, {}, {}, "a negative count reads nothing"},
-        {header(1) + "Circle;1;1;70", {}, {70, 0, 0}, "missing numbers read as 0"},
-        {header(1, "0.9") + sTwo, {0, 0, 10, 0}, {}, "an older version"},
-        {header(1, "abc") + sTwo, {0, 0, 10, 0}, {}, "a version that reads as 0"},
-    };
-    for (const Case &c : aCases) {
-        const Figures t = read_level(c.sText);
-        EXPECT_EQ(t.vSegments, c.vSegments) << c.pszWhat;
-        EXPECT_EQ(t.vCircles, c.vCircles) << c.pszWhat;
-    }
-}
-
 // More figures of one kind than a stage holds: the first ones are kept, the
 // rest read and dropped, and the other kind still loads.
 TEST(Level, FiguresBeyondTheCapacityOfTheirKindAreDropped)
@@ -91,27 +61,3 @@ TEST(Level, TextJustShortEnoughForTheBufferLoads)
 }
 
 using LevelDeathTest = HeadlessAllegro;
-
-// A wrong header or a newer version ends the program; so does a text that does
-// not fit the working buffer, refused as not one of ours and never copied past
-// its end.
-TEST_F(LevelDeathTest, RefusedTextsEndTheProgram)
-{
-    const char *pszHeader = "El texto de colisiones COLISION0 \\(data/tx20.dat\\) tiene un encabezado incorrecto";
-    std::string sFull = header(1) + "Circle;1;1;4;5;6\n";
-    sFull.append(LEVEL_TEXT_SIZE - sFull.size(), '\n');
-    const std::pair<std::string, const char *> aCases[] = {
-        {"tarvelix-level;1.0;0\nx\n", pszHeader},
-        {"Tarvelix-level ;1.0;0\nx\n", pszHeader},
-        {"Tarvelix;1.0;0\nx\n", pszHeader},
-        {"", pszHeader},
-        {"Tarvelix-level;1.1;0\nx\n", "El texto de colisiones COLISION0 \\(data/tx20.dat\\) es de una versión "
-                                      "más nueva que este juego: actualice el juego o vuelva a crear el texto"},
-        {sFull, pszHeader},
-        {sFull + std::string(50000, 'x'), pszHeader},
-    };
-    for (const auto &[sText, pszMessage] : aCases)
-        EXPECT_EXIT(collision_to_level(sText.c_str(), "COLISION0 (data/tx20.dat)"), ::testing::ExitedWithCode(255),
-                    pszMessage)
-            << sText.substr(0, 30);
-}

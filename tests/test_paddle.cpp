@@ -12,7 +12,6 @@
 #include "sound.h"
 #include "tables.h"
 
-#include <regex>
 
 namespace db = datafile_builder;
 
@@ -236,20 +235,6 @@ TEST_F(PaddleTest, TearsOnlyAfterTheRecoveryAndSoonerUnderFire)
     }
 }
 
-TEST_F(PaddleTest, VibrationSwingsAwayFromTheThrowAndEndsStraight)
-{
-    catch_and_throw();
-    frames_until_change(STEP);
-    ASSERT_EQ(p.iSpringState, SPRING_VIBRATING);
-    run(1);
-    EXPECT_FLOAT_EQ(p.fDeformedSpringX, -20 * table_sin(15 * STEP)); // R points right
-    EXPECT_EQ(p.fDeformedSpringY, 0.0f);
-    frames_until_change(STEP);
-    EXPECT_TRUE(p.iSpringState == SPRING_NORMAL && p.iCollidingObjectRadius == 0);
-    run(1);
-    EXPECT_EQ(p.fDeformedSpringX, 0.0f);
-}
-
 TEST_F(PaddleTest, GrowthAndShrinkStopAtTheLimits)
 {
     // From 100 px, 2 px per 16 ms (0.08 s is 10 px), in this order.
@@ -262,61 +247,5 @@ TEST_F(PaddleTest, GrowthAndShrinkStopAtTheLimits)
     for (const Step &s : aSteps) {
         EXPECT_EQ(s.pfChange(&p, s.fTime), s.iLimit) << s.fTime << " to " << s.fLength;
         EXPECT_NEAR(p.fSpringLength, s.fLength, 1e-3f) << s.fTime << " to " << s.fLength;
-    }
-}
-
-// --- loading the game's own characters ---------------------------------------
-
-namespace {
-// The attributes of the n-th element <sElement ...> of a document, read with
-// a pattern rather than the game's parser.
-std::map<std::string, std::string> attributes(const std::string &sDocument, const std::string &sElement, int n)
-{
-    const std::regex tElement("<" + sElement + "\\s([^>]*)>"), tAttribute("(\\w+)=\"([^\"]*)\"");
-    auto it = std::sregex_iterator(sDocument.begin(), sDocument.end(), tElement);
-    std::advance(it, n);
-    std::map<std::string, std::string> m;
-    const std::string sAttributes = (*it)[1];
-    for (auto a = std::sregex_iterator(sAttributes.begin(), sAttributes.end(), tAttribute);
-         a != std::sregex_iterator(); ++a)
-        m[(*a)[1]] = (*a)[2];
-    return m;
-}
-
-} // namespace
-
-// Every character's band as its "liga" element gives it, its colour, its
-// sphere, and a paddle reset to rest.
-TEST_F(PaddleTest, EveryCharacterLoadsItsBandAndResets)
-{
-    const InDirectory tGame;
-    const std::string sDocument = db::read_file("assets/tx15/PERSONAJES.xml");
-    for (int c = 0; c < NUM_CHARACTERS; c++) {
-        p.iSpringState = SPRING_BROKEN;
-        p.fVY = 99;
-        p.fDeformedSpringX = 7;
-        p.iCollidingObjectRadius = 12;
-        init_paddle(&p, 750, 280, c);
-        std::map<std::string, std::string> m = attributes(sDocument, "liga", c);
-        const std::pair<float, const char *> aFields[] = {
-            {p.fDeltaVY, "delta_velocidad"},         {p.fDampVY, "desaceleracion"},
-            {p.fMaxVY, "velocidad_max"},             {p.fSpringK, "constante_k_liga"},
-            {p.fMaxSpringLength, "longitud_max"},    {p.fOriginalSpringLength, "longitud_min"},
-            {p.fSpringMinVel, "velocidad_min_liga"}, {p.fSpringMaxAcceleration, "aceleracion_max_liga"},
-            {p.fSpringGrowth, "delta_crecimiento"},  {p.fSpringForceResistance, "resistencia"},
-        };
-        for (const auto &[fValue, pszName] : aFields)
-            EXPECT_FLOAT_EQ(fValue, std::stof(m.at(pszName))) << "character " << c << ", " << pszName;
-        const int iColor = std::stoi(attributes(sDocument, "datos", c).at("color"), nullptr, 16);
-        EXPECT_TRUE(getr(p.iSpringColor) == getr24(iColor) && getg(p.iSpringColor) == getg24(iColor) &&
-                    getb(p.iSpringColor) == getb24(iColor))
-            << c;
-        ASSERT_NE(p.rleSphere, nullptr);
-        EXPECT_TRUE(p.fRadius == p.rleSphere->w / 2 && p.fX == 750 && p.fY == 280 && p.fVY == 0) << c;
-        EXPECT_TRUE(p.fSpringLength == p.fOriginalSpringLength && p.fDeformedSpringX == 0 &&
-                    p.iCollidingObjectRadius == 0 && p.iSpringState == SPRING_NORMAL)
-            << c;
-        destroy_paddle(&p);
-        EXPECT_EQ(p.rleSphere, nullptr);
     }
 }

@@ -1,6 +1,5 @@
-// Band drawing on memory bitmaps: the straight band, the band wrapped round a
-// held ball, mirror images for the two sides, the tear opening, the torn band,
-// the revival from both ends, and the node operations.
+// Band drawing on memory bitmaps: the tear opening, the torn band, the revival
+// from both ends, and the node operations.
 #include "headless.h"
 #include "paddle.h"
 #include "paddle_spring.h"
@@ -57,22 +56,6 @@ struct Drawing {
 
 class PaddleSpringTest : public HeadlessAllegro {};
 } // namespace
-
-TEST_F(PaddleSpringTest, StraightBandAndBandHoldingABall)
-{
-    for (float fDX : {0.0f, 0.09f, -0.09f}) { // under a tenth of a pixel: straight
-        Drawing d(band(fDX, 5, 10));
-        EXPECT_EQ(d.rows(0, H - 1), 201) << fDX;
-        EXPECT_TRUE(d.column(100, 100, 300)) << fDX;
-    }
-    // Held 30 px to the left: above and below the ball, ends at the spheres,
-    // one curve crossing every row between them, the rest line left.
-    Drawing d(band(-30, 0, 10));
-    EXPECT_TRUE(d.lit(70, 190) && d.lit(70, 210) && d.lit(100, 100) && d.lit(100, 300));
-    EXPECT_FALSE(d.lit(100, 200));
-    for (int y = 101; y < 300; y++)
-        ASSERT_GE(d.rows(y, y), 1) << y;
-}
 
 TEST_F(PaddleSpringTest, TearingOpensFromTheBallTornDrawsNothingRevivingGrowsFromTheEnds)
 {

@@ -1,4 +1,4 @@
-// Particles: emission counts and the pool, lives and the per-stage sparks.
+// Particles: lives, motion and growth, and the per-stage sparks.
 #include "headless.h"
 #include "particle.h"
 #include "pong.h"
@@ -31,31 +31,6 @@ protected:
     }
 };
 } // namespace
-
-TEST_F(ParticleTest, PoolIsCappedAndFreedSlotsFillFromTheBottom)
-{
-    for (const auto &[iParticles, fLife, iLives] : {std::tuple{0, 1.0, 1}, std::tuple{-3, 1.0, 1},
-                                                   std::tuple{10, 1.0, 0}, std::tuple{10, 0.0, 1}})
-        init_particle_explosion(0, 0, iParticles, fLife, 0, 360, 30, 1, iLives, 0, 0, CIRCLE_PARTICLE, nullptr);
-    EXPECT_EQ(count_live_particles(), 0) << "no particles, lives or life: nothing";
-    emit(0, 0, 995);
-    emit(0, 0, 10);
-    EXPECT_EQ(count_live_particles(), MAX_PARTICLES);
-    kill_particles();
-    emit(0, 0, 5000);
-    EXPECT_EQ(count_live_particles(), MAX_PARTICLES);
-    // Short lives in slots 0 to 9, long ones after them: the short ones end,
-    // and a new emission takes the lowest free slots.
-    kill_particles();
-    emit(0, 0, 10, 0.5);
-    emit(0, 0, 10, 10.0);
-    update_particles(0.7f);
-    EXPECT_EQ(count_live_particles(), 10);
-    emit(5, 5, 3, 10.0);
-    for (int i = 0; i < 3; i++)
-        EXPECT_EQ(get_particle(i)->fX, 5.0);
-    EXPECT_EQ(get_particle(3)->bAlive, 0);
-}
 
 TEST_F(ParticleTest, UpdateMovesGrowsAndEndsLives)
 {

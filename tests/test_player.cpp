@@ -1,5 +1,5 @@
-// Players: the speed clamp, the field bounds, the damping accumulator both
-// sides share, the hit credit rules and the controller level rule.
+// Players: the speed clamp, the field bounds, the hit credit rules and the
+// controller level rule.
 #include "headless.h"
 #include "player.h"
 #include "pong.h"
@@ -49,28 +49,6 @@ TEST_F(PlayerTest, SpeedIsClampedAndThePaddleNeverLeavesTheField)
         atPaddle[0].fVY = c.fVY;
         update_player(&atPlayer[0], 0.01f);
         EXPECT_FLOAT_EQ(atPaddle[0].fY, c.fExpected) << c.fY << " " << c.fVY;
-    }
-}
-
-TEST_F(PlayerTest, BothSidesAreDampedOnTheSameFrames)
-{
-    // 0.02 s frames: the shared time gains 0.04 per frame pair and loses 0.025.
-    // On the first frame only player two's update finds more than 0.025 s
-    // gathered; from then on both paddles are damped on every frame.
-    atPaddle[0].fVY = 400;
-    atPaddle[1].fVY = -400;
-    update_player(&atPlayer[0], 0.02f);
-    update_player(&atPlayer[1], 0.02f);
-    EXPECT_FLOAT_EQ(atPaddle[0].fVY, 400);
-    EXPECT_FLOAT_EQ(atPaddle[1].fVY, -200);
-    atPaddle[1].fVY = -400;
-    float fExpected = 400;
-    for (int i = 0; i < 5; i++) {
-        update_player(&atPlayer[0], 0.02f);
-        update_player(&atPlayer[1], 0.02f);
-        fExpected *= 0.5f;
-        EXPECT_FLOAT_EQ(atPaddle[0].fVY, fExpected) << "frame " << i;
-        EXPECT_FLOAT_EQ(atPaddle[1].fVY, -fExpected) << "frame " << i;
     }
 }
 

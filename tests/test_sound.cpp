@@ -15,7 +15,6 @@ namespace db = datafile_builder;
 namespace {
 
 constexpr int TONE_FRAMES = MIX_OUTPUT_RATE / 10;  // a 100 ms effect
-constexpr int WAIT_LIMIT_MS = 20000;
 constexpr char SDL_LINE_START[] = "Tarvelix: SDL: "; // how SDL's own messages are printed
 
 unsigned int iFakeVersion;  // the version the test's query reports
@@ -186,23 +185,6 @@ TEST_F(SoundEngine, VolumesAndCommandsReachOnlyTheSlotsNewestSound)
     bool bPlaying = false;
     mix_channel_is_playing(cnlOlder, &bPlaying);
     EXPECT_TRUE(bPlaying);  // the older sound plays on
-}
-
-TEST_F(SoundEngine, RepeatedLoopSectionMakesAOneShotSoundLoop)
-{
-    ASSERT_EQ(start(), "");
-    db::write_file(sDir + "/filling.wav", db::wav_bytes(MIX_OUTPUT_RATE));
-    stMixSound *sndFilling = sample(sDir + "/filling.wav", 0);
-    set_repit_loop_point_sound(sndFilling, 300, 710, -1);
-    play_sound(sndFilling, CHANNEL_BAR, FX_VOLUME, -0.7f);
-    for (int i = 0; i < 400; i++, SDL_Delay(1))  // longer than its 1 s of sound at about five times real time
-        update_fmod();
-    EXPECT_EQ(channel_is_playing(CHANNEL_BAR), 1);
-    disable_loop_sound(sndFilling);
-    play_sound(sndFilling, CHANNEL_BAR_P2, FX_VOLUME, 0.7f);
-    for (int i = 0; i < WAIT_LIMIT_MS && channel_is_playing(CHANNEL_BAR_P2); i++, SDL_Delay(1))
-        update_fmod();
-    EXPECT_EQ(channel_is_playing(CHANNEL_BAR_P2), 0);
 }
 
 // Each step of a fade, seen on the intro music's volume and on the picture's

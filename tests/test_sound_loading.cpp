@@ -1,6 +1,6 @@
 // The sound catalogue against a "SONIDOS" document and a sound bank packed at
-// test time into a scratch game directory: how the groups are read, what is
-// loaded, and what happens when the document names too few or too many sounds.
+// test time into a scratch game directory: what is loaded, and what happens
+// when the document or a group's file is missing or a group names too few sounds.
 #include "datafile_builder.h"
 #include "headless.h"
 #include "sound.h"
@@ -54,13 +54,6 @@ std::string document_text(const Document &tDocument)
     return s + "</Sound>\n";
 }
 
-// The first iCount names are S0, S1... and the rest of the group's are empty.
-void expect_bank_names(const stGroupSounds &tGroup, int iCount)
-{
-    for (int i = 0; i < GROUP_MAX_SOUNDS; i++)
-        EXPECT_EQ(std::string(tGroup.szName[i]), i < iCount ? "S" + std::to_string(i) : "") << "name " << i;
-}
-
 int loaded_sounds()
 {
     const std::pair<stMixSound **, int> atArrays[] = {
@@ -106,41 +99,6 @@ protected:
     }
     const ScratchGame tGame{"tvx_sound_loading"};
 };
-
-// Read again over that: a group of more than ten names keeps the first ten and
-// writes nothing past them, a group of none keeps none (and needs no sound
-// attributes), and long names and paths are cut to their buffers.
-TEST_F(SoundLoadingTest, ReadsEveryGroupInIndexOrderWithinItsBuffers)
-{
-    write_document(complete_document());
-    init_sound_loading();
-    EXPECT_STREQ(tSndSong.szFile, "data/music");
-    EXPECT_STREQ(tSndSong.szName[INTRO_SONG], "data/music/intro.ogg");
-    EXPECT_STREQ(tSndSong.szName[1], "");
-    EXPECT_STREQ(tSndSong.szName[ENDING_SONG], "data/music/ending.ogg");
-    const std::pair<const stGroupSounds *, int> atGroups[] = {
-        {&tSndEffects, NUM_EFFECT_SOUNDS}, {&tSndMenu, NUM_MENU_SOUNDS},   {&tSndPaddle, NUM_PADDLE_SOUNDS},
-        {&tSndBall, NUM_BALL_SOUNDS},      {&tSndSpecial, NUM_SPECIAL_SOUNDS}};
-    for (const auto &[ptGroup, iCount] : atGroups) {
-        EXPECT_STREQ(ptGroup->szFile, BANK);
-        expect_bank_names(*ptGroup, iCount);
-    }
-
-    Document tDocument = complete_document();
-    tDocument["menu"] = {BANK, BANK_SOUNDS, bank_names(BANK_SOUNDS)};
-    tDocument["paddle"] = {BANK, 0, {}};
-    const std::string sLong(2 * SOUND_NAME_SIZE, 'L');
-    tDocument["ball"] = {sLong, NUM_BALL_SOUNDS, {sLong, "S1"}};
-    write_document(tDocument);
-    init_sound_loading();
-    expect_bank_names(tSndMenu, GROUP_MAX_SOUNDS);
-    expect_bank_names(tSndPaddle, 0);
-    expect_bank_names(tSndEffects, NUM_EFFECT_SOUNDS);
-    expect_bank_names(tSndSpecial, NUM_SPECIAL_SOUNDS);
-    EXPECT_STREQ(tSndPaddle.szFile, BANK);
-    EXPECT_EQ(std::string(tSndBall.szName[0]), sLong.substr(0, SOUND_NAME_SIZE - 1));
-    EXPECT_EQ(std::string(tSndBall.szFile), sLong.substr(0, SOUND_NAME_SIZE - 1));
-}
 
 // With sound on every effect loads and is released; with it off none is even
 // tried (a load of a name not in the bank would end the program).

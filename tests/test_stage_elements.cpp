@@ -1,6 +1,6 @@
-// Stage special elements: the functions chosen by level index, the lightning's
-// wait, growth and flash on a driven clock, the snowmen's first appearances,
-// their three strengths, their grid, and a record that lists too many pictures.
+// Stage special elements: the functions chosen by level index, the snowmen's
+// first appearances, their three strengths, their grid, and a record that lists
+// too many pictures.
 #include "datafile_builder.h"
 #include "headless.h"
 #include "main.h"
@@ -15,7 +15,6 @@ namespace db = datafile_builder;
 
 namespace {
 constexpr float STEP = 1.0f / 64; // s: a frame whose sums stay exact
-constexpr int STORM_LEVEL = 8;    // the storm stage's third level
 constexpr int SNOW_LEVEL = 14;    // the snow stage's third level
 
 // The stages' record, the snow stage's listing five pictures.
@@ -116,42 +115,6 @@ TEST_F(SpecialTest, OnlyAThirdLevelHasItsStagesElements)
         EXPECT_NE(bmp, nullptr);
     for (const auto &[iElement, iTotal, iNext] : {std::tuple{0, 5, 1}, {3, 5, 4}, {4, 5, 0}, {7, 5, 0}, {0, 1, 0}})
         EXPECT_EQ(next_element(iElement, iTotal), iNext);
-}
-
-TEST_F(SpecialTest, LightningWaitsGrowsFlashesAndWaitsAgain)
-{
-    start(STORM_LEVEL);
-    const stSpecialElement &tBolt = tElements.tSpecialElement[0];
-    const int iWhite = makecol(255, 255, 255);
-    for (int iStrike = 0; iStrike < 3; iStrike++) {
-        float fWaited = 0;
-        while (!tBolt.bActive && fWaited < 60) {
-            frame(STEP);
-            fWaited += STEP;
-        }
-        EXPECT_GE(fWaited, 14.0f);
-        EXPECT_LE(fWaited, 28.0f + STEP);
-        EXPECT_TRUE(g_tPlayer[0].iSufferingElement == UAYUMIN_LEVEL && g_tPlayer[1].iSufferingElement == UAYUMIN_LEVEL)
-            << "the strike stuns both sides";
-        float fGrowing = 0;
-        while (tBolt.iHeightImag < 600) {
-            EXPECT_FALSE(g_bSpecialOnFront);
-            frame(STEP);
-            fGrowing += STEP;
-        }
-        EXPECT_NEAR(fGrowing, 0.2f, 2 * STEP);
-        float fFlash = 0;
-        while (tBolt.bActive) {
-            EXPECT_EQ(getpixel(g_bmpBuffer, 400, 300), iWhite);
-            EXPECT_TRUE(g_bSpecialOnFront);
-            frame(STEP);
-            fFlash += STEP;
-        }
-        EXPECT_NEAR(fFlash, 0.35f, 2 * STEP);
-        EXPECT_FALSE(g_bSpecialOnFront);
-        for (stPlayer &t : g_tPlayer)
-            t.iSufferingElement = NO_LEVEL_ELEMENT;
-    }
 }
 
 TEST_F(SpecialTest, SnowmenAppearBySlotInCellsOfTheirOwn)

@@ -117,34 +117,6 @@ TEST_F(Tfont, HeightSearchGivesTheTallestSizeThatFitsAndWidthsAreFreeTypesAdvanc
     FT_Done_FreeType(ptLibrary);
 }
 
-// Each pixel of a glyph's grey picture shows the text colour over what is
-// there in proportion to its coverage: 255 solid, 1 barely visible.
-TEST_F(Tfont, TransparentGreyLevelsBlendOverWhatIsThere)
-{
-    ASSERT_EQ(tfont_set_font_size(ptCrackhouse, 40), 0);
-    clear_to_color(bmpA, makecol(0, 0, 200));
-    const int x = 30, y = 10;
-    tfont_textout_aa(bmpA, ptCrackhouse, "S", x, y, makecol(255, 255, 0));
-    const TFONT_GLYPH &tGlyph = ptCrackhouse->cached_glyphs[FT_Get_Char_Index(ptCrackhouse->face, 'S')];
-    ASSERT_TRUE(tGlyph.has_aa);
-    int iSolid = 0, iFaint = 0;
-    for (int r = 0; r < tGlyph.aa_h; r++)
-        for (int c = 0; c < tGlyph.aa_w; c++) {
-            const int v = tGlyph.aa_bitmap[r * tGlyph.aa_w + c];
-            const Rgb tGot = pixel_rgb(bmpA, x + tGlyph.aa_left + c, y + ptCrackhouse->face_ascender - tGlyph.aa_top + r);
-            EXPECT_NEAR(tGot.r, v, 2) << v;
-            EXPECT_NEAR(tGot.g, v, 2) << v;
-            EXPECT_NEAR(tGot.b, 200 - 200 * v / 255, 2) << v;
-            iSolid += v == 255;
-            iFaint += v > 0 && v < 16;
-            if (v == 255) {
-                EXPECT_EQ(tGot, (Rgb{255, 255, 0}));
-            }
-        }
-    EXPECT_GT(iSolid, 0);
-    EXPECT_GT(iFaint, 0);
-}
-
 // The box is exactly as wide as the text and as high as the font, and the ink
 // stays inside it; two-level text adds only the text colour, anti-aliased text
 // shades between the two colours, never towards black. The forms without _ex

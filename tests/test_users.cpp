@@ -44,22 +44,6 @@ void expect_lone_default(const stUser &tUser)
 }
 } // namespace
 
-TEST(Users, EveryRunStartsFromOneDefaultProfileThatIsFirstAndCurrent)
-{
-    // The second round sees the defaults again: a change lives only as long as its container.
-    for (int iRun = 0; iRun < 2; iRun++) {
-        stUserContainer *ptContainer = read_users();
-        ASSERT_TRUE(ptContainer && ptContainer->ptCurrentUser);
-        EXPECT_EQ(ptContainer->iNumUsers, 1);
-        EXPECT_EQ(ptContainer->ptFirstUser, ptContainer->ptCurrentUser);
-        expect_lone_default(*ptContainer->ptCurrentUser);
-        snprintf(ptContainer->ptCurrentUser->szLanguage, USER_TEXT_SIZE, "%s", "Espanol");
-        ptContainer->ptCurrentUser->iMusicVolume = 0;
-        close_users(ptContainer);
-    }
-    close_users(nullptr);
-}
-
 TEST(Users, DefaultUsersAreAtMostARingOfOne)
 {
     const std::pair<int, bool> atAsked[] = {{3, true}, {1, true}, {0, false}, {-4, false}};

@@ -1,5 +1,5 @@
-// The document parser: the trees its loose rules build, the errors and their
-// positions, lookups, growth, building and writing back out.
+// The document parser: the trees its loose rules build, the nesting bound,
+// building and writing back out, and the programming errors that stop it.
 #include "support.h"
 #include "TvxXML.h"
 
@@ -86,31 +86,6 @@ TEST(XmlParse, LooseRulesBuildTheirTrees)
         EXPECT_EQ(parse_describe(pszText), pszTree) << pszText;
 }
 
-TEST(XmlParse, RejectedTextsReportErrorAndPosition)
-{
-    struct Case { const char *pszText; TvxXMLError error; int nLine, nColumn; };
-    const Case aCases[] = {
-        {"<a>x > y</a>", eXMLErrorUnexpectedToken, 1, 7}, {"<>", eXMLErrorMissingTagName, 1, 3},
-        {"<\"x\">", eXMLErrorMissingTagName, 1, 5},       {"<a></a b>", eXMLErrorMissingEndTagName, 1, 9},
-        {"<a></", eXMLErrorMissingEndTagName, 1, 6},      {"<a b='c>", eXMLErrorNoMatchingQuote, 1, 9},
-        {"<a>x<b>'unclosed</b>", eXMLErrorNoMatchingQuote, 1, 21},
-        {"<a></b>", eXMLErrorUnmatchedEndTag, 1, 8},      {"<!-- x", eXMLErrorUnmatchedEndTag, 1, 5},
-        {"<a><![CDATA[x]>", eXMLErrorUnmatchedEndTag, 1, 13},
-        {"\n\n<a>>", eXMLErrorUnexpectedToken, 3, 5},     {"\r\r<>", eXMLErrorMissingTagName, 1, 5},
-        {"<a>\r\n<b =1>", eXMLErrorUnexpectedToken, 2, 5}, {"<a/>/>", eXMLErrorUnexpectedToken, 1, 7},
-        {"<a x=>", eXMLErrorUnexpectedToken, 1, 7},       {"<a <b>", eXMLErrorUnexpectedToken, 1, 5},
-        {"<a <!-- -->>", eXMLErrorUnexpectedToken, 1, 8},
-    };
-    for (const auto &c : aCases) {
-        TvxXMLResults results = {eXMLErrorNone, 0, 0};
-        EXPECT_EQ(TvxParseXML(c.pszText, &results), nullptr) << c.pszText;
-        EXPECT_EQ(results.error, c.error) << c.pszText;
-        EXPECT_EQ(results.nLine, c.nLine) << c.pszText;
-        EXPECT_EQ(results.nColumn, c.nColumn) << c.pszText;
-        EXPECT_EQ(TvxParseXML(c.pszText, nullptr), nullptr); // no record is needed
-    }
-}
-
 TEST(XmlParse, NestingDepthIsBounded)
 {
     auto nested = [](int nDepth) { // alternating names: "<a><a>" would be siblings
@@ -126,33 +101,6 @@ TEST(XmlParse, NestingDepthIsBounded)
     EXPECT_EQ(TvxParseXML(nested(TVX_XML_MAX_DEPTH + 1).c_str(), &results), nullptr);
     EXPECT_EQ(results.error, eXMLErrorInvalidTag);
     EXPECT_EQ(TvxParseXML(nested(100000).c_str(), &results), nullptr);
-}
-
-// Path segments and attribute names match by prefix, the first match winning:
-// the found element's name and first attribute value, or "-".
-TEST(XmlLookup, PathsAndAttributesMatchByPrefix)
-{
-    TvxXMLElement *pRoot = TvxParseXML("<menus><menu id=1><item/></menu><menu id=2><opcion/></menu>"
-                                       "</menus><otro nombre=1 nombre2=2 color=3/>",
-                                       nullptr);
-    const std::pair<const char *, const char *> aPaths[] = {
-        {"menu", "menus"}, {"menus/menu", "menu 1"}, {"menus/menu/item", "item"},
-        {"menus/menu/opcion", "-"}, // the second menu is never tried
-        {"menus/", "menus"}, {"/menus", "-"}, {"", "-"}, {"menus//menu", "-"}, {"ot", "otro 1"}, {"menusx", "-"}};
-    for (const auto &[pszPath, pszFound] : aPaths) {
-        TvxXMLElement *p = TvxFindElement(pRoot, pszPath);
-        TvxXMLAttribute *pAttr = p ? TvxFindAttribute(p, "") : nullptr;
-        EXPECT_EQ(p ? std::string(p->lpszName) + (pAttr ? std::string(" ") + pAttr->lpszValue : "") : "-", pszFound)
-            << pszPath;
-    }
-    TvxXMLElement *pOtro = TvxFindElement(pRoot, "otro");
-    const std::pair<const char *, const char *> aAttributes[] = {
-        {"nombre", "1"}, {"nombre2", "2"}, {"col", "3"}, {"colores", "-"}};
-    for (const auto &[pszName, pszValue] : aAttributes) {
-        TvxXMLAttribute *p = TvxFindAttribute(pOtro, pszName);
-        EXPECT_STREQ(p ? p->lpszValue : "-", pszValue) << pszName;
-    }
-    TvxDeleteRoot(pRoot);
 }
 
 char *dup(const char *psz) { return strdup(psz); }

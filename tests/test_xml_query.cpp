@@ -1,5 +1,5 @@
-// The XML handle: loading, parsing, the cursor's walk over elements and siblings,
-// quote removal, the typed reads and their fatal message, and the files.
+// The XML handle: the typed reads, colours at the current depth, and the fatal
+// message of a missing attribute or an absurd number.
 #include "datafile_builder.h"
 #include "headless.h"
 #include "stXMLParser.h"
@@ -41,55 +41,6 @@ struct Doc {
     }
     stXMLParser *p;
 };
-
-// A fresh handle has nothing to parse; a loaded one keeps a terminated copy of
-// the bytes, and parsing again replaces the tree and leaves no cursor in the old one.
-TEST(XmlQuery, LoadingCopiesTheBytesAndParsingAgainReplacesTheTree)
-{
-    Doc tDoc("<b v=1/>", "b");
-    EXPECT_EQ(xmlparser_findAttribute(tDoc.p, "y"), 0);
-    EXPECT_EQ(tDoc.copy(), ""); // nothing remembered: empty
-    const char aBytes[] = {'<', 'a', ' ', 'v', '=', '7', '/', '>', 'X', 'X'};
-    EXPECT_EQ(xmlparser_loadFile_from_dat(tDoc.p, aBytes, 8), 0);
-    EXPECT_STREQ(tDoc.p->_pImpl->_pszBuffer, "<a v=7/>");
-    EXPECT_EQ(xmlparser_parserFile(tDoc.p), 0);
-    EXPECT_EQ(tDoc.p->_pImpl->_pActualPos, nullptr);
-    xmlparser_gotoRoot(tDoc.p);
-    EXPECT_EQ(xmlparser_findElement(tDoc.p, "a"), 1);
-    EXPECT_EQ(tDoc.integer("v"), 7);
-    stXMLParser *ptFresh = xmlparser_create();
-    EXPECT_EQ(xmlparser_parserFile(ptFresh), 1);
-    xmlparser_destroy(ptFresh);
-}
-
-// A find moves the cursor only when it succeeds.
-TEST(XmlQuery, FindStepsToAMatchingSiblingOrSearchesTheChildrenByPath)
-{
-    // The document, the path from the root to the starting cursor, the search,
-    // what findElement gives and the cursor's name afterwards.
-    struct Case { const char *pszText, *pszStart, *pszFind; int iResult; const char *pszNow; };
-    const Case aCases[] = {
-        // On "sonidos", "sonido" steps to the next sibling, never into the children.
-        {"<r><sonidos><sonido/></sonidos><sonido2/></r>", "r/sonidos", "sonido", 1, "sonido2"},
-        {"<r><sonidos><sonido/></sonidos></r>", "r/sonidos", "sonido", 0, "sonidos"},
-        // A text or a comment between two siblings ends the run; the next one must match.
-        {"<r><n/>texto<n/></r>", "r/n", "n", 0, "n"},
-        {"<r><n/><!-- c --><n/></r>", "r/n", "n", 0, "n"},
-        {"<r><n/><m/><n/></r>", "r/n", "n", 0, "n"},
-        // Other names search the children, by path.
-        {"<r><a><b><c/></b></a></r>", "r", "a/b/c", 1, "c"},
-        {"<r><a><b/></a></r>", "r", "a/x", 0, "r"},
-        {"<r><a/></r>", "r", "", 0, "r"},
-        {"<r><a/></r>", nullptr, "/r", 0, "(root)"},
-        // A declaration stays open: the document's elements are inside it.
-        {"<?xml version=\"1.0\"?><NIVEL/>", nullptr, "NIVEL", 0, "(root)"},
-        {"<?xml version=\"1.0\"?><NIVEL/>", nullptr, "xml/NIVEL", 1, "NIVEL"}};
-    for (const auto &c : aCases) {
-        Doc tDoc(c.pszText, c.pszStart);
-        EXPECT_EQ(xmlparser_findElement(tDoc.p, c.pszFind), c.iResult) << c.pszText << " " << c.pszFind;
-        EXPECT_STREQ(tDoc.cursor(), c.pszNow) << c.pszText << " " << c.pszFind;
-    }
-}
 
 // Strings lose their double quotes only (also through the copy of a found
 // attribute) and are cut to 255 characters; numbers convert like the C
@@ -167,51 +118,6 @@ TEST(XmlQueryDeathTest, MissingAttributeOrAbsurdFloatIsFatal)
         EXPECT_EXIT(tCase.fnRead(tCase.pszName), ::testing::ExitedWithCode(FATAL_STATUS),
                     tCase.sMessage + tCase.pszName + (&tCase.sMessage == &sMissing ? " en el documento" : " no es"));
     EXPECT_FLOAT_EQ(xmlparser_getAttributeVal_asFloat(tDoc.p, "ok"), -1.0e7f);
-}
-
-// The message names the document that lacks the attribute; the console copy
-// says which document failed and, after a failed parse (which leaves no tree
-// to search), where the parse stopped.
-TEST(XmlQueryDeathTest, ConsoleCopyNamesTheDocumentAndWhereItsParseStopped)
-{
-    Doc tGood("<a x=1/>", "a");
-    xmlparser_setDocumentName(tGood.p, "NIVEL (data/tx15.dat)");
-    EXPECT_EXIT(tGood.integer("velocidad"), ::testing::ExitedWithCode(FATAL_STATUS),
-                "Falta el atributo velocidad en el documento NIVEL \\(data/tx15\\.dat\\)\n");
-    stXMLParser *ptBroken = xmlparser_create();
-    const std::string sBroken = "<a x=1>\n<b></c>";
-    xmlparser_loadFile_from_dat(ptBroken, sBroken.c_str(), static_cast<int>(sBroken.size()));
-    xmlparser_parserFile(ptBroken);
-    EXPECT_EQ(ptBroken->_pImpl->_pRoot, nullptr);
-    EXPECT_EQ(xmlparser_findElement(ptBroken, "a"), 0);
-    EXPECT_EQ(xmlparser_findAttribute(ptBroken, "x"), 0);
-    xmlparser_setDocumentName(ptBroken, "ITEMS (data/tx15.dat)");
-    EXPECT_EXIT(xmlparser_getAttributeVal_asInteger(ptBroken, "x"), ::testing::ExitedWithCode(FATAL_STATUS),
-                "ITEMS \\(data/tx15\\.dat\\): the document does not parse \\(line 2, column [0-9]+\\)");
-    xmlparser_destroy(ptBroken);
-}
-
-// A file is saved byte for byte as it was read; a missing file ends the
-// program with status 1, a file that cannot be written is reported.
-TEST(XmlQueryFilesDeathTest, LoadParseAndSaveUnchanged)
-{
-    const std::string sText = "<?xml version=\"1.0\"?>\r\n<ITEMS>\n\t<item nombre=\"bola\"/>\n</ITEMS>\n";
-    const std::string sIn = ::testing::TempDir() + "tvx_xml_in_" + std::to_string(getpid()) + ".xml";
-    const std::string sOut = sIn + ".out";
-    datafile_builder::write_file(sIn, sText);
-    stXMLParser *ptParser = xmlparser_create();
-    ASSERT_EQ(xmlparser_loadFile(ptParser, sIn.c_str()), 0);
-    EXPECT_EQ(xmlparser_parserFile(ptParser), 0);
-    xmlparser_gotoRoot(ptParser);
-    EXPECT_EQ(xmlparser_findElement(ptParser, "xml/ITEMS/item"), 1);
-    EXPECT_STREQ(xmlparser_getAttributeVal_asString(ptParser, "nombre"), "bola");
-    EXPECT_EQ(xmlparser_saveFile(ptParser, sOut.c_str()), 0);
-    EXPECT_EQ(datafile_builder::read_file(sOut), sText);
-    EXPECT_EQ(xmlparser_saveFile(ptParser, "/nonexistent-dir/x.xml"), 1);
-    EXPECT_EXIT(xmlparser_loadFile(ptParser, "/nonexistent-dir/none.xml"), ::testing::ExitedWithCode(1), "");
-    xmlparser_destroy(ptParser);
-    remove(sIn.c_str());
-    remove(sOut.c_str());
 }
 
 } // namespace
