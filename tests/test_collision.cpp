@@ -134,6 +134,18 @@ TEST(Collision, SegmentBouncePullsBackAlongTheIncomingDirection)
     }
 }
 
+// No record, and a zero-length segment (it has no line to measure a side
+// from): the ball stays as it was.
+TEST_F(CollisionTest, NoRecordOrAZeroLengthSegmentLeavesTheBallAlone)
+{
+    add_segment(seg(5, 5, 5, 5));
+    for (const stLevelBounds *ptRecord : {static_cast<stLevelBounds *>(nullptr), ptBounds.get()}) {
+        stBall t = make_ball(0, 0, 5, 6, 300, 360);
+        EXPECT_EQ(detect_stage_collision(ptRecord, &t, TRUE), FALSE);
+        expect_motion(t, 5, 6, 300, 360, 0, 0);
+    }
+}
+
 TEST_F(CollisionTest, BounceThatLeavesTheBallFartherThanBeforeGoesBackToQ)
 {
     // A frame ago 10.05 px from the segment (not touching), now 9 px: the bounce

@@ -48,6 +48,10 @@ TEST(Geometric, LineDistanceIsSignedAndAreasAreNot)
     EXPECT_FLOAT_EQ(point_line_distance(&back, &below), -1.0f);
     const stPoint atReversed[3] = {{0, 3}, {4, 0}, {0, 0}};
     EXPECT_FLOAT_EQ(triangle_area(atReversed), 6.0f); // unsigned
+    // A zero-length segment is measured from its point, never divided by its length.
+    const stSegment tDot = seg(2, 2, 2, 2);
+    const stPoint tFrom{5, 6};
+    EXPECT_FLOAT_EQ(point_segment_distance(&tDot, &tFrom, nullptr), 5.0f);
 }
 
 TEST(Geometric, PointInsideTriangleAndConvexPolygon)
