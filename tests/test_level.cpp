@@ -1,6 +1,6 @@
 // Level collision texts that do not fit: more figures of one kind than a stage
 // holds, and a text just short enough for the buffer.
-#include "headless.h"
+#include "support.h"
 #include "level.h"
 #include "memory.h"
 
@@ -59,5 +59,3 @@ TEST(Level, TextJustShortEnoughForTheBufferLoads)
     sText.append(LEVEL_TEXT_SIZE - 1 - sText.size(), '\n');
     EXPECT_EQ(read_level(sText).vCircles, (std::vector<float>{4, 5, 6}));
 }
-
-using LevelDeathTest = HeadlessAllegro;

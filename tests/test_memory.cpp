@@ -1,4 +1,4 @@
-// Guarded allocation: never null, and safe_free clears the pointer.
+// Guarded allocation: never null, fatal on failure, safe_free clears the pointer.
 #include "support.h"
 #include "memory.h"
 
@@ -28,3 +28,12 @@ TEST(Memory, AllocationsAreUsableFreeClearsThePointerAndSwapsExchange)
 }
 
 using MemoryDeathTest = ::testing::Test;
+
+TEST_F(MemoryDeathTest, FailedAllocationIsFatal)
+{
+    const size_t iHuge = SIZE_MAX / 2;
+    const char szMessage[] = "Error al crear memoria dinamica\\."; // without the full stop after a reallocation
+    EXPECT_EXIT(safe_malloc(iHuge), ::testing::ExitedWithCode(255), szMessage);
+    EXPECT_EXIT(safe_calloc(iHuge, 4), ::testing::ExitedWithCode(255), szMessage);
+    EXPECT_EXIT(safe_realloc(nullptr, iHuge), ::testing::ExitedWithCode(255), "Error al crear memoria dinamica\\s");
+}
