@@ -29,6 +29,7 @@ protected:
         ASSERT_TRUE(db::pack(sDir + "/good.dat", tContents));
         ASSERT_TRUE(db::pack(sDir + "/wrong.dat", tContents, "another-password"));
         destroy_bitmap(bmpPicture);
+        // Set only now: with a password set, the picture saved for dat would be encrypted.
         packfile_password(db::data_password().c_str());
     }
     void TearDown() override
